@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing and running need; does
+# nothing when all of them are present.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ make pkg-config
+    googletest libgtest-dev libgmock-dev
+    qt6-base-dev libgl-dev
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[[ $(id -u) -eq 0 ]] || sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

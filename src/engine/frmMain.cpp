@@ -1,0 +1,48 @@
+#include "engine/frmMain.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "log/error_entries.h"
+#include "log/log_file.h"
+
+namespace vantrel::engine {
+
+frmMain::frmMain(Controls& window, platform::Services& services)
+    : m_window(window), m_services(services) {}
+
+void frmMain::WriteLog(const std::string& Msg, std::string& File) noexcept {
+    log::appendToLog(m_services.files, m_services.programFolder, Msg, File);
+    if (m_logListener) {
+        try {
+            m_logListener(Msg);
+        } catch (...) {
+            // An echo of the log is a courtesy; the entry itself is written.
+        }
+    }
+}
+
+void frmMain::setLogListener(std::function<void(const std::string&)> listener) {
+    m_logListener = std::move(listener);
+}
+
+std::string frmMain::timestamp() const {
+    return log::formatTimestamp(m_services.clock.now(), m_services.clock.separators());
+}
+
+void frmMain::log(const std::string& entry) noexcept {
+    std::string defaultLog;
+    WriteLog(entry, defaultLog);
+}
+
+std::string barValueText(float value) {
+    char digits[32];
+    if (std::nearbyint(value) == value && std::fabs(value) < 1e15f) {
+        std::snprintf(digits, sizeof digits, "%.0f", double(value));
+    } else {
+        std::snprintf(digits, sizeof digits, "%g", double(value));
+    }
+    return digits;
+}
+
+}  // namespace vantrel::engine

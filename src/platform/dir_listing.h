@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace vantrel::platform {
+
+enum class ListWhat { PlainFiles, FilesAndFolders };
+
+// A first-name / next-name listing of the entries that match a path:
+// - a path ending in the separator lists that folder ("." and ".." first when
+//   folders are listed);
+// - a last component with `*` or `?` lists the folder's entries that match it,
+//   letter case ignored;
+// - any other path matches the entry it names, if there is one.
+// Hidden entries (names beginning with a dot) are left out of folder listings;
+// so are entries that are neither plain files nor folders. Names come sorted
+// without regard to letter case. Each listing is an object of its own, so
+// listings never disturb each other.
+class DirListing {
+  public:
+    explicit DirListing(FileSystem& files) : m_files(files) {}
+
+    // The first matching name (without folder), or "" when nothing matches.
+    std::string first(const std::string& path, ListWhat what);
+    // The next name of the same listing, or "" after the last.
+    std::string next();
+
+  private:
+    FileSystem& m_files;
+    std::vector<std::string> m_names;
+    std::size_t m_next = 0;
+};
+
+// True when `name` matches the wildcard `pattern` (`*`, `?`), letter case ignored.
+bool matchesWildcard(const std::string& name, const std::string& pattern);
+
+// Deletes every plain file that matches `path` as a listing would; returns how
+// many. Folders and other entries are never deleted.
+std::size_t deleteFiles(FileSystem& files, const std::string& path);
+
+}  // namespace vantrel::platform

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace vantrel::platform {
+
+// The one failure type of the system: what() is a one-line description that
+// names what failed and why, e.g. "cannot open '/x/VTS_01_1.VOB': No such file
+// or directory".
+class Failure : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Throws a Failure for a system call that failed with `err` on `path`.
+[[noreturn]] void throwSystemFailure(const std::string& action, const std::string& path, int err);
+
+}  // namespace vantrel::platform

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantrel::platform {
+
+enum class EntryKind { PlainFile, Folder, Other };
+
+struct FolderEntry {
+    std::string name;
+    EntryKind kind;
+};
+
+// The file system as the rest of the system sees it. Everything that touches a
+// disk goes through here, so that tests can make any single operation fail.
+// Path operations throw Failure; descriptor operations return a negative errno
+// so that the caller, which knows the file's name, builds the description.
+class FileSystem {
+  public:
+    virtual ~FileSystem() = default;
+
+    virtual int openForReading(const std::string& path) = 0;
+    // Created when missing, truncated when present.
+    // A descriptor given as mustNotBeFd names a file that must not be the one
+    // opened (an output must never truncate its own source).
+    virtual int openForWriting(const std::string& path, int mustNotBeFd = -1) = 0;
+    // Created when missing, every write lands at the end.
+    virtual int openForAppending(const std::string& path) = 0;
+    virtual std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) = 0;
+    virtual std::int64_t write(int fd, const void* buffer, std::size_t count) = 0;
+    virtual int close(int fd) = 0;
+
+    // Length in bytes of the file at `path` (symbolic links followed).
+    virtual std::int64_t fileLength(const std::string& path) = 0;
+    // The kind of entry at `path` (symbolic links followed); nothing when absent.
+    virtual std::optional<EntryKind> kindOf(const std::string& path) = 0;
+    // The entries of a folder, "." and ".." excluded; nothing when the folder
+    // does not exist or is not a folder.
+    virtual std::optional<std::vector<FolderEntry>> readFolder(const std::string& folder) = 0;
+    virtual void removeFile(const std::string& path) = 0;
+    // True when both paths lead to the same existing entry, however they are
+    // spelt (links, "." and ".." segments, letter case on a file system that
+    // ignores it).
+    virtual bool isSameEntry(const std::string& a, const std::string& b) = 0;
+};
+
+// The real thing, on POSIX system calls.
+class PosixFileSystem final : public FileSystem {
+  public:
+    int openForReading(const std::string& path) override;
+    int openForWriting(const std::string& path, int mustNotBeFd) override;
+    int openForAppending(const std::string& path) override;
+    std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) override;
+    std::int64_t write(int fd, const void* buffer, std::size_t count) override;
+    int close(int fd) override;
+    std::int64_t fileLength(const std::string& path) override;
+    std::optional<EntryKind> kindOf(const std::string& path) override;
+    std::optional<std::vector<FolderEntry>> readFolder(const std::string& folder) override;
+    void removeFile(const std::string& path) override;
+    bool isSameEntry(const std::string& a, const std::string& b) override;
+};
+
+}  // namespace vantrel::platform

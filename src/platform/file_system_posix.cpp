@@ -1,0 +1,143 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+
+#include "platform/failure.h"
+#include "platform/file_system.h"
+
+namespace vantrel::platform {
+namespace {
+
+EntryKind kindOfMode(mode_t mode) {
+    if (S_ISREG(mode)) return EntryKind::PlainFile;
+    if (S_ISDIR(mode)) return EntryKind::Folder;
+    return EntryKind::Other;
+}
+
+// Opens `path` and makes sure it is a plain file: a folder would fail only at
+// the first read, and a pipe or a device could block the job for ever.
+int openPlainFile(const std::string& path, int flags, const char* action) {
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0) throwSystemFailure(action, path, errno);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        const int err = errno;
+        ::close(fd);
+        throwSystemFailure(action, path, err);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        if (S_ISDIR(info.st_mode)) throwSystemFailure(action, path, EISDIR);
+        throw Failure(std::string(action) + " '" + path + "': not a plain file");
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+}  // namespace
+
+int PosixFileSystem::openForReading(const std::string& path) {
+    const int fd = openPlainFile(path, O_RDONLY, "cannot open");
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return fd;
+}
+
+int PosixFileSystem::openForWriting(const std::string& path, int mustNotBeFd) {
+    const int fd = openPlainFile(path, O_WRONLY | O_CREAT, "cannot create");
+    if (mustNotBeFd >= 0) {
+        struct stat mine {
+        }, theirs{};
+        if (::fstat(fd, &mine) == 0 && ::fstat(mustNotBeFd, &theirs) == 0 &&
+            mine.st_dev == theirs.st_dev && mine.st_ino == theirs.st_ino) {
+            ::close(fd);
+            throw Failure("cannot create '" + path + "': it is the source file itself");
+        }
+    }
+    if (::ftruncate(fd, 0) != 0) {
+        const int err = errno;
+        ::close(fd);
+        throwSystemFailure("cannot truncate", path, err);
+    }
+    return fd;
+}
+
+int PosixFileSystem::openForAppending(const std::string& path) {
+    return openPlainFile(path, O_WRONLY | O_CREAT | O_APPEND, "cannot open");
+}
+
+std::int64_t PosixFileSystem::readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) {
+    for (;;) {
+        const ssize_t got = ::pread(fd, buffer, count, static_cast<off_t>(offset));
+        if (got >= 0) return got;
+        if (errno != EINTR) return -errno;
+    }
+}
+
+std::int64_t PosixFileSystem::write(int fd, const void* buffer, std::size_t count) {
+    for (;;) {
+        const ssize_t put = ::write(fd, buffer, count);
+        if (put >= 0) return put;
+        if (errno != EINTR) return -errno;
+    }
+}
+
+int PosixFileSystem::close(int fd) { return ::close(fd) == 0 ? 0 : -errno; }
+
+std::int64_t PosixFileSystem::fileLength(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) throwSystemFailure("cannot measure", path, errno);
+    return info.st_size;
+}
+
+std::optional<EntryKind> PosixFileSystem::kindOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) return kindOfMode(info.st_mode);
+    if (errno == ENOENT || errno == ENOTDIR || errno == ELOOP) return std::nullopt;
+    throwSystemFailure("cannot look up", path, errno);
+}
+
+std::optional<std::vector<FolderEntry>> PosixFileSystem::readFolder(const std::string& folder) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "." : folder.c_str()),
+                                                  &::closedir);
+    if (!dir) {
+        if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+        throwSystemFailure("cannot list", folder, errno);
+    }
+    std::vector<FolderEntry> entries;
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        EntryKind kind = EntryKind::Other;
+        if (entry->d_type == DT_REG) {
+            kind = EntryKind::PlainFile;
+        } else if (entry->d_type == DT_DIR) {
+            kind = EntryKind::Folder;
+        } else {
+            struct stat info {};  // links and file systems without d_type
+            if (::fstatat(::dirfd(dir.get()), entry->d_name, &info, 0) == 0)
+                kind = kindOfMode(info.st_mode);
+        }
+        entries.push_back({name, kind});
+        errno = 0;
+    }
+    if (errno != 0) throwSystemFailure("cannot list", folder, errno);
+    return entries;
+}
+
+bool PosixFileSystem::isSameEntry(const std::string& a, const std::string& b) {
+    struct stat first {
+    }, second{};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+void PosixFileSystem::removeFile(const std::string& path) {
+    if (::unlink(path.c_str()) != 0) throwSystemFailure("cannot delete", path, errno);
+}
+
+}  // namespace vantrel::platform

@@ -1,0 +1,39 @@
+#include "platform/paths.h"
+
+#include <unistd.h>
+
+#include <vector>
+
+namespace vantrel::platform {
+
+std::string systemRoot() { return std::string(1, kPathSeparator); }
+
+std::string programFolder() {
+    std::vector<char> buffer(4096);
+    for (;;) {
+        const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (length < 0) return systemRoot();
+        if (std::size_t(length) < buffer.size()) {
+            const std::string program(buffer.data(), std::size_t(length));
+            const auto slash = program.rfind(kPathSeparator);
+            if (slash == std::string::npos || slash == 0) return systemRoot();
+            return program.substr(0, slash);
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty() || folder.back() == kPathSeparator) return folder + name;
+    return folder + kPathSeparator + name;
+}
+
+int characterCount(const std::string& text) {
+    int count = 0;
+    for (const char c : text) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
+    }
+    return count;
+}
+
+}  // namespace vantrel::platform

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+namespace vantrel::platform {
+
+// The one character that separates folders in a path.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// The root of the file system: the last fallback for a folder.
+std::string systemRoot();
+
+// The folder that holds the running program, without a trailing separator
+// unless it is the root.
+std::string programFolder();
+
+// `folder` and `name` joined by one separator ("/" + "x" gives "/x"; an empty
+// folder, the current one, gives "x").
+std::string joinPath(const std::string& folder, const std::string& name);
+
+// The number of characters (not bytes) of a UTF-8 text.
+int characterCount(const std::string& text);
+
+}  // namespace vantrel::platform

@@ -1,0 +1,216 @@
+// The scan of one VOB: which sectors are taken, progress, cancel, failures.
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include "support/dvd_generator.h"
+#include "support/test_bed.h"
+
+namespace vantrel::testing {
+namespace {
+
+using engine::Bar;
+using engine::kTrue;
+
+class ScannerTest : public ::testing::Test {
+  protected:
+    void SetUp() override { bed.useFolders(); }
+    void scan(const Bytes& vob, const std::string& name = "VTS_01_1.VOB") {
+        writeFile(bed.source() + "/" + name, vob);
+        bed.form.Process(name);
+    }
+    Bytes output(const std::string& name = "VTS_01_1.VOB") {
+        return readFile(bed.destination() + "/" + name);
+    }
+    void expectCleanRun() {
+        EXPECT_EQ(bed.logText(), "");
+        EXPECT_EQ(bed.window.barRangeViolations, 0);
+        EXPECT_EQ(bed.files.openFiles(), 0u);
+    }
+
+    TestBed bed;
+};
+
+TEST_F(ScannerTest, AFileOfWholeSectorsIsExaminedSectorBySector) {
+    const Bytes vob = makeVob(40, 6, 1);
+    scan(vob);
+    EXPECT_EQ(output(), expectedNavPacks(vob));
+    EXPECT_EQ(output().size(), 7u * kSector) << "sectors 0, 6, ..., 36";
+    EXPECT_EQ(bed.window.pumps, 40);
+    EXPECT_EQ(bed.window.bar(Bar::ProgFile).value, 40.0f * 2048);
+    EXPECT_EQ(bed.window.bar(Bar::ProgFile).max, 41.0f * 2048);
+    expectCleanRun();
+}
+
+TEST_F(ScannerTest, FilesOfThreeBytesOrFewerAreNotExaminedButGetAnEmptyOutput) {
+    for (std::size_t size : {0, 1, 3}) {
+        const Bytes tiny = {0x00, 0x01, 0xBA};
+        scan(Bytes(tiny.begin(), tiny.begin() + std::ptrdiff_t(size)));
+        EXPECT_TRUE(exists(bed.destination() + "/VTS_01_1.VOB"));
+        EXPECT_EQ(output().size(), 0u);
+    }
+    EXPECT_EQ(bed.window.pumps, 0);
+    expectCleanRun();
+}
+
+TEST_F(ScannerTest, OnlyBytesTwoToThreeAndFortyToFortyOneAreCompared) {
+    Bytes video = makePack(Pack::Video, 1);  // 01 BA, but no 01 BF at 40
+    Bytes oddNav = makePack(Pack::Navigation, 2);
+    oddNav[0] = 0xFF, oddNav[1] = 0xEE, oddNav[38] = 0x12, oddNav[39] = 0x34;
+    Bytes noPack = makePack(Pack::Navigation, 3);
+    noPack[3] = 0xBB;  // 00 00 01 BB: not a pack header
+    Bytes vob = video;
+    vob.insert(vob.end(), oddNav.begin(), oddNav.end());
+    vob.insert(vob.end(), noPack.begin(), noPack.end());
+    scan(vob);
+    EXPECT_EQ(output(), oddNav);
+    expectCleanRun();
+}
+
+TEST_F(ScannerTest, AMatchingPartialLastSectorIsPaddedWithZeros) {
+    const Bytes nav = makePack(Pack::Navigation, 4);
+    Bytes vob = makePack(Pack::Video, 5);
+    vob.insert(vob.end(), nav.begin(), nav.begin() + 42);  // holds bytes 40-41
+    scan(vob);
+    Bytes expected(nav.begin(), nav.begin() + 42);
+    expected.resize(kSector, 0);
+    EXPECT_EQ(output(), expected);
+    EXPECT_EQ(bed.window.pumps, 2);
+    expectCleanRun();
+}
+
+TEST_F(ScannerTest, APartialLastSectorTooShortForItsSecondStartCodeIsNotTaken) {
+    const Bytes nav = makePack(Pack::Navigation, 4);
+    Bytes vob = makePack(Pack::Video, 5);
+    vob.insert(vob.end(), nav.begin(), nav.begin() + 41);  // byte 41 missing
+    scan(vob);
+    EXPECT_EQ(output().size(), 0u);
+    EXPECT_EQ(bed.window.pumps, 2) << "examined all the same: bytes 2-3 are in the file";
+    expectCleanRun();
+}
+
+TEST_F(ScannerTest, NavigationPacksFarApartLandNextToEachOther) {
+    Bytes vob;
+    std::vector<Bytes> navs;
+    for (int i = 0; i < 3; ++i) {
+        navs.push_back(makePack(Pack::Navigation, 100 + i));
+        vob.insert(vob.end(), navs.back().begin(), navs.back().end());
+        for (int j = 0; j < 50; ++j) {
+            const Bytes video = makePack(Pack::Video, 1000 * i + j);
+            vob.insert(vob.end(), video.begin(), video.end());
+        }
+    }
+    scan(vob);
+    Bytes expected;
+    for (const auto& nav : navs) expected.insert(expected.end(), nav.begin(), nav.end());
+    EXPECT_EQ(output(), expected);
+}
+
+TEST_F(ScannerTest, ACancelStopsBetweenSectorsAndKeepsWhatWasFound) {
+    const Bytes vob = makeVob(30, 4, 7);
+    bed.window.onPump = [&](long pump) {
+        if (pump == 10) bed.form.bCancel = kTrue;
+    };
+    scan(vob);
+    // Sectors 0-8 were examined; the cancel made at the 10th pump stops before sector 9.
+    EXPECT_EQ(output(), expectedNavPacks(Bytes(vob.begin(), vob.begin() + 9 * kSector)));
+    EXPECT_EQ(bed.window.pumps, 10);
+    expectCleanRun();
+}
+
+TEST_F(ScannerTest, AnOldOutputIsReplacedNotOverwritten) {
+    writeFile(bed.destination() + "/VTS_01_1.VOB", patternBytes(100 * kSector, 9));
+    const Bytes vob = makeVob(10, 5, 8);
+    scan(vob);
+    EXPECT_EQ(output(), expectedNavPacks(vob));
+}
+
+TEST_F(ScannerTest, AMissingSourceIsLoggedAndTheNextFileIsScanned) {
+    bed.form.Process("GONE.VOB");
+    const Bytes vob = makeVob(10, 5, 8);
+    scan(vob);
+    const std::string path = bed.source() + "/GONE.VOB";
+    EXPECT_EQ(bed.logText(),
+              "[Process]\r\n07/12/2026 09:05:03\r\nFile: GONE.VOB\r\ncannot measure '" + path +
+                  "': No such file or directory\r\n\r\n");
+    EXPECT_EQ(output(), expectedNavPacks(vob));
+    EXPECT_EQ(bed.files.openFiles(), 0u);
+}
+
+TEST_F(ScannerTest, AnOutputThatCannotBeCreatedIsLogged) {
+    makeFolder(bed.destination() + "/VTS_01_1.VOB");  // a folder where the output must go
+    scan(makeVob(4, 2, 1));
+    EXPECT_NE(bed.logText().find("[Process]\r\n"), std::string::npos);
+    EXPECT_NE(bed.logText().find("File: VTS_01_1.VOB\r\ncannot create"), std::string::npos);
+    EXPECT_EQ(bed.files.openFiles(), 0u);
+}
+
+TEST_F(ScannerTest, AReadFailureEndsTheScanWithOneEntry) {
+    bed.files.failRead = "VTS_01_1.VOB";
+    scan(makeVob(4, 2, 1));
+    const std::string log = bed.logText();
+    EXPECT_EQ(log.rfind("[Process]\r\n", 0), 0u);
+    EXPECT_NE(log.find("Input/output error\r\n\r\n"), std::string::npos);
+    EXPECT_EQ(log.find("[Process]", 1), std::string::npos) << "one entry only";
+    EXPECT_EQ(bed.files.openFiles(), 0u);
+}
+
+TEST_F(ScannerTest, AFailedSectorWriteIsLoggedWithItsSectorAndTheFile) {
+    // Writes reach the disk a mebibyte at a time: the 513th packet's write is
+    // the first to find the disk full.
+    bed.files.failWrite = bed.destination();
+    scan(makeVob(600, 1, 3));
+    const std::string path = bed.destination() + "/VTS_01_1.VOB";
+    const std::string expectedStart =
+        "[CopySector]\r\n07/12/2026 09:05:03\r\nSector: 512 Position: 1048577\r\n"
+        "cannot write '" +
+        path +
+        "': No space left on device\r\n"
+        "File: VTS_01_1.VOB\r\n\r\n";
+    EXPECT_EQ(bed.logText().substr(0, expectedStart.size()), expectedStart);
+    EXPECT_NE(bed.logText().find("[Process]"), std::string::npos) << "the rest fails at close";
+    EXPECT_EQ(bed.files.openFiles(), 0u);
+}
+
+TEST_F(ScannerTest, AFileSizeLimitIsReportedAsAFailedSectorCopy) {
+    writeFile(bed.source() + "/VTS_01_1.VOB", makeVob(600, 1, 3));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{512 * 1024, 512 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        bed.form.Process("VTS_01_1.VOB");
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_NE(bed.logText().find("[CopySector]"), std::string::npos);
+    EXPECT_NE(bed.logText().find("File too large"), std::string::npos);
+    EXPECT_LE(readFile(bed.destination() + "/VTS_01_1.VOB").size(), 512u * 1024);
+}
+
+TEST_F(ScannerTest, VobsBeyondFourGibibytesAreScannedToTheirEnd) {
+    const std::int64_t sectors = (std::int64_t{4} << 30) / 2048 + 2;
+    const std::string path = bed.source() + "/BIG.VOB";
+    writeFile(path, Bytes{});
+    ASSERT_EQ(::truncate(path.c_str(), (sectors - 1) * 2048), 0);  // sparse zeros
+    const Bytes nav = makePack(Pack::Navigation, 42);
+    {
+        FILE* file = std::fopen(path.c_str(), "ab");
+        std::fwrite(nav.data(), 1, nav.size(), file);
+        std::fclose(file);
+    }
+    bed.form.Process("BIG.VOB");
+    EXPECT_EQ(readFile(bed.destination() + "/BIG.VOB"), nav);
+    EXPECT_EQ(bed.window.bar(Bar::ProgFile).value, float(sectors * 2048));
+    expectCleanRun();
+}
+
+}  // namespace
+}  // namespace vantrel::testing

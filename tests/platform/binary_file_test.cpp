@@ -1,0 +1,163 @@
+#include "platform/binary_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/failure.h"
+#include "support/faulty_file_system.h"
+#include "support/temp_folder.h"
+
+namespace vantrel::testing {
+namespace {
+
+using platform::BinaryFile;
+
+class BinaryFileTest : public ::testing::Test {
+  protected:
+    TempFolder temp;
+    FaultyFileSystem files;
+};
+
+TEST_F(BinaryFileTest, PositionedReadsAreOneBasedAndShortOnlyAtTheEnd) {
+    const Bytes content = patternBytes(3 * BinaryFile::kBufferSize + 777, 5);
+    writeFile(temp / "a", content);
+    BinaryFile file(files);
+    file.openForReading(temp / "a");
+
+    unsigned char two[2];
+    ASSERT_EQ(file.readAt(1, two, 2), 2u);
+    EXPECT_EQ(two[0], content[0]);
+    // A read that straddles the read-ahead buffer's end.
+    const std::int64_t straddle = std::int64_t(BinaryFile::kBufferSize) - 1;
+    Bytes sector(2048);
+    ASSERT_EQ(file.readAt(straddle, sector.data(), sector.size()), 2048u);
+    EXPECT_TRUE(std::equal(sector.begin(), sector.end(), content.begin() + straddle - 1));
+    // Backwards after moving on.
+    ASSERT_EQ(file.readAt(3, two, 2), 2u);
+    EXPECT_EQ(two[1], content[3]);
+    // The last bytes, then past the end.
+    const auto length = std::int64_t(content.size());
+    EXPECT_EQ(file.readAt(length - 9, sector.data(), sector.size()), 10u);
+    EXPECT_EQ(sector[9], content.back());
+    EXPECT_EQ(file.readAt(length + 1, two, 2), 0u);
+    file.close();
+}
+
+TEST_F(BinaryFileTest, LargeReadsBypassTheBuffer) {
+    const Bytes content = patternBytes(BinaryFile::kBufferSize + 100, 6);
+    writeFile(temp / "a", content);
+    BinaryFile file(files);
+    file.openForReading(temp / "a");
+    Bytes all(content.size() + 50);
+    EXPECT_EQ(file.readAt(1, all.data(), all.size()), content.size());
+    all.resize(content.size());
+    EXPECT_EQ(all, content);
+}
+
+TEST_F(BinaryFileTest, PositionsBeyondFourGibibytes) {
+    const std::int64_t offset = (std::int64_t{5} << 30) + 2;  // 5 GiB + 2, a sparse file
+    {
+        BinaryFile out(files);
+        out.openForWriting(temp / "big");
+        out.close();
+    }
+    ASSERT_EQ(::truncate((temp / "big").c_str(), offset), 0);
+    {
+        FILE* f = std::fopen((temp / "big").c_str(), "ab");
+        std::fputs("NV", f);
+        std::fclose(f);
+    }
+    BinaryFile file(files);
+    file.openForReading(temp / "big");
+    char two[2];
+    ASSERT_EQ(file.readAt(offset + 1, two, 2), 2u);
+    EXPECT_EQ(std::string(two, 2), "NV");
+    EXPECT_EQ(files.fileLength(temp / "big"), offset + 2);
+}
+
+TEST_F(BinaryFileTest, SequentialReadsFailWhenTheFileEndsEarly) {
+    writeFile(temp / "a", patternBytes(1500, 1));
+    BinaryFile file(files);
+    file.openForReading(temp / "a");
+    Bytes block(1024);
+    file.read(block.data(), block.size());
+    try {
+        file.read(block.data(), block.size());
+        FAIL() << "no failure";
+    } catch (const platform::Failure& failure) {
+        EXPECT_NE(std::string(failure.what()).find(temp / "a"), std::string::npos);
+    }
+}
+
+TEST_F(BinaryFileTest, WritesAreBufferedAndTruncateTheOldContent) {
+    writeFile(temp / "out", patternBytes(5000, 9));
+    const Bytes first = patternBytes(2048, 1), second = patternBytes(BinaryFile::kBufferSize, 2);
+    BinaryFile out(files);
+    out.openForWriting(temp / "out");
+    out.write(first.data(), first.size());
+    EXPECT_EQ(readFile(temp / "out").size(), 0u) << "truncated at opening, nothing flushed yet";
+    out.write(second.data(), second.size());
+    out.close();
+    Bytes expected = first;
+    expected.insert(expected.end(), second.begin(), second.end());
+    EXPECT_EQ(readFile(temp / "out"), expected);
+}
+
+TEST_F(BinaryFileTest, CloseIsHarmlessWhenRepeatedOrNeverOpened) {
+    BinaryFile never(files);
+    EXPECT_NO_THROW(never.close());
+    EXPECT_NO_THROW(never.close());
+    BinaryFile file(files);
+    file.openForWriting(temp / "x");
+    file.close();
+    EXPECT_NO_THROW(file.close());
+    EXPECT_EQ(files.openFiles(), 0u);
+}
+
+TEST_F(BinaryFileTest, FailuresNameTheFileAndTheCause) {
+    makeFolder(temp / "folder.vob");
+    BinaryFile file(files);
+    const auto describe = [&](auto&& action) -> std::string {
+        try {
+            action();
+        } catch (const platform::Failure& failure) {
+            return failure.what();
+        }
+        return "no failure";
+    };
+    EXPECT_EQ(describe([&] { file.openForReading(temp / "missing"); }),
+              "cannot open '" + (temp / "missing") + "': No such file or directory");
+    EXPECT_EQ(describe([&] { file.openForWriting(temp / "folder.vob"); }),
+              "cannot create '" + (temp / "folder.vob") + "': Is a directory");
+    EXPECT_EQ(describe([&] { file.openForWriting(temp / "no/such/folder"); }),
+              "cannot create '" + (temp / "no/such/folder") + "': No such file or directory");
+    ASSERT_EQ(::mkfifo((temp / "pipe").c_str(), 0600), 0);
+    EXPECT_EQ(describe([&] { file.openForReading(temp / "pipe"); }),
+              "cannot open '" + (temp / "pipe") + "': not a plain file");
+    EXPECT_FALSE(file.isOpen());
+}
+
+TEST_F(BinaryFileTest, AWriteFailureSurfacesAtTheFlushAndAtClose) {
+    files.failWrite = "out";
+    BinaryFile out(files);
+    out.openForWriting(temp / "out");
+    const Bytes data = patternBytes(4096, 3);
+    out.write(data.data(), data.size());
+    EXPECT_THROW(out.close(), platform::Failure);
+    EXPECT_FALSE(out.isOpen());
+    EXPECT_EQ(files.openFiles(), 0u);
+}
+
+TEST_F(BinaryFileTest, AnOutputNeverTruncatesItsOwnSource) {
+    const Bytes content = patternBytes(4096, 4);
+    writeFile(temp / "src.vob", content);
+    ASSERT_EQ(::symlink((temp / "src.vob").c_str(), (temp / "link.vob").c_str()), 0);
+    BinaryFile source(files), output(files);
+    source.openForReading(temp / "src.vob");
+    EXPECT_THROW(output.openForWriting(temp / "link.vob", &source), platform::Failure);
+    EXPECT_EQ(readFile(temp / "src.vob"), content);
+}
+
+}  // namespace
+}  // namespace vantrel::testing

@@ -1,0 +1,75 @@
+#include "support/faulty_file_system.h"
+
+#include "platform/failure.h"
+
+namespace vantrel::testing {
+namespace {
+
+bool hits(const std::string& rule, const std::string& path) {
+    return !rule.empty() && path.find(rule) != std::string::npos;
+}
+
+}  // namespace
+
+int FaultyFileSystem::remember(int fd, const std::string& path) {
+    m_paths[fd] = path;
+    return fd;
+}
+
+int FaultyFileSystem::openForReading(const std::string& path) {
+    if (hits(failOpenForReading, path)) platform::throwSystemFailure("cannot open", path, EIO);
+    return remember(m_real.openForReading(path), path);
+}
+
+int FaultyFileSystem::openForWriting(const std::string& path, int mustNotBeFd) {
+    if (hits(failOpenForWriting, path)) platform::throwSystemFailure("cannot create", path, EROFS);
+    return remember(m_real.openForWriting(path, mustNotBeFd), path);
+}
+
+int FaultyFileSystem::openForAppending(const std::string& path) {
+    if (hits(failOpenForWriting, path)) platform::throwSystemFailure("cannot open", path, EROFS);
+    return remember(m_real.openForAppending(path), path);
+}
+
+std::int64_t FaultyFileSystem::readAt(int fd, void* buffer, std::size_t count,
+                                      std::int64_t offset) {
+    if (hits(failRead, m_paths[fd])) return -EIO;
+    return m_real.readAt(fd, buffer, count, offset);
+}
+
+std::int64_t FaultyFileSystem::write(int fd, const void* buffer, std::size_t count) {
+    if (hits(failWrite, m_paths[fd]) && m_writes++ >= writesBeforeFailure) return -ENOSPC;
+    return m_real.write(fd, buffer, count);
+}
+
+int FaultyFileSystem::close(int fd) {
+    m_paths.erase(fd);
+    return m_real.close(fd);
+}
+
+std::int64_t FaultyFileSystem::fileLength(const std::string& path) {
+    if (hits(failLength, path)) platform::throwSystemFailure("cannot measure", path, EIO);
+    return m_real.fileLength(path);
+}
+
+std::optional<platform::EntryKind> FaultyFileSystem::kindOf(const std::string& path) {
+    if (hits(failLookUp, path)) platform::throwSystemFailure("cannot look up", path, EIO);
+    return m_real.kindOf(path);
+}
+
+std::optional<std::vector<platform::FolderEntry>> FaultyFileSystem::readFolder(
+    const std::string& folder) {
+    if (hits(failListing, folder)) platform::throwSystemFailure("cannot list", folder, EIO);
+    return m_real.readFolder(folder);
+}
+
+void FaultyFileSystem::removeFile(const std::string& path) {
+    if (hits(failRemove, path)) platform::throwSystemFailure("cannot delete", path, EBUSY);
+    m_real.removeFile(path);
+}
+
+bool FaultyFileSystem::isSameEntry(const std::string& a, const std::string& b) {
+    return m_real.isSameEntry(a, b);
+}
+
+}  // namespace vantrel::testing

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cerrno>
+#include <map>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace vantrel::testing {
+
+// The real file system, except for the operations a test tells to fail: each
+// rule names a part of a path, and the operation fails on every path that
+// contains it (an empty rule fails nothing). For failures that root's powers
+// or the kernel make impossible to provoke for real.
+class FaultyFileSystem final : public platform::FileSystem {
+  public:
+    std::string failOpenForReading;
+    std::string failOpenForWriting;
+    std::string failRead;   // reads of an open file fail with EIO
+    std::string failWrite;  // writes of an open file fail with ENOSPC
+    std::string failLength;
+    std::string failListing;
+    std::string failRemove;
+    std::string failLookUp;
+    // Writes that succeed on a failWrite file before the failures start.
+    long writesBeforeFailure = 0;
+
+    int openForReading(const std::string& path) override;
+    int openForWriting(const std::string& path, int mustNotBeFd) override;
+    int openForAppending(const std::string& path) override;
+    std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) override;
+    std::int64_t write(int fd, const void* buffer, std::size_t count) override;
+    int close(int fd) override;
+    std::int64_t fileLength(const std::string& path) override;
+    std::optional<platform::EntryKind> kindOf(const std::string& path) override;
+    std::optional<std::vector<platform::FolderEntry>> readFolder(
+        const std::string& folder) override;
+    void removeFile(const std::string& path) override;
+    bool isSameEntry(const std::string& a, const std::string& b) override;
+
+    // Descriptors still open: a test's check that nothing was left open.
+    std::size_t openFiles() const { return m_paths.size(); }
+
+  private:
+    int remember(int fd, const std::string& path);
+
+    platform::PosixFileSystem m_real;
+    std::map<int, std::string> m_paths;
+    long m_writes = 0;
+};
+
+}  // namespace vantrel::testing

@@ -1,0 +1,150 @@
+#include "support/headless_window.h"
+
+#include <stdexcept>
+
+namespace vantrel::testing {
+namespace {
+
+const char* nameOf(engine::TextBox box) {
+    return box == engine::TextBox::txtVobDir ? "txtVobDir" : "txtDest";
+}
+const char* nameOf(engine::Input input) {
+    switch (input) {
+        case engine::Input::txtVobDir:
+            return "txtVobDir";
+        case engine::Input::txtDest:
+            return "txtDest";
+        case engine::Input::cmdGo:
+            return "cmdGo";
+    }
+    return "?";
+}
+const char* nameOf(engine::Bar bar) { return bar == engine::Bar::Prog ? "Prog" : "ProgFile"; }
+
+std::string number(float value) { return std::to_string(static_cast<long long>(value)); }
+
+}  // namespace
+
+void HeadlessWindow::record(const std::string& call) {
+    if (recordCalls) calls.push_back(call);
+}
+
+void HeadlessWindow::checkRange(const BarState& bar) {
+    if (bar.max < bar.min || bar.value < bar.min || bar.value > bar.max) ++barRangeViolations;
+}
+
+std::string HeadlessWindow::text(engine::TextBox box) { return texts[box]; }
+
+void HeadlessWindow::setText(engine::TextBox box, const std::string& text) {
+    record(std::string("setText ") + nameOf(box) + " " + text);
+    texts[box] = text;
+}
+
+void HeadlessWindow::setSelStart(engine::TextBox box, int start) {
+    record(std::string("setSelStart ") + nameOf(box) + " " + std::to_string(start));
+    selections[box] = {start, 0};
+}
+
+void HeadlessWindow::setSelLength(engine::TextBox box, int length) {
+    record(std::string("setSelLength ") + nameOf(box) + " " + std::to_string(length));
+    selections[box].length = length;
+}
+
+void HeadlessWindow::setFocus(engine::TextBox box) {
+    record(std::string("setFocus ") + nameOf(box));
+    focusHistory.push_back(box);
+}
+
+void HeadlessWindow::setEnabled(engine::Input input, bool on) {
+    record(std::string("setEnabled ") + nameOf(input) + (on ? " 1" : " 0"));
+    enabled[input] = on;
+}
+
+void HeadlessWindow::setMin(engine::Bar which, float min) {
+    record(std::string("setMin ") + nameOf(which) + " " + number(min));
+    bar(which).min = min;
+}
+
+void HeadlessWindow::setMax(engine::Bar which, float max) {
+    record(std::string("setMax ") + nameOf(which) + " " + number(max));
+    bar(which).max = max;
+    checkRange(bar(which));
+}
+
+void HeadlessWindow::setValue(engine::Bar which, float value) {
+    if (recordCalls && (which == engine::Bar::Prog || recordProgress))
+        calls.push_back(std::string("setValue ") + nameOf(which) + " " + number(value));
+    bar(which).value = value;
+    checkRange(bar(which));
+}
+
+float HeadlessWindow::value(engine::Bar which) { return bar(which).value; }
+
+void HeadlessWindow::setVisible(engine::Bar which, bool visible) {
+    record(std::string("setVisible ") + nameOf(which) + (visible ? " 1" : " 0"));
+    bar(which).visible = visible;
+}
+
+void HeadlessWindow::setPanelText(int panel, const std::string& text) {
+    if (panel < 1 || panel > 3) throw std::out_of_range("no status panel " + std::to_string(panel));
+    record("setPanelText " + std::to_string(panel) + " " + text);
+    panels[std::size_t(panel - 1)] = text;
+}
+
+void HeadlessWindow::setMousePointer(engine::MousePointer value) {
+    record("setMousePointer " + std::to_string(int(value)));
+    pointer = value;
+}
+
+int HeadlessWindow::alertValue() { return alert; }
+
+void HeadlessWindow::setAlertValue(int value) {
+    record("setAlertValue " + std::to_string(value));
+    if (value < engine::kUnchecked || value > engine::kGrayed)
+        throw std::invalid_argument("Invalid property value");
+    alert = value;
+}
+
+void HeadlessWindow::setFileListPath(const std::string& folder) {
+    record("setFileListPath " + folder);
+    m_fileList.setPath(folder);
+}
+
+std::int16_t HeadlessWindow::fileListCount() { return m_fileList.count(); }
+
+std::string HeadlessWindow::fileListItem(int index) { return m_fileList.item(index); }
+
+void HeadlessWindow::messageBox(const std::string& prompt, engine::MessageIcon icon,
+                                const std::string& title) {
+    record("messageBox " + prompt + " " + std::to_string(int(icon)) + " " + title);
+    messages.push_back({prompt, icon, title});
+    if (onMessage) onMessage(messages.back());
+}
+
+void HeadlessWindow::beep() {
+    record("beep");
+    ++beeps;
+}
+
+void HeadlessWindow::pumpEvents() {
+    if (recordCalls && recordProgress) calls.push_back("pumpEvents");
+    ++pumps;
+    if (onPump) onPump(pumps);
+}
+
+void HeadlessWindow::closeWindow() {
+    record("closeWindow");
+    ++closes;
+}
+
+void HeadlessWindow::setWindowWidth(float value) {
+    record("setWindowWidth " + number(value));
+    width = value;
+}
+
+void HeadlessWindow::setWindowHeight(float value) {
+    record("setWindowHeight " + number(value));
+    height = value;
+}
+
+}  // namespace vantrel::testing

@@ -1,0 +1,59 @@
+#include "support/temp_folder.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace vantrel::testing {
+
+TempFolder::TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    m_path = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+void writeFile(const std::string& path, const Bytes& content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(content.data()), std::streamsize(content.size()));
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+void writeFile(const std::string& path, const std::string& content) {
+    writeFile(path, Bytes(content.begin(), content.end()));
+}
+
+Bytes readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string readText(const std::string& path) {
+    const Bytes bytes = readFile(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+bool exists(const std::string& path) { return std::filesystem::exists(path); }
+
+void makeFolder(const std::string& path) { std::filesystem::create_directories(path); }
+
+Bytes patternBytes(std::size_t count, std::uint32_t seed) {
+    Bytes bytes(count);
+    std::uint32_t state = seed * 2654435761u + 1;
+    for (auto& byte : bytes) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        byte = static_cast<unsigned char>(state);
+    }
+    return bytes;
+}
+
+}  // namespace vantrel::testing
