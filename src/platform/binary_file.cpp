@@ -70,12 +70,14 @@ void BinaryFile::fillBuffer(std::int64_t offset) {
 }
 
 void BinaryFile::read(void* destination, std::size_t count) {
+    if (count == 0) return;
     const std::size_t got = readAt(m_readOffset + 1, destination, count);
     if (got < count) throw Failure("cannot read '" + m_path + "': the file ends unexpectedly");
     m_readOffset += std::int64_t(count);
 }
 
 void BinaryFile::write(const void* source, std::size_t count) {
+    if (count == 0) return;
     if (!m_buffer) m_buffer = std::make_unique<std::byte[]>(kBufferSize);
     if (m_bufferLength + std::int64_t(count) > std::int64_t(kBufferSize)) flush();
     if (count >= kBufferSize) {

@@ -1,0 +1,90 @@
+// CopyFiles and CopyFile: the destination cleared, the .ifo and .bup files copied.
+
+#include <array>
+#include <vector>
+
+#include "engine/dvd_format.h"
+#include "engine/frmMain.h"
+#include "log/error_entries.h"
+#include "platform/dir_listing.h"
+
+namespace vantrel::engine {
+namespace {
+
+// Cleared in this order before anything is copied: a previous run's outputs.
+constexpr std::array<const char*, 3> kStalePatterns = {"*.ifo", "*.bup", "*.vob"};
+
+}  // namespace
+
+void frmMain::CopyFiles() {
+    std::string lastListedName;
+    try {
+        clearDestination();
+        copySideFiles("*.ifo", lastListedName);
+        copySideFiles("*.bup", lastListedName);
+    } catch (const std::exception& failure) {
+        log(log::copyFilesEntry(timestamp(), lastListedName, failure.what()));
+    }
+}
+
+void frmMain::clearDestination() {
+    for (const char* pattern : kStalePatterns) {
+        platform::DirListing probe(m_services.files);
+        if (!probe.first(text(TextBox::txtDest) + pattern, platform::ListWhat::PlainFiles).empty())
+            platform::deleteFiles(m_services.files, text(TextBox::txtDest) + pattern);
+    }
+}
+
+void frmMain::copySideFiles(const char* pattern, std::string& lastListedName) {
+    platform::DirListing listing(m_services.files);
+    lastListedName =
+        listing.first(text(TextBox::txtVobDir) + pattern, platform::ListWhat::PlainFiles);
+    while (!lastListedName.empty() && bCancel == kFalse) {
+        m_window.pumpEvents();
+        CopyFile(lastListedName);
+        lastListedName = listing.next();
+        // The panel shows the count before this file is added.
+        m_window.setPanelText(1, barValueText(m_window.value(Bar::Prog)));
+        advance(Bar::Prog, 1);
+    }
+}
+
+void frmMain::CopyFile(const std::string& Fil) {
+    platform::BinaryFile source(m_services.files);
+    platform::BinaryFile output(m_services.files);
+    try {
+        const std::int64_t length = m_services.files.fileLength(text(TextBox::txtVobDir) + Fil);
+        const std::int64_t blocks = length / std::int64_t(dvd::kCopyBlockSize);
+        m_window.setValue(Bar::ProgFile, 0);
+        m_window.setMax(Bar::ProgFile, static_cast<float>(blocks));
+        source.openForReading(text(TextBox::txtVobDir) + Fil);
+        output.openForWriting(text(TextBox::txtDest) + Fil, &source);
+
+        std::array<unsigned char, dvd::kCopyBlockSize> block{};
+        for (std::int64_t i = 1; i <= blocks; ++i) {
+            source.read(block.data(), block.size());
+            output.write(block.data(), block.size());
+            advance(Bar::ProgFile, 1);
+            m_window.pumpEvents();
+            if (bCancel != kFalse) {
+                source.close();
+                output.close();
+                return;
+            }
+        }
+        std::vector<unsigned char> tail(std::size_t(length % std::int64_t(dvd::kCopyBlockSize)));
+        source.read(tail.data(), tail.size());
+        output.write(tail.data(), tail.size());
+        source.close();
+        output.close();
+        ++m_tally.sideFilesCopied;
+        m_tally.bytesRead += length;
+        m_tally.bytesWritten += length;
+    } catch (const std::exception& failure) {
+        log(log::copyFileEntry(timestamp(), Fil, failure.what()));
+        source.abandon();
+        output.abandon();
+    }
+}
+
+}  // namespace vantrel::engine

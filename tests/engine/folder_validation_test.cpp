@@ -1,0 +1,120 @@
+// ValDir and CountFiles: which folder texts pass, what the user is told, and
+// which files count.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "platform/paths.h"
+#include "support/test_bed.h"
+
+namespace vantrel::testing {
+namespace {
+
+using engine::kFalse;
+using engine::kTrue;
+using engine::MessageIcon;
+using engine::TextBox;
+
+class ValidationTest : public ::testing::Test {
+  protected:
+    std::string& source() { return bed.window.texts[TextBox::txtVobDir]; }
+    std::string& destination() { return bed.window.texts[TextBox::txtDest]; }
+    void expectRefused(TextBox box, const std::string& message) {
+        ASSERT_EQ(bed.window.messages.size(), 1u);
+        EXPECT_EQ(bed.window.messages[0].prompt, message);
+        EXPECT_EQ(bed.window.messages[0].title, "Error");
+        EXPECT_EQ(bed.window.messages[0].icon, MessageIcon::Critical);
+        const auto& selection = bed.window.selections[box];
+        EXPECT_EQ(selection.start, 0);
+        EXPECT_EQ(selection.length, platform::characterCount(bed.window.texts[box]));
+        EXPECT_EQ(bed.window.focusHistory, std::vector<TextBox>{box});
+    }
+
+    TestBed bed;
+};
+
+TEST_F(ValidationTest, ABlankOrMissingSourceIsRefusedAndTheDestinationLeftAlone) {
+    for (const std::string& text : std::vector<std::string>{"", "   ", bed.temp / "missing"}) {
+        bed.window.messages.clear();
+        bed.window.focusHistory.clear();
+        source() = text;
+        destination() = "untouched";
+        EXPECT_EQ(bed.form.ValDir(), kFalse) << "'" << text << "'";
+        expectRefused(TextBox::txtVobDir, "Invalid Vob Dir!");
+        EXPECT_EQ(source(), text);
+        EXPECT_EQ(destination(), "untouched");
+    }
+}
+
+TEST_F(ValidationTest, ValidFoldersGetTheSeparatorWhenTheyLackIt) {
+    source() = bed.source();
+    destination() = bed.destination() + "/";
+    EXPECT_EQ(bed.form.ValDir(), kTrue);
+    EXPECT_EQ(source(), bed.source() + "/");
+    EXPECT_EQ(destination(), bed.destination() + "/");
+    EXPECT_TRUE(bed.window.messages.empty());
+
+    writeFile(bed.temp / "plain", "a file passes the folder test");
+    makeFolder(bed.temp / "back\\");
+    source() = bed.temp / "plain";
+    destination() = bed.temp / "back\\";
+    EXPECT_EQ(bed.form.ValDir(), kTrue);
+    EXPECT_EQ(source(), (bed.temp / "plain") + "/");
+    EXPECT_EQ(destination(), (bed.temp / "back\\") + "/") << "only / counts as the separator";
+}
+
+TEST_F(ValidationTest, AnInvalidDestinationIsRefusedAfterTheSourceGotItsSeparator) {
+    source() = bed.source();
+    destination() = bed.temp / "caf\xc3\xa9-missing";
+    EXPECT_EQ(bed.form.ValDir(), kFalse);
+    EXPECT_EQ(source(), bed.source() + "/");
+    expectRefused(TextBox::txtDest, "Invalid Destination Dir!");
+    EXPECT_EQ(bed.window.selections[TextBox::txtDest].length,
+              int((bed.temp / "cafe-missing").size()))
+        << "characters, not bytes";
+}
+
+TEST_F(ValidationTest, TheSourceFolderIsRefusedAsDestinationHoweverItIsSpelt) {
+    ASSERT_EQ(::symlink(bed.source().c_str(), (bed.temp / "link").c_str()), 0);
+    const std::string spellings[] = {bed.source(),
+                                     bed.source() + "/",
+                                     bed.source() + "//",
+                                     bed.source() + "/.",
+                                     bed.destination() + "/../src",
+                                     bed.temp / "link",
+                                     bed.temp / "link/"};
+    for (const auto& spelling : spellings) {
+        bed.window.messages.clear();
+        bed.window.focusHistory.clear();
+        source() = bed.source();
+        destination() = spelling;
+        EXPECT_EQ(bed.form.ValDir(), kFalse) << spelling;
+        expectRefused(TextBox::txtDest, "Invalid Destination Dir!");
+        EXPECT_EQ(destination(), spelling);
+    }
+}
+
+TEST_F(ValidationTest, FailuresOfTheListingReachTheCaller) {
+    source() = bed.source();
+    bed.files.failLookUp = bed.source();
+    EXPECT_ANY_THROW(bed.form.ValDir());
+}
+
+TEST_F(ValidationTest, TheCensusCountsDvdEndingsOfPlainFilesDirectlyInTheSource) {
+    for (const char* name : {"VIDEO_TS.IFO", "VIDEO_TS.BUP", "VIDEO_TS.VOB", "VTS_01_0.IFO",
+                             "VTS_01_0.BUP", "VTS_01_1.VOB", "video_ts.Ifo", "abcvob", "notes.txt",
+                             "x.vob.old", ".hidden.vob", "ab", "b", "vob"})
+        writeFile(bed.source() + "/" + name, "x");
+    makeFolder(bed.source() + "/extra.vob");
+    writeFile(bed.source() + "/extra.vob/VTS_02_1.VOB", "x");
+    bed.useFolders();
+    EXPECT_EQ(bed.form.CountFiles(), 9) << "the six usual names, video_ts.Ifo, abcvob and vob";
+}
+
+TEST_F(ValidationTest, AnEmptySourceCountsNothing) {
+    bed.useFolders();
+    EXPECT_EQ(bed.form.CountFiles(), 0);
+}
+
+}  // namespace
+}  // namespace vantrel::testing
