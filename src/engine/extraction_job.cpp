@@ -1,0 +1,117 @@
+// cmdGo_Click and cmdExit_Click: one extraction job and its cancel handshake.
+
+#include <limits>
+
+#include "engine/frmMain.h"
+#include "log/error_entries.h"
+#include "platform/failure.h"
+
+namespace vantrel::engine {
+
+void frmMain::cmdGo_Click() {
+    try {
+        if (ValDir() == kFalse) return;
+        const std::int32_t fileTotal = CountFiles();
+        if (fileTotal == 0) {
+            m_window.messageBox("No files (*.vob) for processing found!", MessageIcon::Critical,
+                                "Error");
+            return;
+        }
+        startJob(fileTotal);
+        CopyFiles();
+        scanVobs();
+        windDown();
+    } catch (const std::exception& failure) {
+        log(log::cmdGoClickEntry(timestamp(), failure.what()));
+        returnToIdle();
+    }
+    // Exit during the job asked for the window to close once the job was over.
+    if (m_closeWhenJobEnds) {
+        m_closeWhenJobEnds = false;
+        m_window.closeWindow();
+    }
+}
+
+void frmMain::startJob(std::int32_t fileTotal) {
+    m_window.setEnabled(Input::txtDest, false);
+    m_window.setEnabled(Input::txtVobDir, false);
+    m_window.setEnabled(Input::cmdGo, false);
+    m_window.setMousePointer(MousePointer::Hourglass);
+    m_window.setPanelText(2, std::to_string(fileTotal));
+    bCancel = kFalse;
+    bBusy = kTrue;
+    m_tally = {};
+    m_window.setMin(Bar::Prog, 0);
+    m_window.setValue(Bar::Prog, 0);
+    m_window.setMax(Bar::Prog, static_cast<float>(fileTotal));
+    m_window.setVisible(Bar::Prog, true);
+    m_window.setMin(Bar::ProgFile, 0);
+    m_window.setVisible(Bar::ProgFile, true);
+}
+
+void frmMain::scanVobs() {
+    m_window.setFileListPath(text(TextBox::txtVobDir));
+    std::string name = m_window.fileListCount() > 0 ? m_window.fileListItem(0) : std::string();
+    std::int16_t counter = 0;
+    while (!name.empty() && bCancel == kFalse) {
+        m_window.pumpEvents();
+        if (counter == std::numeric_limits<std::int16_t>::max())
+            throw platform::Failure("Overflow: more than 32767 VOB files in one job");
+        ++counter;
+        m_window.setPanelText(3, name);
+        Process(name);
+        name = counter == m_window.fileListCount() ? std::string() : m_window.fileListItem(counter);
+        advance(Bar::Prog, 1);
+    }
+}
+
+void frmMain::windDown() {
+    m_window.setPanelText(1, barValueText(m_window.value(Bar::Prog)));
+    m_window.setVisible(Bar::Prog, false);
+    m_window.setVisible(Bar::ProgFile, false);
+    m_window.setMousePointer(MousePointer::Default);
+    m_window.setEnabled(Input::cmdGo, true);
+    m_window.setEnabled(Input::txtDest, true);
+    m_window.setEnabled(Input::txtVobDir, true);
+    if (m_window.alertValue() == kChecked) {
+        m_window.beep();
+        m_window.messageBox("Done with coping!", MessageIcon::Information, "Done");
+    }
+    for (int panel = 1; panel <= 3; ++panel) m_window.setPanelText(panel, "");
+    bBusy = kFalse;
+    bCancel = kFalse;
+}
+
+// After a failure of the job itself: the window is made usable again, without
+// the alert. Each step is tried on its own so that one refusal does not leave
+// the rest undone.
+void frmMain::returnToIdle() noexcept {
+    const auto attempt = [](auto&& step) {
+        try {
+            step();
+        } catch (...) {
+        }
+    };
+    attempt([&] { m_window.setVisible(Bar::Prog, false); });
+    attempt([&] { m_window.setVisible(Bar::ProgFile, false); });
+    for (int panel = 1; panel <= 3; ++panel) attempt([&] { m_window.setPanelText(panel, ""); });
+    attempt([&] { m_window.setMousePointer(MousePointer::Default); });
+    attempt([&] { m_window.setEnabled(Input::cmdGo, true); });
+    attempt([&] { m_window.setEnabled(Input::txtDest, true); });
+    attempt([&] { m_window.setEnabled(Input::txtVobDir, true); });
+    bBusy = kFalse;
+    bCancel = kFalse;
+}
+
+void frmMain::cmdExit_Click() {
+    if (bBusy != kFalse) {
+        // The job runs below this handler, inside its own pump: ask it to stop
+        // and let it close the window when it has wound down.
+        bCancel = kTrue;
+        m_closeWhenJobEnds = true;
+        return;
+    }
+    m_window.closeWindow();
+}
+
+}  // namespace vantrel::engine

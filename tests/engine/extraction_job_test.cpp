@@ -1,0 +1,258 @@
+// One press of Extract from start to end: validation, census, the lock, the
+// two phases, progress, cancel, the wind-down and the job's own failures.
+
+#include <gtest/gtest.h>
+
+#include "support/dvd_generator.h"
+#include "support/test_bed.h"
+
+namespace vantrel::testing {
+namespace {
+
+using engine::Bar;
+using engine::Input;
+using engine::kFalse;
+using engine::kTrue;
+using engine::MessageIcon;
+using engine::MousePointer;
+using engine::TextBox;
+
+class JobTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        bed.window.texts[TextBox::txtVobDir] = bed.source();
+        bed.window.texts[TextBox::txtDest] = bed.destination();
+        bed.window.alert = engine::kChecked;
+    }
+    std::string src(const std::string& name) const { return bed.source() + "/" + name; }
+    std::string dst(const std::string& name) const { return bed.destination() + "/" + name; }
+    void expectIdle() {
+        EXPECT_EQ(bed.form.bBusy, kFalse);
+        EXPECT_EQ(bed.form.bCancel, kFalse);
+        EXPECT_FALSE(bed.window.bar(Bar::Prog).visible);
+        EXPECT_FALSE(bed.window.bar(Bar::ProgFile).visible);
+        EXPECT_EQ(bed.window.panels, (std::array<std::string, 3>{}));
+        for (const auto& [input, enabled] : bed.window.enabled) EXPECT_TRUE(enabled);
+        EXPECT_EQ(bed.window.pointer, MousePointer::Default);
+        EXPECT_EQ(bed.window.barRangeViolations, 0);
+        EXPECT_EQ(bed.files.openFiles(), 0u);
+    }
+    void expectDoneAlert(std::size_t messages = 1) {
+        EXPECT_EQ(bed.window.beeps, 1);
+        ASSERT_EQ(bed.window.messages.size(), messages);
+        EXPECT_EQ(bed.window.messages.back().prompt, "Done with coping!");
+        EXPECT_EQ(bed.window.messages.back().title, "Done");
+        EXPECT_EQ(bed.window.messages.back().icon, MessageIcon::Information);
+    }
+    void expectScanned(const std::string& name) {
+        ASSERT_TRUE(exists(dst(name))) << name;
+        EXPECT_EQ(readFile(dst(name)), expectedNavPacks(readFile(src(name)))) << name;
+    }
+    // Where a call stands among the recorded calls.
+    long indexOf(const std::string& call) {
+        const auto& calls = bed.window.calls;
+        return std::find(calls.begin(), calls.end(), call) - calls.begin();
+    }
+
+    TestBed bed;
+};
+
+TEST_F(JobTest, AWholeDvdFolderIsExtracted) {
+    makeDvdFolder(bed.source(), 3, 60);
+    writeFile(src("vts_02_1.vob"), makeVob(33, 4, 77));
+    writeFile(src("Vts_02_0.Ifo"), patternBytes(4000, 5));
+    writeFile(src("notes.txt"), "not a DVD file");
+    writeFile(dst("VTS_09_1.VOB"), "stale");
+    bed.form.cmdGo_Click();
+
+    for (const char* side :
+         {"VIDEO_TS.IFO", "VIDEO_TS.BUP", "VTS_01_0.IFO", "VTS_01_0.BUP", "Vts_02_0.Ifo"})
+        EXPECT_EQ(readFile(dst(side)), readFile(src(side))) << side;
+    for (const char* vob :
+         {"VIDEO_TS.VOB", "VTS_01_1.VOB", "VTS_01_2.VOB", "VTS_01_3.VOB", "vts_02_1.vob"})
+        expectScanned(vob);
+    EXPECT_FALSE(exists(dst("VTS_09_1.VOB")));
+    EXPECT_FALSE(exists(dst("notes.txt")));
+    EXPECT_EQ(bed.window.bar(Bar::Prog).max, 10);
+    EXPECT_EQ(bed.window.bar(Bar::Prog).value, 10);
+    EXPECT_EQ(bed.window.texts[TextBox::txtVobDir], bed.source() + "/");
+    EXPECT_EQ(bed.logText(), "");
+    expectDoneAlert();
+    expectIdle();
+    EXPECT_EQ(bed.window.closes, 0);
+    EXPECT_EQ(bed.form.tally().sideFilesCopied, 5);
+    EXPECT_EQ(bed.form.tally().vobsScanned, 5);
+}
+
+TEST_F(JobTest, TheWindowIsLockedAndReleasedInItsOrder) {
+    makeDvdFolder(bed.source(), 1, 10);
+    bed.window.recordCalls = true;
+    bool busyDuringPumps = true;
+    bed.window.onPump = [&](long) {
+        busyDuringPumps &= bed.form.bBusy == kTrue && bed.window.bar(Bar::Prog).visible &&
+                           bed.window.bar(Bar::ProgFile).visible &&
+                           bed.window.pointer == MousePointer::Hourglass;
+    };
+    bed.form.cmdGo_Click();
+    EXPECT_TRUE(busyDuringPumps);
+    const std::vector<std::string> lock = {
+        "setEnabled txtDest 0", "setEnabled txtVobDir 0", "setEnabled cmdGo 0",
+        "setMousePointer 11",   "setPanelText 2 6",       "setMin Prog 0",
+        "setValue Prog 0",      "setMax Prog 6",          "setVisible Prog 1",
+        "setMin ProgFile 0",    "setVisible ProgFile 1"};
+    const auto start = indexOf(lock.front());
+    ASSERT_LT(std::size_t(start + long(lock.size())), bed.window.calls.size());
+    EXPECT_EQ(std::vector<std::string>(bed.window.calls.begin() + start,
+                                       bed.window.calls.begin() + start + long(lock.size())),
+              lock);
+    const std::vector<std::string> windDown = {"setPanelText 1 6",
+                                               "setVisible Prog 0",
+                                               "setVisible ProgFile 0",
+                                               "setMousePointer 0",
+                                               "setEnabled cmdGo 1",
+                                               "setEnabled txtDest 1",
+                                               "setEnabled txtVobDir 1",
+                                               "beep",
+                                               "messageBox Done with coping! 64 Done",
+                                               "setPanelText 1 ",
+                                               "setPanelText 2 ",
+                                               "setPanelText 3 "};
+    EXPECT_EQ(std::vector<std::string>(bed.window.calls.end() - long(windDown.size()),
+                                       bed.window.calls.end()),
+              windDown);
+    EXPECT_LT(indexOf("setPanelText 3 VIDEO_TS.VOB"), indexOf("setPanelText 3 VTS_01_1.VOB"));
+}
+
+TEST_F(JobTest, AFolderWithSideFilesOnlyRunsWithoutAnyVob) {
+    writeFile(src("VIDEO_TS.IFO"), patternBytes(2048, 1));
+    writeFile(src("VIDEO_TS.BUP"), patternBytes(2048, 1));
+    bed.form.cmdGo_Click();
+    EXPECT_EQ(readFile(dst("VIDEO_TS.IFO")), readFile(src("VIDEO_TS.IFO")));
+    EXPECT_EQ(bed.window.bar(Bar::Prog).value, 2);
+    expectDoneAlert();
+    expectIdle();
+}
+
+TEST_F(JobTest, AFolderWithoutDvdFilesIsRefusedAndNothingChanges) {
+    writeFile(src("notes.txt"), "x");
+    bed.window.recordCalls = true;
+    bed.form.cmdGo_Click();
+    ASSERT_EQ(bed.window.messages.size(), 1u);
+    EXPECT_EQ(bed.window.messages[0].prompt, "No files (*.vob) for processing found!");
+    EXPECT_EQ(bed.window.messages[0].title, "Error");
+    EXPECT_EQ(bed.window.messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(bed.window.calls.size(), 3u) << "two separators appended and the message";
+    EXPECT_EQ(bed.window.beeps, 0);
+    expectIdle();
+}
+
+TEST_F(JobTest, AnInvalidFolderStopsBeforeTheCensus) {
+    bed.window.texts[TextBox::txtDest] = bed.temp / "missing";
+    makeDvdFolder(bed.source(), 1, 4);
+    bed.form.cmdGo_Click();
+    ASSERT_EQ(bed.window.messages.size(), 1u);
+    EXPECT_EQ(bed.window.messages[0].prompt, "Invalid Destination Dir!");
+    EXPECT_EQ(bed.window.pumps, 0);
+    expectIdle();
+}
+
+TEST_F(JobTest, ExitDuringTheSideFilesSkipsTheRestAndClosesAfterTheWindDown) {
+    makeDvdFolder(bed.source(), 2, 10);
+    bed.window.onPump = [&](long pump) {
+        if (pump == 1) bed.form.cmdExit_Click();
+        EXPECT_EQ(bed.window.closes, 0) << "Exit returns at once and leaves the closing to the job";
+    };
+    bed.form.cmdGo_Click();
+    EXPECT_TRUE(exists(dst("VIDEO_TS.IFO")));
+    EXPECT_FALSE(exists(dst("VIDEO_TS.BUP")));
+    EXPECT_FALSE(exists(dst("VTS_01_0.IFO")));
+    for (const char* vob : {"VIDEO_TS.VOB", "VTS_01_1.VOB", "VTS_01_2.VOB"})
+        EXPECT_FALSE(exists(dst(vob))) << "no VOB is started";
+    expectDoneAlert();
+    expectIdle();
+    EXPECT_EQ(bed.window.closes, 1);
+}
+
+TEST_F(JobTest, ACancelInsideAScanKeepsWhatWasFoundAndStartsNoFurtherVob) {
+    makeDvdFolder(bed.source(), 2, 50);
+    const long sidePumps = 4 + 2 * 24 + 2 * 40;  // per file, and per 1024-byte block
+    bed.window.onPump = [&](long pump) {
+        // The first VOB's pump, then 20 of its sectors.
+        if (pump == sidePumps + 1 + 20) bed.form.bCancel = kTrue;
+    };
+    bed.form.cmdGo_Click();
+    const Bytes vob = readFile(src("VIDEO_TS.VOB"));
+    EXPECT_EQ(readFile(dst("VIDEO_TS.VOB")),
+              expectedNavPacks(Bytes(vob.begin(), vob.begin() + 19 * kSector)));
+    EXPECT_FALSE(exists(dst("VTS_01_1.VOB")));
+    expectDoneAlert();
+    expectIdle();
+    EXPECT_EQ(bed.window.closes, 0) << "a cancel without Exit leaves the window open";
+}
+
+TEST_F(JobTest, ACancelBetweenVobsStartsNoFurtherScan) {
+    makeDvdFolder(bed.source(), 2, 10);
+    bed.window.onPump = [&](long) {
+        if (bed.window.panels[2] == "VIDEO_TS.VOB" && bed.window.bar(Bar::Prog).value == 5)
+            bed.form.bCancel = kTrue;  // at the VOB loop's pump after the first VOB
+    };
+    bed.form.cmdGo_Click();
+    expectScanned("VIDEO_TS.VOB");
+    EXPECT_EQ(readFile(dst("VTS_01_1.VOB")).size(), 0u) << "opened, but not one sector examined";
+    EXPECT_FALSE(exists(dst("VTS_01_2.VOB")));
+    expectIdle();
+}
+
+TEST_F(JobTest, WithoutTheAlertTheJobEndsSilently) {
+    bed.window.alert = engine::kUnchecked;
+    makeDvdFolder(bed.source(), 1, 5);
+    bed.form.cmdGo_Click();
+    EXPECT_EQ(bed.window.beeps, 0);
+    EXPECT_TRUE(bed.window.messages.empty());
+    expectIdle();
+}
+
+TEST_F(JobTest, AFolderChosenDuringAJobIsUsedFromTheNextFileOn) {
+    makeDvdFolder(bed.source(), 2, 10);
+    makeFolder(bed.temp / "other");
+    bed.window.onPump = [&](long pump) {
+        if (pump == 1) bed.window.texts[TextBox::txtDest] = (bed.temp / "other") + "/";
+    };
+    bed.form.cmdGo_Click();
+    EXPECT_FALSE(exists(dst("VIDEO_TS.IFO"))) << "read after the pump that changed it";
+    EXPECT_TRUE(exists(bed.temp / "other/VIDEO_TS.IFO"));
+    EXPECT_TRUE(exists(bed.temp / "other/VIDEO_TS.BUP"));
+    EXPECT_TRUE(exists(bed.temp / "other/VTS_01_2.VOB"));
+}
+
+TEST_F(JobTest, AFailureOfTheJobItselfIsLoggedAndTheWindowReturnsToIdle) {
+    makeDvdFolder(bed.source(), 1, 10);
+    bed.window.onPump = [&](long) { bed.files.failLookUp = bed.source(); };
+    bed.form.cmdGo_Click();
+    // The VOB list cannot look at the source folder any more.
+    EXPECT_EQ(bed.logText(), std::string("[cmdGo_Click]\r\n") + kFixedTimestamp +
+                                 "\r\ncannot look up '" + bed.source() +
+                                 "/': Input/output error\r\n\r\n");
+    EXPECT_EQ(bed.window.beeps, 0);
+    EXPECT_TRUE(bed.window.messages.empty());
+    expectIdle();
+    bed.form.cmdExit_Click();
+    EXPECT_EQ(bed.window.closes, 1) << "Exit afterwards closes at once";
+}
+
+TEST_F(JobTest, AFailingValidationIsLoggedAsAJobFailure) {
+    bed.files.failLookUp = bed.source();
+    bed.form.cmdGo_Click();
+    EXPECT_EQ(bed.logText().rfind("[cmdGo_Click]\r\n", 0), 0u);
+    EXPECT_TRUE(bed.window.messages.empty());
+    expectIdle();
+}
+
+TEST_F(JobTest, ExitWhileIdleClosesAtOnceAndNeverLeavesACancelBehind) {
+    bed.form.cmdExit_Click();
+    EXPECT_EQ(bed.window.closes, 1);
+    EXPECT_EQ(bed.form.bCancel, kFalse);
+}
+
+}  // namespace
+}  // namespace vantrel::testing
