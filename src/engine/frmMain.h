@@ -15,8 +15,9 @@ using VbBool = std::int16_t;
 inline constexpr VbBool kTrue = -1;
 inline constexpr VbBool kFalse = 0;
 
-// What a job has done, for the terminal front end's summary.
+// What a job has done so far, for the terminal front end's progress and summary.
 struct JobTally {
+    std::string currentFile;  // the side file or VOB being worked on
     int sideFilesCopied = 0;
     int vobsScanned = 0;
     std::int64_t navPacksWritten = 0;

@@ -18,6 +18,7 @@ std::uint16_t frmMain::readWord(platform::BinaryFile& file, std::int64_t positio
 void frmMain::Process(const std::string& Fil) {
     platform::BinaryFile source(m_services.files);
     platform::BinaryFile output(m_services.files);
+    m_tally.currentFile = Fil;
     try {
         const std::int64_t length = m_services.files.fileLength(text(TextBox::txtVobDir) + Fil);
         source.openForReading(text(TextBox::txtVobDir) + Fil);

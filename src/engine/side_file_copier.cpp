@@ -52,6 +52,7 @@ void frmMain::copySideFiles(const char* pattern, std::string& lastListedName) {
 void frmMain::CopyFile(const std::string& Fil) {
     platform::BinaryFile source(m_services.files);
     platform::BinaryFile output(m_services.files);
+    m_tally.currentFile = Fil;
     try {
         const std::int64_t length = m_services.files.fileLength(text(TextBox::txtVobDir) + Fil);
         const std::int64_t blocks = length / std::int64_t(dvd::kCopyBlockSize);

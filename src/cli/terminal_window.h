@@ -1,0 +1,77 @@
+#pragma once
+
+#include <array>
+#include <map>
+#include <string>
+
+#include "cli/progress_display.h"
+#include "engine/controls.h"
+#include "engine/frmMain.h"
+#include "engine/vob_file_list.h"
+
+namespace vantrel::cli {
+
+// The window's controls for a terminal: folder texts and bars kept in memory,
+// progress drawn on stderr, message boxes written as lines, Ctrl-C taken as
+// Exit.
+class TerminalWindow final : public engine::Controls {
+  public:
+    TerminalWindow(platform::FileSystem& files, ProgressDisplay& display, bool alert);
+    // The window object whose Exit handler Ctrl-C presses.
+    void attach(engine::frmMain& form) { m_form = &form; }
+
+    // An "Error" message was shown: a folder was refused or held no DVD file.
+    bool refused() const { return m_refused; }
+    bool exitPressed() const { return m_exitPressed; }
+
+    std::string text(engine::TextBox box) override { return m_texts[box]; }
+    void setText(engine::TextBox box, const std::string& text) override { m_texts[box] = text; }
+    void setSelStart(engine::TextBox, int) override {}
+    void setSelLength(engine::TextBox, int) override {}
+    void setFocus(engine::TextBox) override {}
+    void setEnabled(engine::Input, bool) override {}
+    void setMin(engine::Bar bar, float min) override { state(bar).min = min; }
+    void setMax(engine::Bar bar, float max) override;
+    void setValue(engine::Bar bar, float value) override { state(bar).value = value; }
+    float value(engine::Bar bar) override { return state(bar).value; }
+    void setVisible(engine::Bar, bool) override {}
+    void setPanelText(int, const std::string&) override {}
+    void setMousePointer(engine::MousePointer) override {}
+    int alertValue() override { return m_alert; }
+    void setAlertValue(int value) override;
+    void setFileListPath(const std::string& folder) override { m_fileList.setPath(folder); }
+    std::int16_t fileListCount() override { return m_fileList.count(); }
+    std::string fileListItem(int index) override { return m_fileList.item(index); }
+    void messageBox(const std::string& prompt, engine::MessageIcon icon,
+                    const std::string& title) override;
+    void beep() override;
+    void pumpEvents() override;
+    void closeWindow() override {}
+    float windowWidth() override { return 0; }
+    float windowHeight() override { return 0; }
+    void setWindowWidth(float) override {}
+    void setWindowHeight(float) override {}
+    engine::WindowState windowState() override { return engine::WindowState::Normal; }
+
+  private:
+    struct BarState {
+        float min = 0, max = 100, value = 0;
+    };
+    BarState& state(engine::Bar bar) { return m_bars[std::size_t(bar)]; }
+    void showProgress();
+
+    ProgressDisplay& m_display;
+    engine::VobFileList m_fileList;
+    engine::frmMain* m_form = nullptr;
+    std::map<engine::TextBox, std::string> m_texts;
+    std::array<BarState, 2> m_bars{};
+    int m_alert;
+    int m_filesStarted = 0;
+    bool m_currentIsVob = false;
+    std::int64_t m_bytesBeforeFile = 0;
+    unsigned m_pumps = 0;
+    bool m_refused = false;
+    bool m_exitPressed = false;
+};
+
+}  // namespace vantrel::cli

@@ -1,0 +1,132 @@
+// vantrel-cli as a user runs it: a real process on real folders.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "support/dvd_generator.h"
+#include "support/process_runner.h"
+#include "support/temp_folder.h"
+
+namespace vantrel::testing {
+namespace {
+
+class CliTest : public ::testing::Test {
+  protected:
+    // The program runs from a folder of its own, so that its log lands there.
+    void SetUp() override {
+        std::filesystem::copy_file(VANTREL_CLI_PATH, program());
+        makeFolder(source());
+        makeFolder(destination());
+    }
+    std::string program() const { return temp / "vantrel-cli"; }
+    std::string source() const { return temp / "DVD"; }
+    std::string destination() const { return temp / "out"; }
+    std::string log() const {
+        return exists(temp / "Vantrel.log") ? readText(temp / "Vantrel.log") : "";
+    }
+    ProcessResult run(const std::vector<std::string>& arguments) {
+        return runProgram(program(), arguments);
+    }
+
+    TempFolder temp;
+};
+
+TEST_F(CliTest, ExtractsADvdFolderExactly) {
+    makeDvdFolder(source(), 2, 300);
+    writeFile(source() + "/vts_02_1.vob", makeVob(77, 9, 5));
+    const auto result = run({source(), destination()});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    for (const char* side : {"VIDEO_TS.IFO", "VIDEO_TS.BUP", "VTS_01_0.IFO", "VTS_01_0.BUP"})
+        EXPECT_EQ(readFile(destination() + "/" + side), readFile(source() + "/" + side)) << side;
+    for (const char* vob : {"VIDEO_TS.VOB", "VTS_01_1.VOB", "VTS_01_2.VOB", "vts_02_1.vob"}) {
+        const Bytes expected = expectedNavPacks(readFile(source() + "/" + vob));
+        EXPECT_FALSE(expected.empty());
+        EXPECT_EQ(readFile(destination() + "/" + vob), expected) << vob;
+    }
+    EXPECT_NE(result.out.find("4 side files copied, 4 VOBs scanned"), std::string::npos)
+        << result.out;
+    EXPECT_NE(result.err.find("[1/8] VIDEO_TS.IFO\n"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("[8/8] vts_02_1.vob\n"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find('\a'), std::string::npos) << "no alert unless asked for";
+    EXPECT_EQ(log(), "");
+}
+
+TEST_F(CliTest, QuietPrintsNothingAndAlertRingsTheBell) {
+    makeDvdFolder(source(), 1, 20);
+    const auto quiet = run({"--quiet", source(), destination()});
+    EXPECT_EQ(quiet.exitStatus, 0);
+    EXPECT_EQ(quiet.out + quiet.err, "");
+    const auto alert = run({"-q", "--alert", source(), destination()});
+    EXPECT_EQ(alert.err, "\aDone with coping!\n");
+}
+
+TEST_F(CliTest, RefusedFoldersAndUsageErrorsExitWithTwo) {
+    auto result = run({temp / "missing", destination()});
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.err, "Error: Invalid Vob Dir!\n");
+    result = run({source(), source()});
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.err, "Error: Invalid Destination Dir!\n");
+    result = run({source(), destination()});
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.err, "Error: No files (*.vob) for processing found!\n");
+    EXPECT_EQ(run({source()}).exitStatus, 2);
+    EXPECT_EQ(run({"--frobnicate", source(), destination()}).exitStatus, 2);
+    EXPECT_EQ(log(), "") << "refusals are told, not logged";
+}
+
+TEST_F(CliTest, HelpAndVersion) {
+    const auto help = run({"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_EQ(help.out.rfind("Usage: vantrel-cli [options] SOURCE DEST\n", 0), 0u);
+    const auto version = run({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_EQ(version.out.rfind("vantrel-cli ", 0), 0u);
+}
+
+TEST_F(CliTest, FailuresAreLoggedEchoedAndTheJobGoesOn) {
+    makeDvdFolder(source(), 1, 20);
+    makeFolder(destination() + "/VIDEO_TS.IFO");  // cannot be written
+    const auto result = run({source(), destination()});
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(log().rfind("[CopyFile]\r\n", 0), 0u);
+    EXPECT_NE(result.err.find("[CopyFile]\n"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("File: VIDEO_TS.IFO\n"), std::string::npos);
+    EXPECT_TRUE(exists(destination() + "/VTS_01_1.VOB"));
+}
+
+TEST_F(CliTest, AJobThatFailsInItsOwnStepsExitsWithOne) {
+    // More VOBs than the job's 16-bit count can hold.
+    for (int i = 0; i <= 32767; ++i) writeFile(source() + "/" + std::to_string(i) + ".vob", "");
+    const auto result = run({"-q", source(), destination()});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(log().rfind("[cmdGo_Click]\r\n", 0), 0u);
+    EXPECT_NE(result.err.find("[cmdGo_Click]\n"), std::string::npos);
+}
+
+TEST_F(CliTest, CtrlCDuringAScanClosesTheOutputWithWhatItHolds) {
+    const std::string vob = source() + "/VTS_01_1.VOB";
+    const Bytes start = makeVob(600, 3, 1);
+    writeFile(vob, start);
+    ASSERT_EQ(::truncate(vob.c_str(), std::int64_t{16} << 30), 0);  // 16 GiB, sparse
+    bool sent = false;
+    const auto result =
+        runProgram(program(), {source(), destination()}, [&](pid_t child, const std::string& err) {
+            if (!sent && err.find("VTS_01_1.VOB") != std::string::npos) {
+                ::usleep(200 * 1000);
+                ::kill(child, SIGINT);
+                sent = true;
+            }
+        });
+    EXPECT_TRUE(sent);
+    EXPECT_EQ(result.exitStatus, 130) << result.err;
+    EXPECT_EQ(readFile(destination() + "/VTS_01_1.VOB"), expectedNavPacks(start))
+        << "every packet found was written and the file closed";
+    EXPECT_EQ(log(), "");
+}
+
+}  // namespace
+}  // namespace vantrel::testing

@@ -1,0 +1,56 @@
+#include "support/process_runner.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+namespace vantrel::testing {
+
+ProcessResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::function<void(pid_t, const std::string&)>& watch) {
+    int outPipe[2], errPipe[2];
+    if (::pipe(outPipe) != 0 || ::pipe(errPipe) != 0) throw std::runtime_error("pipe failed");
+    const pid_t child = ::fork();
+    if (child < 0) throw std::runtime_error("fork failed");
+    if (child == 0) {
+        ::dup2(outPipe[1], STDOUT_FILENO);
+        ::dup2(errPipe[1], STDERR_FILENO);
+        const int devNull = ::open("/dev/null", O_RDONLY);
+        ::dup2(devNull, STDIN_FILENO);
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    ::close(outPipe[1]);
+    ::close(errPipe[1]);
+    ProcessResult result;
+    pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+    int open = 2;
+    while (open > 0) {
+        if (::poll(fds, 2, -1) < 0) continue;
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+            char buffer[4096];
+            const ssize_t got = ::read(fds[i].fd, buffer, sizeof buffer);
+            if (got <= 0) {
+                ::close(fds[i].fd);
+                fds[i].fd = -1;
+                --open;
+                continue;
+            }
+            (i == 0 ? result.out : result.err).append(buffer, std::size_t(got));
+            if (i == 1 && watch) watch(child, result.err);
+        }
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
+}
+
+}  // namespace vantrel::testing
