@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/registry.h"
+
+namespace vantrel::platform {
+
+// The registry kept in one text file in the REGEDIT4 layout of registry
+// exports:
+//
+//   REGEDIT4
+//
+//   [HKEY_LOCAL_MACHINE\SOFTWARE\TORVELLANCE\Vantrel]
+//   "VOBPATH"="/home/u/dvd/"
+//   "ALERT"=hex:01
+//
+// A key exists when its section does. Key and value names compare without
+// regard to case. Every call reads the file afresh, so several running copies
+// of the program see each other's values. Every change is made under an
+// advisory lock on "<file>.lock", on a fresh read of the file, and reaches the
+// disk through a temporary file "<file>.tmp" renamed over the old one: no
+// change is lost to a concurrent one and a crash never leaves half a file.
+// Lines it cannot read count as missing and are written back unchanged. It
+// never throws; a change it cannot store returns a Windows error code.
+class RegistryFileStore final : public RegistryApi {
+  public:
+    explicit RegistryFileStore(std::string storePath);
+    RegistryFileStore(const RegistryFileStore&) = delete;
+    RegistryFileStore& operator=(const RegistryFileStore&) = delete;
+
+    // $XDG_CONFIG_HOME/vantrel/registry.reg, or ~/.config/vantrel/registry.reg
+    // when XDG_CONFIG_HOME is unset, empty or not an absolute path.
+    static std::string defaultStorePath();
+
+    const std::string& storePath() const { return m_storePath; }
+
+    // The file itself (registry_posix.cpp). readStoreFile: its whole text; a
+    // file that is not there, nor its folder, is empty. changeStoreFile: makes
+    // the folder, takes the lock, reads the text afresh and, when `change`
+    // says it changed it, writes it back through the temporary file. Both
+    // return 0 or a Windows error code.
+    static std::int32_t readStoreFile(const std::string& path, std::string& text);
+    static std::int32_t changeStoreFile(const std::string& path,
+                                        const std::function<bool(std::string& text)>& change);
+
+    std::int32_t RegOpenKeyA(HKEY root, const std::string& subKey, HKEY& result) override;
+    std::int32_t RegCreateKeyA(HKEY root, const std::string& subKey, HKEY& result) override;
+    std::int32_t RegQueryValueExA(HKEY key, const std::string& valueName, std::uint32_t* type,
+                                  unsigned char* data, std::uint32_t* size) override;
+    std::int32_t RegSetValueExA(HKEY key, const std::string& valueName, std::uint32_t type,
+                                const unsigned char* data, std::uint32_t size) override;
+    std::int32_t RegCloseKey(HKEY key) override;
+
+    // A key as an open handle remembers it: a root and the names below it.
+    struct KeyPath {
+        HKEY root = kNullKey;
+        std::vector<std::string> names;
+    };
+
+  private:
+    std::int32_t keyOf(HKEY key, KeyPath& path) const;
+    std::int32_t below(HKEY key, const std::string& subKey, KeyPath& path) const;
+    HKEY handOut(KeyPath path);
+    std::int32_t openKey(HKEY root, const std::string& subKey, HKEY& result);
+    std::int32_t createKey(HKEY root, const std::string& subKey, HKEY& result);
+    std::int32_t queryValue(HKEY key, const std::string& valueName, std::uint32_t* type,
+                            unsigned char* data, std::uint32_t* size) const;
+    std::int32_t setValue(HKEY key, const std::string& valueName, std::uint32_t type,
+                          const unsigned char* data, std::uint32_t size);
+
+    std::string m_storePath;
+    std::map<HKEY, KeyPath> m_handles;
+    HKEY m_lastHandle = kNullKey;
+};
+
+}  // namespace vantrel::platform
