@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace vantrel::testing {
@@ -30,9 +29,13 @@ void writeFile(const std::string& path, const std::string& content) {
 }
 
 Bytes readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) throw std::runtime_error("cannot read " + path);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    Bytes bytes(static_cast<std::size_t>(in.tellg()));
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
+    if (!in) throw std::runtime_error("cannot read " + path);
+    return bytes;
 }
 
 std::string readText(const std::string& path) {

@@ -1,0 +1,31 @@
+// Form_Load and Form_Resize: the window keeps the size it had when it loaded.
+
+#include <cmath>
+
+#include "engine/frmMain.h"
+#include "log/error_entries.h"
+
+namespace vantrel::engine {
+namespace {
+
+// Whole twips, halves going to the even neighbour.
+std::int32_t wholeTwips(float twips) { return static_cast<std::int32_t>(std::nearbyint(twips)); }
+
+}  // namespace
+
+void frmMain::Form_Load() {
+    try {
+        savedWidth = wholeTwips(m_window.windowWidth());
+        savedHeight = wholeTwips(m_window.windowHeight());
+    } catch (const std::exception& failure) {
+        log(log::formLoadEntry(timestamp(), failure.what(), ""));
+    }
+}
+
+void frmMain::Form_Resize() {
+    if (m_window.windowState() == WindowState::Minimized) return;
+    m_window.setWindowWidth(static_cast<float>(savedWidth));
+    m_window.setWindowHeight(static_cast<float>(savedHeight));
+}
+
+}  // namespace vantrel::engine

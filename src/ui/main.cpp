@@ -1,0 +1,27 @@
+// vantrel: the window. No command line, no menu: the window is the program.
+
+#include <QApplication>
+#include <QIcon>
+
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "ui/main_window.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("vantrel");
+    QApplication::setApplicationDisplayName("Vantrel Extractor");
+    QApplication::setDesktopFileName("vantrel");
+    QIcon icon;
+    for (const char* size : {"16", "32", "64"})
+        icon.addFile(QString(":/icons/vantrel-%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
+
+    vantrel::platform::PosixFileSystem files;
+    vantrel::platform::SystemClock clock;
+    vantrel::platform::Services services{files, clock, vantrel::platform::programFolder()};
+    vantrel::ui::MainWindow window(services);
+    window.start();
+    return QApplication::exec();
+}

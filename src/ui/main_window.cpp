@@ -1,0 +1,249 @@
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <cmath>
+#include <stdexcept>
+
+#include "platform/failure.h"
+#include "ui/twips.h"
+
+namespace vantrel::ui {
+namespace {
+
+// The engine pumps once per sector; a real pump is due every 10 ms, and the
+// clock is looked at only every 64 calls, since even reading it per sector
+// would cost a sizeable share of a scan's speed.
+constexpr unsigned kCallsPerClockRead = 64;
+constexpr qint64 kPumpIntervalMs = 10;
+
+QString qt(const std::string& text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(platform::Services& services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      m_fileList(services.files),
+      m_form(*this, services) {
+    buildControls();
+    connectHandlers();
+}
+
+MainWindow::~MainWindow() {
+    if (m_hourglass) QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::start() {
+    m_form.Form_Load();
+    const QRect screen = this->screen()->availableGeometry();
+    move(screen.center() - QPoint(width() / 2, height() / 2));
+    show();
+    m_txtVobDir->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::connectHandlers() {
+    connect(m_cmdGo, &QPushButton::clicked, this,
+            [this] { guarded("cmdGo_Click", [this] { m_form.cmdGo_Click(); }); });
+    connect(m_cmdExit, &QPushButton::clicked, this,
+            [this] { guarded("cmdExit_Click", [this] { m_form.cmdExit_Click(); }); });
+}
+
+void MainWindow::guarded(const char* handler, const std::function<void()>& run) {
+    try {
+        run();
+    } catch (const std::exception& failure) {
+        qWarning("%s: %s", handler, failure.what());
+    } catch (...) {
+        qWarning("%s failed", handler);
+    }
+}
+
+QLineEdit* MainWindow::box(engine::TextBox which) const {
+    return which == engine::TextBox::txtVobDir ? m_txtVobDir : m_txtDest;
+}
+
+QProgressBar* MainWindow::barWidget(engine::Bar bar) const {
+    return bar == engine::Bar::Prog ? m_Prog : m_ProgFile;
+}
+
+std::string MainWindow::text(engine::TextBox which) { return box(which)->text().toStdString(); }
+
+void MainWindow::setText(engine::TextBox which, const std::string& text) {
+    box(which)->setText(qt(text));
+}
+
+void MainWindow::setSelStart(engine::TextBox which, int start) {
+    box(which)->setSelection(start, 0);
+    box(which)->setCursorPosition(start);
+}
+
+void MainWindow::setSelLength(engine::TextBox which, int length) {
+    QLineEdit* edit = box(which);
+    const int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+    edit->setSelection(start, length);
+}
+
+void MainWindow::setFocus(engine::TextBox which) { box(which)->setFocus(Qt::OtherFocusReason); }
+
+void MainWindow::setEnabled(engine::Input input, bool enabled) {
+    switch (input) {
+        case engine::Input::txtVobDir:
+            m_txtVobDir->setEnabled(enabled);
+            break;
+        case engine::Input::txtDest:
+            m_txtDest->setEnabled(enabled);
+            break;
+        case engine::Input::cmdGo:
+            m_cmdGo->setEnabled(enabled);
+            break;
+    }
+}
+
+void MainWindow::setVisible(engine::Bar bar, bool visible) {
+    showBarValues();
+    barWidget(bar)->setVisible(visible);
+}
+
+void MainWindow::setPanelText(int panel, const std::string& text) {
+    if (panel < 1 || panel > 3) throw platform::Failure("Index out of bounds");
+    m_panels[std::size_t(panel - 1)]->setText(qt(text));
+}
+
+void MainWindow::setMousePointer(engine::MousePointer pointer) {
+    const bool hourglass = pointer == engine::MousePointer::Hourglass;
+    if (hourglass == m_hourglass) return;
+    m_hourglass = hourglass;
+    if (hourglass) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+int MainWindow::alertValue() {
+    switch (m_chkAlert->checkState()) {
+        case Qt::Checked:
+            return engine::kChecked;
+        case Qt::PartiallyChecked:
+            return engine::kGrayed;
+        default:
+            return engine::kUnchecked;
+    }
+}
+
+void MainWindow::setAlertValue(int value) {
+    if (value < engine::kUnchecked || value > engine::kGrayed)
+        throw platform::Failure("Invalid property value");
+    m_chkAlert->setTristate(value == engine::kGrayed);
+    m_chkAlert->setCheckState(value == engine::kChecked  ? Qt::Checked
+                              : value == engine::kGrayed ? Qt::PartiallyChecked
+                                                         : Qt::Unchecked);
+}
+
+void MainWindow::setFileListPath(const std::string& folder) {
+    m_fileList.setPath(folder);
+    m_File->clear();
+    for (const std::string& name : m_fileList.names()) m_File->addItem(qt(name));
+}
+
+void MainWindow::messageBox(const std::string& prompt, engine::MessageIcon icon,
+                            const std::string& title) {
+    QMessageBox box(
+        icon == engine::MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information,
+        qt(title), qt(prompt), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void MainWindow::beep() { QApplication::beep(); }
+
+void MainWindow::pumpEvents() {
+    if (++m_pumpCalls % kCallsPerClockRead != 0) return;
+    if (m_sinceRealPump.isValid() && m_sinceRealPump.elapsed() < kPumpIntervalMs) return;
+    m_sinceRealPump.start();
+    showBarValues();
+    QCoreApplication::processEvents();
+}
+
+void MainWindow::closeWindow() { close(); }
+
+float MainWindow::windowWidth() {
+    return toTwips(width() + kNominalFrame.left() + kNominalFrame.right());
+}
+
+float MainWindow::windowHeight() {
+    return toTwips(height() + kNominalFrame.top() + kNominalFrame.bottom());
+}
+
+// Setting a size brings a maximised window back to normal first.
+void MainWindow::setWindowWidth(float width) {
+    if (isMaximized() || isFullScreen()) showNormal();
+    resize(toPixels(width) - kNominalFrame.left() - kNominalFrame.right(), height());
+}
+
+void MainWindow::setWindowHeight(float height) {
+    if (isMaximized() || isFullScreen()) showNormal();
+    resize(width(), toPixels(height) - kNominalFrame.top() - kNominalFrame.bottom());
+}
+
+engine::WindowState MainWindow::windowState() {
+    if (isMinimized()) return engine::WindowState::Minimized;
+    if (isMaximized() || isFullScreen()) return engine::WindowState::Maximized;
+    return engine::WindowState::Normal;
+}
+
+// Closing by the title bar while a job runs acts as Exit: the job winds down
+// and closes the window itself.
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (m_form.bBusy != engine::kFalse) {
+        event->ignore();
+        guarded("cmdExit_Click", [this] { m_form.cmdExit_Click(); });
+        return;
+    }
+    event->accept();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Escape:
+            m_cmdExit->click();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: {
+            auto* button = qobject_cast<QPushButton*>(focusWidget());
+            if (button != nullptr && button != m_cmdGo) {
+                button->click();
+            } else if (m_cmdGo->isEnabled()) {
+                m_cmdGo->click();
+            }
+            return;
+        }
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        guarded("Form_Resize", [this] { m_form.Form_Resize(); });
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    guarded("Form_Resize", [this] { m_form.Form_Resize(); });
+}
+
+}  // namespace vantrel::ui

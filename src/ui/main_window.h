@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "engine/controls.h"
+#include "engine/frmMain.h"
+#include "engine/vob_file_list.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+
+namespace vantrel::ui {
+
+// The program's one window: its controls as the window object knows them, the
+// keyboard, the fixed size, and the engine's Controls carried out on Qt widgets.
+// Object names are the controls' names; the control arrays are named with
+// their index: "Label1_0", "Label1_1", "cmdDir_0", "cmdDir_1".
+class MainWindow final : public QWidget, public engine::Controls {
+    Q_OBJECT
+
+  public:
+    explicit MainWindow(platform::Services& services, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    engine::frmMain& form() { return m_form; }
+    // Form_Load, then the window shown centred with the focus in the source box.
+    void start();
+
+    std::string text(engine::TextBox box) override;
+    void setText(engine::TextBox box, const std::string& text) override;
+    void setSelStart(engine::TextBox box, int start) override;
+    void setSelLength(engine::TextBox box, int length) override;
+    void setFocus(engine::TextBox box) override;
+    void setEnabled(engine::Input input, bool enabled) override;
+    void setMin(engine::Bar bar, float min) override { state(bar).min = min; }
+    void setMax(engine::Bar bar, float max) override { state(bar).max = max; }
+    void setValue(engine::Bar bar, float value) override { state(bar).value = value; }
+    float value(engine::Bar bar) override { return state(bar).value; }
+    void setVisible(engine::Bar bar, bool visible) override;
+    void setPanelText(int panel, const std::string& text) override;
+    void setMousePointer(engine::MousePointer pointer) override;
+    int alertValue() override;
+    void setAlertValue(int value) override;
+    void setFileListPath(const std::string& folder) override;
+    std::int16_t fileListCount() override { return m_fileList.count(); }
+    std::string fileListItem(int index) override { return m_fileList.item(index); }
+    void messageBox(const std::string& prompt, engine::MessageIcon icon,
+                    const std::string& title) override;
+    void beep() override;
+    void pumpEvents() override;
+    void closeWindow() override;
+    float windowWidth() override;
+    float windowHeight() override;
+    void setWindowWidth(float width) override;
+    void setWindowHeight(float height) override;
+    engine::WindowState windowState() override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    struct BarState {
+        float min = 0, max = 100, value = 0;
+    };
+
+    void buildControls();
+    void buildStatusBar();
+    void connectHandlers();
+    // Runs an event handler; nothing it throws reaches Qt's event loop.
+    void guarded(const char* handler, const std::function<void()>& run);
+    QLineEdit* box(engine::TextBox box) const;
+    QProgressBar* barWidget(engine::Bar bar) const;
+    BarState& state(engine::Bar bar) { return m_bars[std::size_t(bar)]; }
+    void showBarValues();
+
+    std::array<QLabel*, 2> m_Label1{};
+    QLineEdit* m_txtVobDir = nullptr;
+    QLineEdit* m_txtDest = nullptr;
+    std::array<QPushButton*, 2> m_cmdDir{};
+    QCheckBox* m_chkAlert = nullptr;
+    QPushButton* m_cmdGo = nullptr;
+    QPushButton* m_cmdExit = nullptr;
+    QListWidget* m_File = nullptr;
+    QProgressBar* m_ProgFile = nullptr;
+    QProgressBar* m_Prog = nullptr;
+    QStatusBar* m_Stat = nullptr;
+    std::array<QLabel*, 3> m_panels{};
+
+    std::array<BarState, 2> m_bars{};
+    engine::VobFileList m_fileList;
+    bool m_hourglass = false;
+    unsigned m_pumpCalls = 0;
+    QElapsedTimer m_sinceRealPump;
+    engine::frmMain m_form;
+};
+
+}  // namespace vantrel::ui

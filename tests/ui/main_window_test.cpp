@@ -1,0 +1,189 @@
+// The window as the user sees it: controls in their places, the keyboard, the
+// fixed size.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTest>
+
+#include "platform/failure.h"
+#include "ui/twips.h"
+#include "window_fixture.h"
+
+namespace vantrel::testing {
+namespace {
+
+using ui::twipsRect;
+
+class MainWindowTest : public WindowTest {
+  protected:
+    void startActive() {
+        window->start();
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    QString focused() const {
+        return window->focusWidget() ? window->focusWidget()->objectName() : "";
+    }
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window.get(),
+                        Qt::Key(key), modifiers);
+    }
+};
+
+TEST_F(MainWindowTest, EveryControlStandsInItsPlace) {
+    EXPECT_EQ(window->objectName(), "frmMain");
+    EXPECT_EQ(window->windowTitle(), " Vantrel Extractor");
+    EXPECT_EQ(window->size(), QSize(475, 187));
+    const std::pair<const char*, QRect> places[] = {{"txtVobDir", twipsRect(1320, 240, 4815, 375)},
+                                                    {"cmdDir_0", twipsRect(6240, 240, 495, 375)},
+                                                    {"txtDest", twipsRect(1320, 840, 4815, 375)},
+                                                    {"cmdDir_1", twipsRect(6240, 840, 495, 375)},
+                                                    {"chkAlert", twipsRect(120, 1560, 1575, 255)},
+                                                    {"cmdGo", twipsRect(2400, 1440, 1095, 495)},
+                                                    {"cmdExit", twipsRect(4200, 1440, 1095, 495)},
+                                                    {"File", twipsRect(5640, 1680, 1335, 285)},
+                                                    {"ProgFile", twipsRect(120, 2040, 6855, 255)},
+                                                    {"Prog", twipsRect(120, 2280, 6855, 255)},
+                                                    {"Stat", QRect(0, 170, 475, 17)}};
+    for (const auto& [name, place] : places)
+        EXPECT_EQ(find<QWidget>(name)->geometry(), place) << name;
+
+    // Labels are sized to their captions, beside their boxes.
+    for (const auto& [name, place, caption] :
+         {std::tuple{"Label1_0", twipsRect(600, 360, 555, 195), "&Source:"},
+          std::tuple{"Label1_1", twipsRect(360, 960, 840, 195), "&Destination:"}}) {
+        auto* label = find<QLabel>(name);
+        EXPECT_EQ(label->text(), caption);
+        EXPECT_EQ(label->y(), place.y());
+        EXPECT_EQ(label->height(), place.height());
+        EXPECT_GE(label->width(), label->sizeHint().width());
+        EXPECT_LT(label->geometry().right(), find<QWidget>("txtVobDir")->x());
+    }
+    EXPECT_EQ(find<QPushButton>("cmdGo")->text(), "&Extract");
+    EXPECT_EQ(find<QPushButton>("cmdExit")->text(), "E&xit");
+    EXPECT_EQ(find<QPushButton>("cmdDir_0")->text(), "<<");
+    EXPECT_EQ(find<QCheckBox>("chkAlert")->text(), "&Alert When Done");
+    EXPECT_FALSE(find<QProgressBar>("Prog")->isTextVisible());
+    EXPECT_EQ(find<QProgressBar>("Prog")->orientation(), Qt::Horizontal);
+}
+
+TEST_F(MainWindowTest, AtStartTheBarsAndHiddenControlsAreNotShownAndThePanelsAreEmpty) {
+    startActive();
+    for (const char* hidden : {"chkAlert", "File", "ProgFile", "Prog"})
+        EXPECT_FALSE(find<QWidget>(hidden)->isVisible()) << hidden;
+    for (const char* shown : {"Label1_0", "txtVobDir", "cmdDir_0", "Label1_1", "txtDest",
+                              "cmdDir_1", "cmdGo", "cmdExit", "Stat"})
+        EXPECT_TRUE(find<QWidget>(shown)->isVisible()) << shown;
+    const auto panels = find<QStatusBar>("Stat")->findChildren<QLabel*>();
+    ASSERT_EQ(panels.size(), 3);
+    for (QLabel* panel : panels) {
+        EXPECT_TRUE(panel->text().isEmpty());
+        EXPECT_EQ(panel->frameShadow(), QFrame::Sunken);
+    }
+    EXPECT_EQ(find<QLabel>("Stat_Panel1")->width(), 63);
+    EXPECT_EQ(find<QLabel>("Stat_Panel2")->width(), 63);
+    EXPECT_GE(find<QLabel>("Stat_Panel3")->width(), 300) << "the last panel takes the rest";
+    EXPECT_EQ(focused(), "txtVobDir");
+}
+
+TEST_F(MainWindowTest, TabCyclesThroughTheSixControlsThatTakeFocus) {
+    startActive();
+    QStringList order;
+    for (int i = 0; i < 6; ++i) {
+        press(Qt::Key_Tab);
+        order << focused();
+    }
+    EXPECT_EQ(order,
+              (QStringList{"cmdDir_0", "txtDest", "cmdDir_1", "cmdGo", "cmdExit", "txtVobDir"}));
+}
+
+TEST_F(MainWindowTest, AccessKeysFocusTheBoxesAndPressTheButtons) {
+    startActive();
+    press(Qt::Key_D, Qt::AltModifier);
+    EXPECT_EQ(focused(), "txtDest");
+    press(Qt::Key_S, Qt::AltModifier);
+    EXPECT_EQ(focused(), "txtVobDir");
+    press(Qt::Key_A, Qt::AltModifier);
+    EXPECT_EQ(focused(), "txtVobDir") << "the hidden check box's key does nothing";
+    EXPECT_EQ(find<QCheckBox>("chkAlert")->checkState(), Qt::Unchecked);
+
+    // A button's access key presses it the way a click does, a moment later.
+    MessageBoxAnswerer answerer;
+    press(Qt::Key_E, Qt::AltModifier);  // Extract with empty boxes
+    QTest::qWait(300);
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(answerer.seen()[0].text, "Invalid Vob Dir!");
+    QApplication::setActiveWindow(window.get());  // no window manager here to give it back
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    press(Qt::Key_X, Qt::AltModifier);
+    QTest::qWait(300);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, EnterStartsTheJobFromEitherBox) {
+    startActive();
+    MessageBoxAnswerer answerer;
+    find<QLineEdit>("txtDest")->setFocus();
+    press(Qt::Key_Return);
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(answerer.seen()[0].text, "Invalid Vob Dir!");
+    EXPECT_EQ(answerer.seen()[0].title, "Error");
+    EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(focused(), "txtVobDir") << "the refused box gets the focus";
+
+    window->setEnabled(engine::Input::cmdGo, false);
+    press(Qt::Key_Enter);
+    EXPECT_EQ(answerer.seen().size(), 1u) << "a disabled Extract is never pressed";
+}
+
+TEST_F(MainWindowTest, EnterOnAnotherButtonPressesThatButton) {
+    startActive();
+    find<QPushButton>("cmdExit")->setFocus();
+    press(Qt::Key_Return);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, EscapeClosesTheIdleWindow) {
+    startActive();
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, TheWindowKeepsItsLoadTimeSize) {
+    startActive();
+    const QSize size(475, 187);
+    EXPECT_EQ(window->form().savedWidth, (475 + 8) * 15);
+    EXPECT_EQ(window->form().savedHeight, (187 + 30) * 15);
+    window->resize(600, 400);
+    EXPECT_EQ(window->size(), size);
+    window->showMaximized();
+    QTest::qWait(20);
+    EXPECT_EQ(window->size(), size);
+    EXPECT_FALSE(window->isMaximized());
+    window->showMinimized();
+    QTest::qWait(20);
+    window->showNormal();
+    QTest::qWait(20);
+    EXPECT_EQ(window->size(), size);
+    // The rule itself, with the size fixed nowhere else.
+    window->setMinimumSize(0, 0);
+    window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    window->resize(300, 100);
+    EXPECT_EQ(window->size(), size);
+}
+
+TEST_F(MainWindowTest, TheAlertCheckBoxTakesItsThreeValuesOnly) {
+    window->setAlertValue(engine::kChecked);
+    EXPECT_EQ(window->alertValue(), engine::kChecked);
+    window->setAlertValue(engine::kGrayed);
+    EXPECT_EQ(window->alertValue(), engine::kGrayed);
+    EXPECT_THROW(window->setAlertValue(7), platform::Failure);
+    EXPECT_EQ(window->alertValue(), engine::kGrayed);
+}
+
+}  // namespace
+}  // namespace vantrel::testing

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "support/test_bed.h"
+#include "ui/main_window.h"
+
+namespace vantrel::testing {
+
+// Answers every message box that opens while it lives, as a user pressing OK
+// would, and keeps what each said.
+class MessageBoxAnswerer {
+  public:
+    struct Seen {
+        QString text, title;
+        QMessageBox::Icon icon;
+    };
+
+    MessageBoxAnswerer() {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { answer(); });
+        m_timer.start();
+    }
+    const std::vector<Seen>& seen() const { return m_seen; }
+
+  private:
+    void answer() {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(widget);
+            if (box == nullptr || !box->isVisible()) continue;
+            m_seen.push_back({box->text(), box->windowTitle(), box->icon()});
+            box->button(QMessageBox::Ok)->click();
+        }
+    }
+
+    QTimer m_timer;
+    std::vector<Seen> m_seen;
+};
+
+// The real window on real folders, with the log in the test's own folder.
+class WindowTest : public ::testing::Test {
+  protected:
+    WindowTest() {
+        makeFolder(source());
+        makeFolder(destination());
+    }
+    template <class T>
+    T* find(const char* name) {
+        T* widget = window->findChild<T*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    std::string source() const { return temp / "src"; }
+    std::string destination() const { return temp / "dst"; }
+    // Runs `action` once, at the first real event pump after now.
+    void atNextPump(std::function<void()> action) {
+        QTimer::singleShot(0, window.get(), std::move(action));
+    }
+
+    TempFolder temp;
+    FaultyFileSystem files;
+    FixedClock clock;
+    platform::Services services{files, clock, temp.path()};
+    std::unique_ptr<ui::MainWindow> window = std::make_unique<ui::MainWindow>(services);
+};
+
+}  // namespace vantrel::testing

@@ -1,0 +1,104 @@
+// A job started from the real window: what the user sees during and after it,
+// and the ways to stop it.
+
+#include <unistd.h>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTest>
+
+#include "support/dvd_generator.h"
+#include "window_fixture.h"
+
+namespace vantrel::testing {
+namespace {
+
+class WindowJobTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        window->start();
+        window->setText(engine::TextBox::txtVobDir, source());
+        window->setText(engine::TextBox::txtDest, destination());
+        window->setAlertValue(engine::kChecked);
+    }
+    // A VOB whose scan lasts long enough for the test to act during it.
+    void writeLongVob(const std::string& name, std::int64_t bytes) {
+        const std::string path = source() + "/" + name;
+        writeFile(path, makeVob(50, 5, 3));
+        ASSERT_EQ(::truncate(path.c_str(), bytes), 0);
+    }
+    void expectIdle() {
+        EXPECT_FALSE(find<QWidget>("Prog")->isVisible());
+        EXPECT_FALSE(find<QWidget>("ProgFile")->isVisible());
+        for (const char* panel : {"Stat_Panel1", "Stat_Panel2", "Stat_Panel3"})
+            EXPECT_TRUE(find<QLabel>(panel)->text().isEmpty()) << panel;
+        for (const char* input : {"txtVobDir", "txtDest", "cmdGo"})
+            EXPECT_TRUE(find<QWidget>(input)->isEnabled()) << input;
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(window->form().bBusy, engine::kFalse);
+        EXPECT_EQ(window->form().bCancel, engine::kFalse);
+    }
+    void expectDoneAlert(const MessageBoxAnswerer& answerer) {
+        ASSERT_EQ(answerer.seen().size(), 1u);
+        EXPECT_EQ(answerer.seen()[0].text, "Done with coping!");
+        EXPECT_EQ(answerer.seen()[0].title, "Done");
+        EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Information);
+    }
+};
+
+TEST_F(WindowJobTest, AJobShowsItsProgressAndLeavesTheWindowIdle) {
+    makeDvdFolder(source(), 2, 40);
+    writeLongVob("VTS_02_1.VOB", std::int64_t{256} << 20);
+    MessageBoxAnswerer answerer;
+    bool sawJob = false;
+    atNextPump([&] {
+        sawJob = find<QWidget>("Prog")->isVisible() && find<QWidget>("ProgFile")->isVisible() &&
+                 find<QLabel>("Stat_Panel2")->text() == "8" &&
+                 !find<QWidget>("txtVobDir")->isEnabled() && !find<QWidget>("cmdGo")->isEnabled() &&
+                 find<QWidget>("cmdExit")->isEnabled() &&
+                 QApplication::overrideCursor() != nullptr &&
+                 QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    });
+    find<QPushButton>("cmdGo")->click();
+    EXPECT_TRUE(sawJob);
+    for (const char* vob : {"VIDEO_TS.VOB", "VTS_01_1.VOB", "VTS_01_2.VOB", "VTS_02_1.VOB"})
+        EXPECT_EQ(readFile(destination() + "/" + vob),
+                  expectedNavPacks(readFile(source() + "/" + vob)))
+            << vob;
+    EXPECT_EQ(readFile(destination() + "/VTS_01_0.IFO"), readFile(source() + "/VTS_01_0.IFO"));
+    expectDoneAlert(answerer);
+    expectIdle();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->text(engine::TextBox::txtVobDir), source() + "/");
+}
+
+TEST_F(WindowJobTest, EscapeDuringAScanWindsTheJobDownThenClosesTheWindow) {
+    writeLongVob("VTS_01_1.VOB", std::int64_t{8} << 30);
+    MessageBoxAnswerer answerer;
+    atNextPump([&] { QTest::keyClick(window.get(), Qt::Key_Escape); });
+    find<QPushButton>("cmdGo")->click();
+    EXPECT_EQ(readFile(destination() + "/VTS_01_1.VOB"), expectedNavPacks(makeVob(50, 5, 3)))
+        << "the packets found before the cancel, and the file closed";
+    expectDoneAlert(answerer);
+    expectIdle();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(WindowJobTest, ClosingByTheTitleBarDuringAJobActsAsExit) {
+    writeLongVob("VTS_01_1.VOB", std::int64_t{8} << 30);
+    window->setAlertValue(engine::kUnchecked);
+    bool stillOpenAfterClose = false;
+    atNextPump([&] {
+        window->close();
+        stillOpenAfterClose = window->isVisible();
+    });
+    find<QPushButton>("cmdGo")->click();
+    EXPECT_TRUE(stillOpenAfterClose) << "the job winds down first";
+    EXPECT_FALSE(window->isVisible());
+    expectIdle();
+    EXPECT_EQ(readFile(destination() + "/VTS_01_1.VOB"), expectedNavPacks(makeVob(50, 5, 3)));
+}
+
+}  // namespace
+}  // namespace vantrel::testing
