@@ -70,6 +70,8 @@ class frmMain {
     void appendSeparatorIfMissing(TextBox box);
     void clearDestination();
     void copySideFiles(const char* pattern, std::string& lastListedName);
+    void loadSettings(std::string& settingName);
+    void saveSettings();
     std::uint16_t readWord(platform::BinaryFile& file, std::int64_t position);
     void startJob(std::int32_t fileTotal);
     void scanVobs();

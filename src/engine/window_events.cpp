@@ -1,4 +1,5 @@
-// Form_Load and Form_Resize: the window keeps the size it had when it loaded.
+// Form_Load, Form_Resize and Form_Unload: the window keeps the size it had
+// when it loaded, and its settings from one run to the next.
 
 #include <cmath>
 
@@ -14,11 +15,21 @@ std::int32_t wholeTwips(float twips) { return static_cast<std::int32_t>(std::nea
 }  // namespace
 
 void frmMain::Form_Load() {
+    std::string settingName;  // the step under way, for the error entry
     try {
         savedWidth = wholeTwips(m_window.windowWidth());
         savedHeight = wholeTwips(m_window.windowHeight());
+        loadSettings(settingName);
     } catch (const std::exception& failure) {
-        log(log::formLoadEntry(timestamp(), failure.what(), ""));
+        log(log::formLoadEntry(timestamp(), failure.what(), settingName));
+    }
+}
+
+void frmMain::Form_Unload() {
+    try {
+        saveSettings();
+    } catch (const std::exception& failure) {
+        log(log::formUnloadEntry(timestamp(), failure.what()));
     }
 }
 

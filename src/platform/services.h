@@ -4,6 +4,7 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "platform/registry.h"
 
 namespace vantrel::platform {
 
@@ -13,6 +14,9 @@ struct Services {
     FileSystem& files;
     const Clock& clock;
     std::string programFolder;
+    // Where the window keeps its settings; none for a front end that keeps
+    // none (the terminal).
+    RegistryApi* registry = nullptr;
 };
 
 }  // namespace vantrel::platform

@@ -20,7 +20,9 @@ int main(int argc, char** argv) {
 
     vantrel::platform::PosixFileSystem files;
     vantrel::platform::SystemClock clock;
-    vantrel::platform::Services services{files, clock, vantrel::platform::programFolder()};
+    const auto registry = vantrel::platform::systemRegistry();
+    vantrel::platform::Services services{files, clock, vantrel::platform::programFolder(),
+                                         registry.get()};
     vantrel::ui::MainWindow window(services);
     window.start();
     return QApplication::exec();

@@ -205,13 +205,14 @@ engine::WindowState MainWindow::windowState() {
 }
 
 // Closing by the title bar while a job runs acts as Exit: the job winds down
-// and closes the window itself.
+// and closes the window itself. Every close that goes through saves the settings.
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (m_form.bBusy != engine::kFalse) {
         event->ignore();
         guarded("cmdExit_Click", [this] { m_form.cmdExit_Click(); });
         return;
     }
+    guarded("Form_Unload", [this] { m_form.Form_Unload(); });
     event->accept();
 }
 

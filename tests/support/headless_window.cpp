@@ -137,6 +137,16 @@ void HeadlessWindow::closeWindow() {
     ++closes;
 }
 
+float HeadlessWindow::windowWidth() {
+    if (refuseWindowSize) throw std::runtime_error("the window is not there");
+    return width;
+}
+
+float HeadlessWindow::windowHeight() {
+    if (refuseWindowSize) throw std::runtime_error("the window is not there");
+    return height;
+}
+
 void HeadlessWindow::setWindowWidth(float value) {
     record("setWindowWidth " + number(value));
     width = value;

@@ -54,8 +54,8 @@ class HeadlessWindow final : public engine::Controls {
     void beep() override;
     void pumpEvents() override;
     void closeWindow() override;
-    float windowWidth() override { return width; }
-    float windowHeight() override { return height; }
+    float windowWidth() override;
+    float windowHeight() override;
     void setWindowWidth(float value) override;
     void setWindowHeight(float value) override;
     engine::WindowState windowState() override { return state; }
@@ -77,6 +77,8 @@ class HeadlessWindow final : public engine::Controls {
     int closes = 0;
     float width = 7245, height = 3300;
     engine::WindowState state = engine::WindowState::Normal;
+    // Reading the window's size fails, as a window that is gone would.
+    bool refuseWindowSize = false;
     // A value set outside its bar's range, or a range with max below min.
     int barRangeViolations = 0;
 
