@@ -4,6 +4,7 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "platform/folder_dialog.h"
 #include "platform/registry.h"
 
 namespace vantrel::platform {
@@ -17,6 +18,8 @@ struct Services {
     // Where the window keeps its settings; none for a front end that keeps
     // none (the terminal).
     RegistryApi* registry = nullptr;
+    // The folder chooser behind the browse buttons; none without a screen.
+    FolderDialog* folderDialog = nullptr;
 };
 
 }  // namespace vantrel::platform

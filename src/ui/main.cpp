@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "ui/ShowDir.h"
 #include "ui/main_window.h"
 
 int main(int argc, char** argv) {
@@ -23,6 +24,8 @@ int main(int argc, char** argv) {
     const auto registry = vantrel::platform::systemRegistry();
     vantrel::platform::Services services{files, clock, vantrel::platform::programFolder(),
                                          registry.get()};
+    vantrel::ui::ShowDir folderDialog;
+    services.folderDialog = &folderDialog;
     vantrel::ui::MainWindow window(services);
     window.start();
     return QApplication::exec();

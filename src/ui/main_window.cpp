@@ -59,6 +59,11 @@ void MainWindow::connectHandlers() {
             [this] { guarded("cmdGo_Click", [this] { m_form.cmdGo_Click(); }); });
     connect(m_cmdExit, &QPushButton::clicked, this,
             [this] { guarded("cmdExit_Click", [this] { m_form.cmdExit_Click(); }); });
+    for (std::int16_t index = 0; index < 2; ++index) {
+        connect(m_cmdDir[std::size_t(index)], &QPushButton::clicked, this, [this, index] {
+            guarded("cmdDir_Click", [this, index] { m_form.cmdDir_Click(index); });
+        });
+    }
 }
 
 void MainWindow::guarded(const char* handler, const std::function<void()>& run) {

@@ -1,0 +1,103 @@
+// cmdDir_Click with a scripted chooser: where the chooser starts, and what
+// reaches the boxes.
+
+#include <gtest/gtest.h>
+
+#include "support/dvd_generator.h"
+#include "support/test_bed.h"
+
+namespace vantrel::testing {
+namespace {
+
+using engine::TextBox;
+
+// Answers as a user would; keeps where it was opened and with which flags.
+class ScriptedChooser final : public platform::FolderDialog {
+  public:
+    std::string PickFolder(const std::string& start, std::uint32_t flags) override {
+        starts.push_back(start);
+        lastFlags = flags;
+        return answer;
+    }
+    std::string answer;
+    std::vector<std::string> starts;
+    std::uint32_t lastFlags = 0;
+};
+
+class BrowseTest : public ::testing::Test {
+  protected:
+    BrowseTest() { bed.services.folderDialog = &chooser; }
+    std::string& box(TextBox which) { return bed.window.texts[which]; }
+
+    TestBed bed;
+    ScriptedChooser chooser;
+};
+
+TEST_F(BrowseTest, TheChooserStartsAtTheBoxsFolderOrItsFallback) {
+    box(TextBox::txtVobDir) = "   ";
+    bed.form.cmdDir_Click(0);
+    box(TextBox::txtVobDir) = bed.temp / "missing";
+    bed.form.cmdDir_Click(0);
+    box(TextBox::txtDest) = bed.temp / "missing";
+    bed.form.cmdDir_Click(1);
+    box(TextBox::txtDest) = "";
+    bed.form.cmdDir_Click(1);
+    box(TextBox::txtDest) = bed.destination();
+    bed.form.cmdDir_Click(1);
+    EXPECT_EQ(chooser.starts, (std::vector<std::string>{bed.temp.path(), bed.temp.path(), "/", "/",
+                                                        bed.destination()}))
+        << "the program folder for the source, the root for the destination";
+    EXPECT_EQ(chooser.lastFlags, 67u);
+}
+
+TEST_F(BrowseTest, ACancelLeavesBothBoxesAlone) {
+    box(TextBox::txtVobDir) = "a";
+    box(TextBox::txtDest) = "b";
+    bed.form.cmdDir_Click(0);
+    bed.form.cmdDir_Click(1);
+    EXPECT_EQ(box(TextBox::txtVobDir), "a");
+    EXPECT_EQ(box(TextBox::txtDest), "b");
+}
+
+TEST_F(BrowseTest, TheChosenFolderLandsInItsOwnBoxAsChosen) {
+    box(TextBox::txtDest) = "untouched";
+    chooser.answer = bed.source();
+    bed.form.cmdDir_Click(0);
+    EXPECT_EQ(box(TextBox::txtVobDir), bed.source()) << "no separator appended";
+    EXPECT_EQ(box(TextBox::txtDest), "untouched");
+    chooser.answer = "/";
+    bed.form.cmdDir_Click(1);
+    EXPECT_EQ(box(TextBox::txtDest), "/");
+    EXPECT_EQ(box(TextBox::txtVobDir), bed.source());
+    EXPECT_TRUE(bed.window.messages.empty());
+    EXPECT_EQ(bed.logText(), "");
+}
+
+TEST_F(BrowseTest, AChosenPathTheListingCannotFindChangesNothing) {
+    box(TextBox::txtVobDir) = "kept";
+    chooser.answer = bed.temp / "vanished";
+    bed.form.cmdDir_Click(0);
+    EXPECT_EQ(box(TextBox::txtVobDir), "kept");
+}
+
+TEST_F(BrowseTest, ABrowseDuringAJobChangesWhereTheNextFileGoes) {
+    makeDvdFolder(bed.source(), 2, 20);
+    box(TextBox::txtVobDir) = bed.source();
+    box(TextBox::txtDest) = bed.destination();
+    makeFolder(bed.temp / "elsewhere");
+    chooser.answer = bed.temp / "elsewhere/";
+    bool browsed = false;
+    bed.window.onPump = [&](long) {
+        if (!browsed && bed.window.panels[2] == "VTS_01_1.VOB") {
+            browsed = true;
+            bed.form.cmdDir_Click(1);  // while VTS_01_1.VOB is being scanned
+        }
+    };
+    bed.form.cmdGo_Click();
+    EXPECT_TRUE(exists(bed.destination() + "/VTS_01_1.VOB")) << "the open file is not moved";
+    EXPECT_TRUE(exists(bed.temp / "elsewhere/VTS_01_2.VOB"));
+    EXPECT_FALSE(exists(bed.destination() + "/VTS_01_2.VOB"));
+}
+
+}  // namespace
+}  // namespace vantrel::testing
