@@ -38,32 +38,35 @@ void benchScanner() {
     bench::report("scanner (Process, 1 GiB VOB)", kGiB, comparison, "cat", 0.9);
 }
 
-// A whole vantrel-cli extraction of a DVD-like folder, against cat of its files.
-void benchCli() {
-    testing::TempFolder temp;
-    const std::string source = temp / "DVD", destination = temp / "out";
-    testing::makeFolder(source);
-    testing::makeFolder(destination);
-    std::vector<std::string> files;
-    for (const char* name : {"VTS_01_1.VOB", "VTS_01_2.VOB"}) {
-        files.push_back(source + "/" + name);
-        bench::writeVobLikeFile(files.back(), kGiB, files.size());
-    }
-    for (const char* name : {"VIDEO_TS.IFO", "VIDEO_TS.BUP", "VTS_01_0.IFO", "VTS_01_0.BUP"}) {
-        files.push_back(source + "/" + name);
-        testing::writeFile(files.back(), testing::patternBytes(64 * 2048, 7));
-    }
-    ::sync();
-    const std::string command = "'" + platform::programFolder() + "/vantrel-cli' --quiet '" +
-                                source + "' '" + destination + "'";
-    const auto comparison = bench::alternate([&] { bench::catToNull(files); },
-                                             [&] {
-                                                 if (std::system(command.c_str()) != 0)
-                                                     throw std::runtime_error("vantrel-cli failed");
-                                             },
-                                             rounds());
-    bench::report("vantrel-cli (2 GiB DVD folder)", 2 * kGiB, comparison, "cat", 0.9);
+std::string cliCommand(const std::string& source, const std::string& destination) {
+    std::string command(1, '\'');
+    command += platform::programFolder();
+    command += "/vantrel-cli' --quiet '" + source + "' '" + destination + "'";
+    return command;
 }
+
+void runCommand(const std::string& command) {
+    if (std::system(command.c_str()) != 0) throw std::runtime_error(command + " failed");
+}
+
+// A whole vantrel-cli extraction of a DVD-like folder, against cat of its files.
+void benchCli(const bench::DvdLikeFolder& dvd) {
+    const auto comparison =
+        bench::alternate([&] { bench::catToNull(dvd.files); },
+                         [&] { runCommand(cliCommand(dvd.source, dvd.destination)); }, rounds());
+    bench::report("vantrel-cli (2 GiB DVD folder)", dvd.bytes, comparison, "cat", 0.9);
+}
+
+#ifdef VANTREL_BENCH_WINDOW
+// The same extraction through the real window on the offscreen platform,
+// against vantrel-cli.
+void benchWindow(const bench::DvdLikeFolder& dvd) {
+    const auto comparison =
+        bench::alternate([&] { runCommand(cliCommand(dvd.source, dvd.destination)); },
+                         [&] { bench::extractThroughWindow(dvd); }, rounds());
+    bench::report("window (2 GiB DVD folder)", dvd.bytes, comparison, "cli", 0.95);
+}
+#endif
 
 }  // namespace
 
@@ -71,7 +74,12 @@ int main() {
     try {
         std::printf("Throughput, best of %d alternating rounds, warm cache\n", rounds());
         benchScanner();
-        benchCli();
+        testing::TempFolder temp;
+        const bench::DvdLikeFolder dvd = bench::writeDvdLikeFolder(temp.path());
+        benchCli(dvd);
+#ifdef VANTREL_BENCH_WINDOW
+        benchWindow(dvd);
+#endif
         return 0;
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "vantrel-bench: %s\n", failure.what());

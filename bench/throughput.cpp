@@ -1,9 +1,12 @@
 #include "throughput.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
@@ -42,6 +45,23 @@ std::int64_t writeVobLikeFile(const std::string& path, std::int64_t bytes, std::
     }
     if (!out) throw std::runtime_error("cannot write " + path);
     return navPacks;
+}
+
+DvdLikeFolder writeDvdLikeFolder(const std::string& parent) {
+    DvdLikeFolder dvd{parent + "/DVD", parent + "/out", {}, 0};
+    std::filesystem::create_directories(dvd.source);
+    std::filesystem::create_directories(dvd.destination);
+    for (const char* name : {"VTS_01_1.VOB", "VTS_01_2.VOB"}) {
+        dvd.files.push_back(dvd.source + "/" + name);
+        writeVobLikeFile(dvd.files.back(), std::int64_t{1} << 30, dvd.files.size());
+    }
+    for (const char* name : {"VIDEO_TS.IFO", "VIDEO_TS.BUP", "VTS_01_0.IFO", "VTS_01_0.BUP"}) {
+        dvd.files.push_back(dvd.source + "/" + name);
+        std::ofstream(dvd.files.back(), std::ios::binary) << std::string(64 * 2048, 'i');
+    }
+    for (const auto& file : dvd.files) dvd.bytes += std::int64_t(std::filesystem::file_size(file));
+    ::sync();  // no write-back of the new files during the measurements
+    return dvd;
 }
 
 double secondsOf(const std::function<void()>& work) {

@@ -12,6 +12,19 @@ namespace vantrel::bench {
 // navigation packs.
 std::int64_t writeVobLikeFile(const std::string& path, std::int64_t bytes, std::uint64_t seed);
 
+struct DvdLikeFolder {
+    std::string source, destination;
+    std::vector<std::string> files;
+    std::int64_t bytes = 0;
+};
+
+// `parent`/DVD with two 1 GiB VOBs and four side files, and an empty
+// `parent`/out, flushed to disk.
+DvdLikeFolder writeDvdLikeFolder(const std::string& parent);
+
+// One extraction of `dvd` through the main window (alert off).
+void extractThroughWindow(const DvdLikeFolder& dvd);
+
 double secondsOf(const std::function<void()>& work);
 
 // `cat FILES > /dev/null`: one plain sequential read of the files.

@@ -344,7 +344,8 @@ std::string valueLine(const Value& value) {
 }
 
 std::string headerLine(const KeyPath& key) {
-    std::string line = "[" + std::string(rootName(key.root));
+    std::string line(1, '[');
+    line += rootName(key.root);
     for (const std::string& name : key.names) (line += '\\') += name;
     return line + ']';
 }

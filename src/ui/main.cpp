@@ -12,7 +12,6 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("vantrel");
-    QApplication::setApplicationDisplayName("Vantrel Extractor");
     QApplication::setDesktopFileName("vantrel");
     QIcon icon;
     for (const char* size : {"16", "32", "64"})
