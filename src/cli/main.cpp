@@ -20,7 +20,7 @@ using namespace vantrel;
 
 namespace {
 
-enum ExitStatus { kDone = 0, kJobFailed = 1, kRefused = 2, kInterrupted = 130 };
+enum ExitStatus { kDone = 0, kJobFailed = 1, kRefused = 2, kFilesFailed = 3, kInterrupted = 130 };
 
 const char* const kUsage =
     "Usage: vantrel-cli [options] SOURCE DEST\n"
@@ -38,7 +38,7 @@ const char* const kUsage =
     "  -V, --version  show the version\n"
     "\n"
     "Exit status: 0 done, 1 the job failed, 2 an invalid folder or no DVD files,\n"
-    "130 stopped by Ctrl-C.\n";
+    "3 done, but some files failed (see the log), 130 stopped by Ctrl-C.\n";
 
 struct Options {
     bool quiet = false;
@@ -120,9 +120,10 @@ int main(int argc, char** argv) {
     engine::frmMain form(window, services);
     window.attach(form);
 
-    bool jobFailed = false;
+    bool jobFailed = false, filesFailed = false;
     form.setLogListener([&](const std::string& entry) {
         jobFailed |= entry.rfind("[cmdGo_Click]", 0) == 0;
+        filesFailed = true;
         display.message(asLines(entry));
     });
     window.setText(engine::TextBox::txtVobDir, options.folders[0]);
@@ -136,5 +137,7 @@ int main(int argc, char** argv) {
         printSummary(form.tally(), std::chrono::duration<double>(elapsed).count());
     }
     if (jobFailed) return kJobFailed;
-    return window.exitPressed() || cli::interruptRequested() ? kInterrupted : kDone;
+    if (window.exitPressed() || cli::interruptRequested()) return kInterrupted;
+    // Outputs are missing or incomplete: a script must not take that for success.
+    return filesFailed ? kFilesFailed : kDone;
 }

@@ -5,6 +5,17 @@ namespace {
 
 constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 
+// File names may hold any byte but "/" and NUL: control characters are shown
+// as "?" so that they cannot move the cursor or fake a line.
+std::string printable(const std::string& text, bool keepLineBreaks) {
+    std::string shown = text;
+    for (char& c : shown) {
+        const bool control = static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+        if (control && !(keepLineBreaks && c == '\n')) c = '?';
+    }
+    return shown;
+}
+
 }  // namespace
 
 std::string humanBytes(double bytes) {
@@ -22,9 +33,9 @@ std::string humanBytes(double bytes) {
 void ProgressDisplay::fileStarted(int fileNumber, int fileTotal, const std::string& name) {
     m_fileNumber = fileNumber;
     m_fileTotal = fileTotal;
-    m_name = name;
+    m_name = printable(name, false);
     if (m_mode == Mode::Plain) {
-        std::fprintf(m_out, "[%d/%d] %s\n", fileNumber, fileTotal, name.c_str());
+        std::fprintf(m_out, "[%d/%d] %s\n", fileNumber, fileTotal, m_name.c_str());
         std::fflush(m_out);
     }
     m_lastDraw = {};
@@ -45,7 +56,7 @@ void ProgressDisplay::progress(double fileShare, std::int64_t bytesDone) {
 
 void ProgressDisplay::message(const std::string& text) {
     clearLine();
-    std::fprintf(m_out, "%s\n", text.c_str());
+    std::fprintf(m_out, "%s\n", printable(text, true).c_str());
     std::fflush(m_out);
 }
 

@@ -5,6 +5,7 @@
 
 #include "log/error_entries.h"
 #include "log/log_file.h"
+#include "platform/paths.h"
 
 namespace vantrel::engine {
 
@@ -24,6 +25,10 @@ void frmMain::WriteLog(const std::string& Msg, std::string& File) noexcept {
 
 void frmMain::setLogListener(std::function<void(const std::string&)> listener) {
     m_logListener = std::move(listener);
+}
+
+std::string frmMain::pathIn(TextBox box, const std::string& name) {
+    return platform::joinPath(text(box), name);
 }
 
 std::string frmMain::timestamp() const {

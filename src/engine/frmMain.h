@@ -63,6 +63,9 @@ class frmMain {
     std::string timestamp() const;
     void log(const std::string& entry) noexcept;
     std::string text(TextBox box) { return m_window.text(box); }
+    // `name` in the folder of `box`, read now. The folder texts end in the
+    // separator once validated, but a folder chosen during a job may not.
+    std::string pathIn(TextBox box, const std::string& name);
     void advance(Bar bar, float step) { m_window.setValue(bar, m_window.value(bar) + step); }
 
     bool passesFolderTest(const std::string& folder);

@@ -20,9 +20,9 @@ void frmMain::Process(const std::string& Fil) {
     platform::BinaryFile output(m_services.files);
     m_tally.currentFile = Fil;
     try {
-        const std::int64_t length = m_services.files.fileLength(text(TextBox::txtVobDir) + Fil);
-        source.openForReading(text(TextBox::txtVobDir) + Fil);
-        output.openForWriting(text(TextBox::txtDest) + Fil, &source);
+        const std::int64_t length = m_services.files.fileLength(pathIn(TextBox::txtVobDir, Fil));
+        source.openForReading(pathIn(TextBox::txtVobDir, Fil));
+        output.openForWriting(pathIn(TextBox::txtDest, Fil), &source);
         m_window.setValue(Bar::ProgFile, 0);
         m_window.setMax(Bar::ProgFile, static_cast<float>(length + dvd::kSectorSize));
 
@@ -44,8 +44,8 @@ void frmMain::Process(const std::string& Fil) {
         m_tally.bytesRead += length;
     } catch (const std::exception& failure) {
         log(log::processEntry(timestamp(), Fil, failure.what()));
-        source.abandon();
-        output.abandon();
+        source.closeQuietly();
+        output.closeQuietly();  // keeps what was found before the failure
     }
 }
 

@@ -30,15 +30,15 @@ void frmMain::CopyFiles() {
 void frmMain::clearDestination() {
     for (const char* pattern : kStalePatterns) {
         platform::DirListing probe(m_services.files);
-        if (!probe.first(text(TextBox::txtDest) + pattern, platform::ListWhat::PlainFiles).empty())
-            platform::deleteFiles(m_services.files, text(TextBox::txtDest) + pattern);
+        if (!probe.first(pathIn(TextBox::txtDest, pattern), platform::ListWhat::PlainFiles).empty())
+            platform::deleteFiles(m_services.files, pathIn(TextBox::txtDest, pattern));
     }
 }
 
 void frmMain::copySideFiles(const char* pattern, std::string& lastListedName) {
     platform::DirListing listing(m_services.files);
     lastListedName =
-        listing.first(text(TextBox::txtVobDir) + pattern, platform::ListWhat::PlainFiles);
+        listing.first(pathIn(TextBox::txtVobDir, pattern), platform::ListWhat::PlainFiles);
     while (!lastListedName.empty() && bCancel == kFalse) {
         m_window.pumpEvents();
         CopyFile(lastListedName);
@@ -54,12 +54,12 @@ void frmMain::CopyFile(const std::string& Fil) {
     platform::BinaryFile output(m_services.files);
     m_tally.currentFile = Fil;
     try {
-        const std::int64_t length = m_services.files.fileLength(text(TextBox::txtVobDir) + Fil);
+        const std::int64_t length = m_services.files.fileLength(pathIn(TextBox::txtVobDir, Fil));
         const std::int64_t blocks = length / std::int64_t(dvd::kCopyBlockSize);
         m_window.setValue(Bar::ProgFile, 0);
         m_window.setMax(Bar::ProgFile, static_cast<float>(blocks));
-        source.openForReading(text(TextBox::txtVobDir) + Fil);
-        output.openForWriting(text(TextBox::txtDest) + Fil, &source);
+        source.openForReading(pathIn(TextBox::txtVobDir, Fil));
+        output.openForWriting(pathIn(TextBox::txtDest, Fil), &source);
 
         std::array<unsigned char, dvd::kCopyBlockSize> block{};
         for (std::int64_t i = 1; i <= blocks; ++i) {
@@ -83,8 +83,8 @@ void frmMain::CopyFile(const std::string& Fil) {
         m_tally.bytesWritten += length;
     } catch (const std::exception& failure) {
         log(log::copyFileEntry(timestamp(), Fil, failure.what()));
-        source.abandon();
-        output.abandon();
+        source.closeQuietly();
+        output.closeQuietly();  // keeps what was copied before the failure
     }
 }
 

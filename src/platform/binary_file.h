@@ -51,13 +51,18 @@ class BinaryFile {
     void write(const void* source, std::size_t count);
     // Flushes and closes. Harmless when the file is closed or was never opened.
     void close();
-    // Closes without flushing or reporting: for failure paths.
-    void abandon() noexcept;
+    // Closes, flushing what it can, and reports nothing: for failure paths.
+    void closeQuietly() noexcept;
 
   private:
     std::size_t readAtSlowly(std::int64_t offset, void* destination, std::size_t count);
-    void fillBuffer(std::int64_t offset);
+    std::size_t readDirectly(std::int64_t offset, void* destination, std::size_t count);
+    // False when a read failed; the buffer then holds what lies before the failure.
+    bool fillBuffer(std::int64_t offset);
     void flush();
+    [[noreturn]] void failWriting(std::int64_t negativeErrno);
+    // Closes without flushing.
+    void abandon() noexcept;
     void forgetBuffer() noexcept;
     [[noreturn]] void fail(const char* action, std::int64_t negativeErrno) const;
 
@@ -69,6 +74,7 @@ class BinaryFile {
     std::int64_t m_bufferStart = 0;   // file offset of the buffer's first byte (reading)
     std::int64_t m_bufferLength = 0;  // bytes held in the buffer
     std::int64_t m_readOffset = 0;    // next offset of sequential reads
+    std::string m_writeFailure;       // set by a failed write: every later one fails
 };
 
 }  // namespace vantrel::platform

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -218,6 +219,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     guarded("Form_Unload", [this] { m_form.Form_Unload(); });
+    // A folder chooser left open would keep the program running for nothing.
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* chooser = qobject_cast<QDialog*>(widget);
+            chooser != nullptr && chooser->objectName() == "ShowDir" && chooser->isVisible())
+            chooser->reject();
+    }
     event->accept();
 }
 

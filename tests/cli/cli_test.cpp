@@ -90,9 +90,13 @@ TEST_F(CliTest, HelpAndVersion) {
 TEST_F(CliTest, FailuresAreLoggedEchoedAndTheJobGoesOn) {
     makeDvdFolder(source(), 1, 20);
     makeFolder(destination() + "/VIDEO_TS.IFO");  // cannot be written
+    writeFile(source() + "/bad\x1b[2Jname.ifo", "x");
+    makeFolder(destination() + "/bad\x1b[2Jname.ifo");
     const auto result = run({source(), destination()});
-    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.exitStatus, 3) << "done, but not every file";
     EXPECT_EQ(log().rfind("[CopyFile]\r\n", 0), 0u);
+    EXPECT_EQ(result.err.find('\x1b'), std::string::npos) << "no escape reaches the terminal";
+    EXPECT_NE(result.err.find("bad?[2Jname.ifo"), std::string::npos);
     EXPECT_NE(result.err.find("[CopyFile]\n"), std::string::npos) << result.err;
     EXPECT_NE(result.err.find("File: VIDEO_TS.IFO\n"), std::string::npos);
     EXPECT_TRUE(exists(destination() + "/VTS_01_1.VOB"));

@@ -159,20 +159,39 @@ TEST_F(ScannerTest, AReadFailureEndsTheScanWithOneEntry) {
     EXPECT_EQ(bed.files.openFiles(), 0u);
 }
 
+TEST_F(ScannerTest, AReadFailureMidwayKeepsThePacketsFoundBeforeIt) {
+    const Bytes vob = makeVob(4096, 2, 5);  // 8 MiB, a packet every other sector
+    bed.files.failRead = "VTS_01_1.VOB";
+    bed.files.failReadFrom = 3 << 20;  // a bad spot at 3 MiB
+    scan(vob);
+    EXPECT_EQ(output(), expectedNavPacks(Bytes(vob.begin(), vob.begin() + (3 << 20))))
+        << "every sector before the bad spot examined, every packet found kept";
+    EXPECT_EQ(bed.logText().rfind("[Process]\r\n", 0), 0u);
+    EXPECT_EQ(bed.logText().find("[Process]", 1), std::string::npos);
+    EXPECT_EQ(bed.files.openFiles(), 0u);
+}
+
 TEST_F(ScannerTest, AFailedSectorWriteIsLoggedWithItsSectorAndTheFile) {
     // Writes reach the disk a mebibyte at a time: the 513th packet's write is
-    // the first to find the disk full.
+    // the first to find the disk full, and every later one fails as well.
     bed.files.failWrite = bed.destination();
     scan(makeVob(600, 1, 3));
     const std::string path = bed.destination() + "/VTS_01_1.VOB";
+    const std::string log = bed.logText();
     const std::string expectedStart =
         "[CopySector]\r\n07/12/2026 09:05:03\r\nSector: 512 Position: 1048577\r\n"
         "cannot write '" +
         path +
         "': No space left on device\r\n"
-        "File: VTS_01_1.VOB\r\n\r\n";
-    EXPECT_EQ(bed.logText().substr(0, expectedStart.size()), expectedStart);
-    EXPECT_NE(bed.logText().find("[Process]"), std::string::npos) << "the rest fails at close";
+        "File: VTS_01_1.VOB\r\n\r\n"
+        "[CopySector]\r\n07/12/2026 09:05:03\r\nSector: 513 Position: 1050625\r\n";
+    EXPECT_EQ(log.substr(0, expectedStart.size()), expectedStart);
+    std::size_t entries = 0;
+    for (auto at = log.find("[CopySector]"); at != std::string::npos;
+         at = log.find("[CopySector]", at + 1))
+        ++entries;
+    EXPECT_EQ(entries, 600u - 512u) << "one entry per packet that could not be written";
+    EXPECT_NE(log.find("[Process]"), std::string::npos) << "and the close fails too";
     EXPECT_EQ(bed.files.openFiles(), 0u);
 }
 

@@ -146,6 +146,15 @@ TEST_F(BinaryFileTest, AWriteFailureSurfacesAtTheFlushAndAtClose) {
     out.write(data.data(), data.size());
     EXPECT_THROW(out.close(), platform::Failure);
     EXPECT_FALSE(out.isOpen());
+
+    BinaryFile big(files);
+    big.openForWriting(temp / "out2");
+    const Bytes mebibyte = patternBytes(BinaryFile::kBufferSize, 4);
+    EXPECT_THROW(big.write(mebibyte.data(), mebibyte.size()), platform::Failure);
+    files.failWrite.clear();
+    EXPECT_THROW(big.write(data.data(), data.size()), platform::Failure)
+        << "nothing lands after a failed write";
+    EXPECT_THROW(big.close(), platform::Failure);
     EXPECT_EQ(files.openFiles(), 0u);
 }
 

@@ -33,7 +33,7 @@ int FaultyFileSystem::openForAppending(const std::string& path) {
 
 std::int64_t FaultyFileSystem::readAt(int fd, void* buffer, std::size_t count,
                                       std::int64_t offset) {
-    if (hits(failRead, m_paths[fd])) return -EIO;
+    if (hits(failRead, m_paths[fd]) && offset + std::int64_t(count) > failReadFrom) return -EIO;
     return m_real.readAt(fd, buffer, count, offset);
 }
 

@@ -16,8 +16,9 @@ class FaultyFileSystem final : public platform::FileSystem {
   public:
     std::string failOpenForReading;
     std::string failOpenForWriting;
-    std::string failRead;   // reads of an open file fail with EIO
-    std::string failWrite;  // writes of an open file fail with ENOSPC
+    std::string failRead;           // reads of an open file fail with EIO...
+    std::int64_t failReadFrom = 0;  // ...when they reach this offset
+    std::string failWrite;          // writes of an open file fail with ENOSPC
     std::string failLength;
     std::string failListing;
     std::string failRemove;
