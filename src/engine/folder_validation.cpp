@@ -1,26 +1,17 @@
 // ValDir and CountFiles: the two folders checked, the DVD files counted.
 
-#include <algorithm>
-#include <array>
-#include <string_view>
-
 #include "engine/frmMain.h"
 #include "platform/dir_listing.h"
 #include "platform/paths.h"
+#include "platform/text.h"
 
 namespace vantrel::engine {
 namespace {
 
-constexpr std::array<std::string_view, 3> kDvdEndings = {"ifo", "vob", "bup"};
-
-bool isBlank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
-
+// A DVD file is known by the last three letters of its name, whatever precedes them.
 bool hasDvdEnding(const std::string& name) {
-    if (name.size() < 3) return false;
-    std::string ending = name.substr(name.size() - 3);
-    std::transform(ending.begin(), ending.end(), ending.begin(),
-                   [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; });
-    return std::find(kDvdEndings.begin(), kDvdEndings.end(), ending) != kDvdEndings.end();
+    return platform::matchesWildcard(name, "*ifo") || platform::matchesWildcard(name, "*vob") ||
+           platform::matchesWildcard(name, "*bup");
 }
 
 }  // namespace
@@ -28,7 +19,7 @@ bool hasDvdEnding(const std::string& name) {
 // A folder text is usable when it is not blank and names something the listing
 // finds: an existing folder (which lists at least its "." entry) or file.
 bool frmMain::passesFolderTest(const std::string& folder) {
-    const bool blank = isBlank(folder);
+    const bool blank = platform::isBlank(folder);
     platform::DirListing listing(m_services.files);
     const bool found = !listing.first(folder, platform::ListWhat::FilesAndFolders).empty();
     return !blank && found;

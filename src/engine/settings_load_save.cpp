@@ -3,6 +3,7 @@
 
 #include "engine/frmMain.h"
 #include "platform/paths.h"
+#include "platform/text.h"
 #include "settings/Registry.h"
 
 namespace vantrel::engine {

@@ -1,11 +1,10 @@
 #include "log/log_file.h"
 
 #include "platform/paths.h"
+#include "platform/text.h"
 
 namespace vantrel::log {
 namespace {
-
-bool isBlank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
 
 // A log that has grown past the limit is deleted, so the append starts it anew.
 void restartOversizedLog(platform::FileSystem& files, const std::string& file) {
@@ -23,7 +22,7 @@ void restartOversizedLog(platform::FileSystem& files, const std::string& file) {
 void appendToLog(platform::FileSystem& files, const std::string& programFolder,
                  const std::string& text, std::string& file) noexcept {
     try {
-        if (isBlank(file)) file = platform::joinPath(programFolder, kLogFileName);
+        if (platform::isBlank(file)) file = platform::joinPath(programFolder, kLogFileName);
         restartOversizedLog(files, file);
         const int fd = files.openForAppending(file);
         for (std::size_t done = 0; done < text.size();) {

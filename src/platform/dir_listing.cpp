@@ -3,16 +3,15 @@
 #include <algorithm>
 
 #include "platform/paths.h"
+#include "platform/text.h"
 
 namespace vantrel::platform {
 namespace {
 
-char lowered(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
 bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 bool lessIgnoringCase(const std::string& a, const std::string& b) {
-    const auto byLowered = [](char x, char y) { return lowered(x) < lowered(y); };
+    const auto byLowered = [](char x, char y) { return asciiLower(x) < asciiLower(y); };
     if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), byLowered))
         return true;
     if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), byLowered))
@@ -48,7 +47,7 @@ bool matchesWildcard(const std::string& name, const std::string& pattern) {
             starAt = p++;
             resumeAt = n;
         } else if (p < pattern.size() &&
-                   (pattern[p] == '?' || lowered(pattern[p]) == lowered(name[n]))) {
+                   (pattern[p] == '?' || asciiLower(pattern[p]) == asciiLower(name[n]))) {
             const bool wholeCharacter = pattern[p] == '?';
             ++p;
             ++n;

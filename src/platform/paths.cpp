@@ -28,12 +28,4 @@ std::string joinPath(const std::string& folder, const std::string& name) {
     return folder + kPathSeparator + name;
 }
 
-int characterCount(const std::string& text) {
-    int count = 0;
-    for (const char c : text) {
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
-    }
-    return count;
-}
-
 }  // namespace vantrel::platform

@@ -22,7 +22,4 @@ std::string programFolder();
 // folder, the current one, gives "x").
 std::string joinPath(const std::string& folder, const std::string& name);
 
-// The number of characters (not bytes) of a UTF-8 text.
-int characterCount(const std::string& text);
-
 }  // namespace vantrel::platform

@@ -1,5 +1,7 @@
 #include "platform/registry_file_store.h"
 
+#include "platform/text.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -38,12 +40,10 @@ std::string_view rootName(HKEY key) {
     return {};
 }
 
-char lowered(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // Names compare as Windows compares them, without regard to (ASCII) case.
 bool sameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return lowered(x) == lowered(y);
+               return asciiLower(x) == asciiLower(y);
            });
 }
 
@@ -130,7 +130,7 @@ bool startsWithNoCase(std::string_view s, std::string_view prefix) {
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
-    if (lowered(c) >= 'a' && lowered(c) <= 'f') return lowered(c) - 'a' + 10;
+    if (asciiLower(c) >= 'a' && asciiLower(c) <= 'f') return asciiLower(c) - 'a' + 10;
     return -1;
 }
 

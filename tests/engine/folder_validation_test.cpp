@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "platform/paths.h"
+#include "platform/text.h"
 #include "support/test_bed.h"
 
 namespace vantrel::testing {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "platform/paths.h"
+#include "platform/text.h"
 #include "support/faulty_file_system.h"
 #include "support/temp_folder.h"
 
