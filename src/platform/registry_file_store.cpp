@@ -1,13 +1,13 @@
 #include "platform/registry_file_store.h"
 
-#include "platform/text.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <optional>
 #include <string_view>
 #include <utility>
+
+#include "platform/text.h"
 
 namespace vantrel::platform {
 namespace {
