@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <limits>
 #include <utility>
 
 #include "platform/failure.h"
@@ -21,32 +22,34 @@ BinaryFile::~BinaryFile() { abandon(); }
 void BinaryFile::openForReading(const std::string& path) {
     close();
     m_writeFailure.clear();
+    m_badRegions.clear();
     m_fd = m_files.openForReading(path);
     m_path = path;
     m_writing = false;
 }
 
-void BinaryFile::openForWriting(const std::string& path, const BinaryFile* source) {
+void BinaryFile::openForWriting(const std::string& path, const BinaryFile* source, WriteMode mode) {
     close();
     m_writeFailure.clear();
     m_fd = m_files.openForWriting(path, source != nullptr ? source->m_fd : -1);
     m_path = path;
     m_writing = true;
+    m_writeMode = mode;
+    m_written = 0;
 }
 
 std::size_t BinaryFile::readAtSlowly(std::int64_t offset, void* destination, std::size_t count) {
     if (offset < 0) throw Failure("cannot read '" + m_path + "': bad position");
-    const bool filled = count <= kBufferSize / 2 && fillBuffer(offset - offset % kAlignment);
     const std::int64_t end = offset + std::int64_t(count);
-    if (!filled && end > m_bufferStart + m_bufferLength) {
-        // A large read, or the read-ahead met a bad spot: read just what is
-        // asked for, so that a failure is reported where it lies.
+    // A large read, or one into a bad region, reads just what is asked for, so
+    // that a failure is reported where it lies.
+    if (count > kBufferSize / 2 || touchesBadRegion(offset, end))
         return readDirectly(offset, destination, count);
-    }
-    const std::int64_t available =
-        std::max<std::int64_t>(0, m_bufferStart + m_bufferLength - offset);
-    const auto copied =
-        static_cast<std::size_t>(std::min<std::int64_t>(available, std::int64_t(count)));
+    const bool toEndOfFile = fillBuffer(offset - offset % kAlignment);
+    const std::int64_t bufferEnd = m_bufferStart + m_bufferLength;
+    if (end > bufferEnd && !toEndOfFile) return readDirectly(offset, destination, count);
+    const auto copied = static_cast<std::size_t>(
+        std::clamp<std::int64_t>(bufferEnd - offset, 0, std::int64_t(count)));
     if (copied > 0) std::memcpy(destination, m_buffer.get() + (offset - m_bufferStart), copied);
     return copied;
 }
@@ -67,15 +70,45 @@ bool BinaryFile::fillBuffer(std::int64_t offset) {
     if (!m_buffer) m_buffer = std::make_unique<std::byte[]>(kBufferSize);
     m_bufferStart = offset;
     m_bufferLength = 0;
-    while (m_bufferLength < std::int64_t(kBufferSize)) {
-        const std::int64_t got =
-            m_files.readAt(m_fd, m_buffer.get() + m_bufferLength,
-                           kBufferSize - std::size_t(m_bufferLength), offset + m_bufferLength);
-        if (got < 0) return false;  // the buffer holds what lies before the failure
-        if (got == 0) break;
+    const std::int64_t end = std::min(offset + std::int64_t(kBufferSize), nextBadRegion(offset));
+    while (m_bufferStart + m_bufferLength < end) {
+        const std::int64_t got = m_files.readAt(m_fd, m_buffer.get() + m_bufferLength,
+                                                std::size_t(end - m_bufferStart - m_bufferLength),
+                                                m_bufferStart + m_bufferLength);
+        if (got < 0) return fillUpToBadSector(end);
+        if (got == 0) return true;
         m_bufferLength += got;
     }
-    return true;
+    return m_bufferLength == std::int64_t(kBufferSize);
+}
+
+bool BinaryFile::fillUpToBadSector(std::int64_t end) {
+    while (m_bufferStart + m_bufferLength < end) {
+        const std::int64_t at = m_bufferStart + m_bufferLength;
+        const std::int64_t sectorEnd = std::min(end, at - at % kAlignment + kAlignment);
+        const std::int64_t got =
+            m_files.readAt(m_fd, m_buffer.get() + m_bufferLength, std::size_t(sectorEnd - at), at);
+        if (got < 0) {
+            m_badRegions.emplace_back(at, sectorEnd);
+            return false;
+        }
+        if (got == 0) return true;
+        m_bufferLength += got;
+    }
+    return m_bufferLength == std::int64_t(kBufferSize);
+}
+
+bool BinaryFile::touchesBadRegion(std::int64_t offset, std::int64_t end) const {
+    return std::any_of(m_badRegions.begin(), m_badRegions.end(),
+                       [&](const auto& bad) { return offset < bad.second && bad.first < end; });
+}
+
+std::int64_t BinaryFile::nextBadRegion(std::int64_t offset) const {
+    std::int64_t next = std::numeric_limits<std::int64_t>::max();
+    for (const auto& bad : m_badRegions) {
+        if (bad.first >= offset) next = std::min(next, bad.first);
+    }
+    return next;
 }
 
 void BinaryFile::read(void* destination, std::size_t count) {
@@ -88,31 +121,36 @@ void BinaryFile::read(void* destination, std::size_t count) {
 void BinaryFile::write(const void* source, std::size_t count) {
     if (count == 0) return;
     if (!m_writeFailure.empty()) throw Failure(m_writeFailure);
-    if (!m_buffer) m_buffer = std::make_unique<std::byte[]>(kBufferSize);
-    if (m_bufferLength + std::int64_t(count) > std::int64_t(kBufferSize)) flush();
-    if (count >= kBufferSize) {
-        const auto* bytes = static_cast<const std::byte*>(source);
-        for (std::size_t done = 0; done < count;) {
-            const std::int64_t put = m_files.write(m_fd, bytes + done, count - done);
-            if (put < 0) failWriting(put);
-            done += static_cast<std::size_t>(put);
-        }
+    if (m_writeMode == WriteMode::Unbuffered || count >= kBufferSize) {
+        flush();
+        writeThrough(source, count);
         return;
     }
+    if (!m_buffer) m_buffer = std::make_unique<std::byte[]>(kBufferSize);
+    if (m_bufferLength + std::int64_t(count) > std::int64_t(kBufferSize)) flush();
     std::memcpy(m_buffer.get() + m_bufferLength, source, count);
     m_bufferLength += std::int64_t(count);
 }
 
-void BinaryFile::flush() {
-    if (!m_writeFailure.empty()) throw Failure(m_writeFailure);
-    std::int64_t done = 0;
-    while (done < m_bufferLength) {
-        const std::int64_t put =
-            m_files.write(m_fd, m_buffer.get() + done, std::size_t(m_bufferLength - done));
-        if (put < 0) failWriting(put);
-        done += put;
+void BinaryFile::writeThrough(const void* source, std::size_t count) {
+    const auto* bytes = static_cast<const std::byte*>(source);
+    for (std::size_t done = 0; done < count;) {
+        const std::int64_t put = m_files.write(m_fd, bytes + done, count - done);
+        if (put < 0) {
+            // A fragment of an unbuffered write would pass for data: cut it off.
+            if (m_writeMode == WriteMode::Unbuffered && done > 0) m_files.truncate(m_fd, m_written);
+            failWriting(put);
+        }
+        done += static_cast<std::size_t>(put);
     }
-    m_bufferLength = 0;
+    m_written += std::int64_t(count);
+}
+
+void BinaryFile::flush() {
+    if (m_bufferLength == 0) return;
+    if (!m_writeFailure.empty()) throw Failure(m_writeFailure);
+    const std::int64_t length = std::exchange(m_bufferLength, 0);
+    writeThrough(m_buffer.get(), std::size_t(length));
 }
 
 void BinaryFile::close() {
@@ -152,7 +190,7 @@ void BinaryFile::forgetBuffer() noexcept {
 }
 
 // A write that failed fails every later write too: what follows it must not
-// land after a gap or a fragment, and each later write reports its own failure.
+// land after a gap or a fragment. Closing does not report it again.
 void BinaryFile::failWriting(std::int64_t negativeErrno) {
     m_bufferLength = 0;
     try {

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -14,12 +16,22 @@ namespace vantrel::platform {
 // 1-based, as the engine counts them; lengths and positions are 64-bit.
 //
 // Reading goes through a sector-aligned read-ahead buffer, so that the many
-// small reads of a scan cost a memory copy and no system call. Writing is
-// buffered and flushed when the buffer fills and at close. Every failure throws
+// small reads of a scan cost a memory copy and no system call. A read-ahead
+// that meets a bad spot narrows it down to the sector that cannot be read and
+// from then on reads around it: a bad spot costs a few failed reads, not one
+// per request. Writing is buffered and flushed when the buffer fills and at
+// close, or written through at once (see WriteMode). Every failure throws
 // Failure with a description naming the file and the cause.
 class BinaryFile {
   public:
     static constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+
+    enum class WriteMode {
+        Buffered,
+        // Each write reaches the file before it returns, whole or not at all:
+        // a write that fails leaves the file as it was before it.
+        Unbuffered,
+    };
 
     explicit BinaryFile(FileSystem& files);
     ~BinaryFile();
@@ -29,7 +41,8 @@ class BinaryFile {
     void openForReading(const std::string& path);
     // Created when missing, truncated when present. Refuses to open `source`'s
     // own file when it is given.
-    void openForWriting(const std::string& path, const BinaryFile* source = nullptr);
+    void openForWriting(const std::string& path, const BinaryFile* source = nullptr,
+                        WriteMode mode = WriteMode::Buffered);
     bool isOpen() const { return m_fd >= 0; }
     const std::string& path() const { return m_path; }
 
@@ -49,7 +62,10 @@ class BinaryFile {
     void read(void* destination, std::size_t count);
     // Writes `count` bytes after the ones written before.
     void write(const void* source, std::size_t count);
-    // Flushes and closes. Harmless when the file is closed or was never opened.
+    // True once a write has failed: nothing written later could land without a gap.
+    bool writeFailed() const { return !m_writeFailure.empty(); }
+    // Flushes and closes. Harmless when the file is closed or was never opened;
+    // a write that failed before was reported then and is not reported again.
     void close();
     // Closes, flushing what it can, and reports nothing: for failure paths.
     void closeQuietly() noexcept;
@@ -57,8 +73,16 @@ class BinaryFile {
   private:
     std::size_t readAtSlowly(std::int64_t offset, void* destination, std::size_t count);
     std::size_t readDirectly(std::int64_t offset, void* destination, std::size_t count);
-    // False when a read failed; the buffer then holds what lies before the failure.
+    // Fills the buffer from `offset`, never reading into a known bad region.
+    // False when it stopped short of the buffer's end before the end of the
+    // file: the rest lies in or beyond a bad region.
     bool fillBuffer(std::int64_t offset);
+    // After a failed read-ahead: the rest of the buffer read sector by sector
+    // until the one that fails, which is remembered as bad.
+    bool fillUpToBadSector(std::int64_t end);
+    bool touchesBadRegion(std::int64_t offset, std::int64_t end) const;
+    std::int64_t nextBadRegion(std::int64_t offset) const;
+    void writeThrough(const void* source, std::size_t count);
     void flush();
     [[noreturn]] void failWriting(std::int64_t negativeErrno);
     // Closes without flushing.
@@ -70,7 +94,11 @@ class BinaryFile {
     std::string m_path;
     int m_fd = -1;
     bool m_writing = false;
+    WriteMode m_writeMode = WriteMode::Buffered;
+    std::int64_t m_written = 0;  // bytes that reached the file (writing)
     std::unique_ptr<std::byte[]> m_buffer;
+    // Regions [first, second) of the open file that could not be read.
+    std::vector<std::pair<std::int64_t, std::int64_t>> m_badRegions;
     std::int64_t m_bufferStart = 0;   // file offset of the buffer's first byte (reading)
     std::int64_t m_bufferLength = 0;  // bytes held in the buffer
     std::int64_t m_readOffset = 0;    // next offset of sequential reads

@@ -37,6 +37,10 @@ bool wanted(EntryKind kind, ListWhat what) {
            (kind == EntryKind::Folder && what == ListWhat::FilesAndFolders);
 }
 
+bool wanted(const FolderEntry& entry, ListWhat what) {
+    return wanted(entry.kind, what) || (entry.link && what == ListWhat::FilesAndLinks);
+}
+
 }  // namespace
 
 bool matchesWildcard(const std::string& name, const std::string& pattern) {
@@ -76,7 +80,7 @@ std::string DirListing::first(const std::string& path, ListWhat what) {
     const auto entries = m_files.readFolder(split.folder.empty() ? "." : split.folder);
     if (!entries) return next();
     for (const FolderEntry& entry : *entries) {
-        if (entry.name.front() != '.' && wanted(entry.kind, what) &&
+        if (entry.name.front() != '.' && wanted(entry, what) &&
             matchesWildcard(entry.name, pattern))
             m_names.push_back(entry.name);
     }
@@ -95,7 +99,7 @@ std::size_t deleteFiles(FileSystem& files, const std::string& path) {
     const std::string folder = splitPath(path).folder;
     DirListing listing(files);
     std::size_t deleted = 0;
-    for (std::string name = listing.first(path, ListWhat::PlainFiles); !name.empty();
+    for (std::string name = listing.first(path, ListWhat::FilesAndLinks); !name.empty();
          name = listing.next()) {
         files.removeFile(folder + name);
         ++deleted;

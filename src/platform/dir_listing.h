@@ -8,7 +8,13 @@
 
 namespace vantrel::platform {
 
-enum class ListWhat { PlainFiles, FilesAndFolders };
+enum class ListWhat {
+    PlainFiles,
+    FilesAndFolders,
+    // Plain files, and symbolic links whatever they lead to (even nowhere):
+    // what a folder is cleared of. Wildcard listings only.
+    FilesAndLinks,
+};
 
 // A first-name / next-name listing of the entries that match a path:
 // - a path ending in the separator lists that folder ("." and ".." first when
@@ -38,7 +44,8 @@ class DirListing {
 // True when `name` matches the wildcard `pattern` (`*`, `?`), letter case ignored.
 bool matchesWildcard(const std::string& name, const std::string& pattern);
 
-// Deletes every plain file that matches `path` as a listing would; returns how
+// Deletes every plain file and every symbolic link (the link, never what it
+// leads to) that matches the wildcard `path` as a listing would; returns how
 // many. Folders and other entries are never deleted.
 std::size_t deleteFiles(FileSystem& files, const std::string& path);
 

@@ -12,7 +12,8 @@ enum class EntryKind { PlainFile, Folder, Other };
 
 struct FolderEntry {
     std::string name;
-    EntryKind kind;
+    EntryKind kind;  // of what a symbolic link leads to; Other for a dangling one
+    bool link = false;
 };
 
 // The file system as the rest of the system sees it. Everything that touches a
@@ -24,15 +25,24 @@ class FileSystem {
     virtual ~FileSystem() = default;
 
     virtual int openForReading(const std::string& path) = 0;
-    // Created when missing, truncated when present.
-    // A descriptor given as mustNotBeFd names a file that must not be the one
-    // opened (an output must never truncate its own source).
+    // Created when missing, truncated when present; a symbolic link is refused,
+    // so that an output never lands outside its folder. A descriptor given as
+    // mustNotBeFd names a file that must not be the one opened (an output must
+    // never truncate its own source).
     virtual int openForWriting(const std::string& path, int mustNotBeFd = -1) = 0;
     // Created when missing, every write lands at the end.
     virtual int openForAppending(const std::string& path) = 0;
     virtual std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) = 0;
     virtual std::int64_t write(int fd, const void* buffer, std::size_t count) = 0;
+    // Cuts the file down to `length` bytes; 0 or a negative errno.
+    virtual int truncate(int fd, std::int64_t length) = 0;
     virtual int close(int fd) = 0;
+    // A descriptor holding an exclusive advisory lock on the folder until it is
+    // closed; kFolderInUse when another holder has it. A file system without
+    // locks gives a descriptor without one. Throws when the folder cannot be
+    // opened.
+    static constexpr int kFolderInUse = -1;
+    virtual int lockFolder(const std::string& folder) = 0;
 
     // Length in bytes of the file at `path` (symbolic links followed).
     virtual std::int64_t fileLength(const std::string& path) = 0;
@@ -41,7 +51,12 @@ class FileSystem {
     // The entries of a folder, "." and ".." excluded; nothing when the folder
     // does not exist or is not a folder.
     virtual std::optional<std::vector<FolderEntry>> readFolder(const std::string& folder) = 0;
+    // Removes a file, or a symbolic link itself (never what it leads to).
     virtual void removeFile(const std::string& path) = 0;
+    // Makes `folder` and any missing folders above it, private to the user.
+    virtual void createFolders(const std::string& folder) = 0;
+    // True when the user may write to `path`: a file's content, a folder's entries.
+    virtual bool isWritable(const std::string& path) = 0;
     // True when both paths lead to the same existing entry, however they are
     // spelt (links, "." and ".." segments, letter case on a file system that
     // ignores it).
@@ -56,11 +71,15 @@ class PosixFileSystem final : public FileSystem {
     int openForAppending(const std::string& path) override;
     std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) override;
     std::int64_t write(int fd, const void* buffer, std::size_t count) override;
+    int truncate(int fd, std::int64_t length) override;
     int close(int fd) override;
+    int lockFolder(const std::string& folder) override;
     std::int64_t fileLength(const std::string& path) override;
     std::optional<EntryKind> kindOf(const std::string& path) override;
     std::optional<std::vector<FolderEntry>> readFolder(const std::string& folder) override;
     void removeFile(const std::string& path) override;
+    void createFolders(const std::string& folder) override;
+    bool isWritable(const std::string& path) override;
     bool isSameEntry(const std::string& a, const std::string& b) override;
 };
 

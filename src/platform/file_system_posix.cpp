@@ -1,5 +1,6 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,7 +48,7 @@ int PosixFileSystem::openForReading(const std::string& path) {
 }
 
 int PosixFileSystem::openForWriting(const std::string& path, int mustNotBeFd) {
-    const int fd = openPlainFile(path, O_WRONLY | O_CREAT, "cannot create");
+    const int fd = openPlainFile(path, O_WRONLY | O_CREAT | O_NOFOLLOW, "cannot create");
     if (mustNotBeFd >= 0) {
         struct stat mine {
         }, theirs{};
@@ -85,7 +86,30 @@ std::int64_t PosixFileSystem::write(int fd, const void* buffer, std::size_t coun
     }
 }
 
+int PosixFileSystem::truncate(int fd, std::int64_t length) {
+    for (;;) {
+        if (::ftruncate(fd, static_cast<off_t>(length)) == 0) return 0;
+        if (errno != EINTR) return -errno;
+    }
+}
+
 int PosixFileSystem::close(int fd) { return ::close(fd) == 0 ? 0 : -errno; }
+
+// flock on the folder itself: no lock file is left behind, and the lock goes
+// with the descriptor, however the holder ends.
+int PosixFileSystem::lockFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) throwSystemFailure("cannot lock", folder, errno);
+    int result = 0;
+    do {
+        result = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0 && errno == EWOULDBLOCK) {
+        ::close(fd);
+        return kFolderInUse;
+    }
+    return fd;
+}
 
 std::int64_t PosixFileSystem::fileLength(const std::string& path) {
     struct stat info {};
@@ -113,16 +137,20 @@ std::optional<std::vector<FolderEntry>> PosixFileSystem::readFolder(const std::s
         const std::string name = entry->d_name;
         if (name == "." || name == "..") continue;
         EntryKind kind = EntryKind::Other;
+        bool link = entry->d_type == DT_LNK;
         if (entry->d_type == DT_REG) {
             kind = EntryKind::PlainFile;
         } else if (entry->d_type == DT_DIR) {
             kind = EntryKind::Folder;
         } else {
             struct stat info {};  // links and file systems without d_type
+            if (entry->d_type == DT_UNKNOWN &&
+                ::fstatat(::dirfd(dir.get()), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0)
+                link = S_ISLNK(info.st_mode);
             if (::fstatat(::dirfd(dir.get()), entry->d_name, &info, 0) == 0)
                 kind = kindOfMode(info.st_mode);
         }
-        entries.push_back({name, kind});
+        entries.push_back({name, kind, link});
         errno = 0;
     }
     if (errno != 0) throwSystemFailure("cannot list", folder, errno);
@@ -138,6 +166,19 @@ bool PosixFileSystem::isSameEntry(const std::string& a, const std::string& b) {
 
 void PosixFileSystem::removeFile(const std::string& path) {
     if (::unlink(path.c_str()) != 0) throwSystemFailure("cannot delete", path, errno);
+}
+
+void PosixFileSystem::createFolders(const std::string& folder) {
+    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const std::string part = folder.substr(0, slash);
+        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
+            throwSystemFailure("cannot create", part, errno);
+        if (slash == std::string::npos) return;
+    }
+}
+
+bool PosixFileSystem::isWritable(const std::string& path) {
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
 }  // namespace vantrel::platform

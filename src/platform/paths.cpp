@@ -1,7 +1,9 @@
 #include "platform/paths.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <vector>
 
 namespace vantrel::platform {
@@ -21,6 +23,20 @@ std::string programFolder() {
         }
         buffer.resize(buffer.size() * 2);
     }
+}
+
+std::string homeFolder() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return home;
+    if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr)
+        return user->pw_dir;
+    return ".";
+}
+
+std::string userStateFolder() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    const std::string base =
+        state != nullptr && state[0] == '/' ? state : joinPath(homeFolder(), ".local/state");
+    return joinPath(base, "vantrel");
 }
 
 std::string joinPath(const std::string& folder, const std::string& name) {

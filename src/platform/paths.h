@@ -18,6 +18,14 @@ std::string systemRoot();
 // unless it is the root.
 std::string programFolder();
 
+// The user's home folder ($HOME, else the account's).
+std::string homeFolder();
+
+// Where the program keeps what it writes for one user beside the settings:
+// $XDG_STATE_HOME/vantrel, or ~/.local/state/vantrel when XDG_STATE_HOME is
+// unset, empty or not an absolute path.
+std::string userStateFolder();
+
 // `folder` and `name` joined by one separator ("/" + "x" gives "/x"; an empty
 // folder, the current one, gives "x").
 std::string joinPath(const std::string& folder, const std::string& name);

@@ -138,7 +138,7 @@ TEST_F(BinaryFileTest, FailuresNameTheFileAndTheCause) {
     EXPECT_FALSE(file.isOpen());
 }
 
-TEST_F(BinaryFileTest, AWriteFailureSurfacesAtTheFlushAndAtClose) {
+TEST_F(BinaryFileTest, AWriteFailureSurfacesAtTheFlushAndIsSticky) {
     files.failWrite = "out";
     BinaryFile out(files);
     out.openForWriting(temp / "out");
@@ -154,18 +154,23 @@ TEST_F(BinaryFileTest, AWriteFailureSurfacesAtTheFlushAndAtClose) {
     files.failWrite.clear();
     EXPECT_THROW(big.write(data.data(), data.size()), platform::Failure)
         << "nothing lands after a failed write";
-    EXPECT_THROW(big.close(), platform::Failure);
+    EXPECT_TRUE(big.writeFailed());
+    EXPECT_NO_THROW(big.close()) << "reported once, at the write";
+    EXPECT_EQ(readFile(temp / "out2"), Bytes{});
     EXPECT_EQ(files.openFiles(), 0u);
 }
 
-TEST_F(BinaryFileTest, AnOutputNeverTruncatesItsOwnSource) {
+TEST_F(BinaryFileTest, AnOutputNeverTruncatesItsOwnSourceNorFollowsALink) {
     const Bytes content = patternBytes(4096, 4);
     writeFile(temp / "src.vob", content);
-    ASSERT_EQ(::symlink((temp / "src.vob").c_str(), (temp / "link.vob").c_str()), 0);
+    ASSERT_EQ(::link((temp / "src.vob").c_str(), (temp / "hard.vob").c_str()), 0);
+    ASSERT_EQ(::symlink((temp / "elsewhere.vob").c_str(), (temp / "dangling.vob").c_str()), 0);
     BinaryFile source(files), output(files);
     source.openForReading(temp / "src.vob");
-    EXPECT_THROW(output.openForWriting(temp / "link.vob", &source), platform::Failure);
+    EXPECT_THROW(output.openForWriting(temp / "hard.vob", &source), platform::Failure);
+    EXPECT_THROW(output.openForWriting(temp / "dangling.vob"), platform::Failure);
     EXPECT_EQ(readFile(temp / "src.vob"), content);
+    EXPECT_FALSE(exists(temp / "elsewhere.vob"));
 }
 
 }  // namespace

@@ -33,7 +33,12 @@ int FaultyFileSystem::openForAppending(const std::string& path) {
 
 std::int64_t FaultyFileSystem::readAt(int fd, void* buffer, std::size_t count,
                                       std::int64_t offset) {
-    if (hits(failRead, m_paths[fd]) && offset + std::int64_t(count) > failReadFrom) return -EIO;
+    const bool reachesBadRegion =
+        offset + std::int64_t(count) > failReadFrom && (failReadTo < 0 || offset < failReadTo);
+    if (hits(failRead, m_paths[fd]) && reachesBadRegion) {
+        ++badRegionReads;
+        return -EIO;
+    }
     return m_real.readAt(fd, buffer, count, offset);
 }
 
@@ -42,9 +47,16 @@ std::int64_t FaultyFileSystem::write(int fd, const void* buffer, std::size_t cou
     return m_real.write(fd, buffer, count);
 }
 
+int FaultyFileSystem::truncate(int fd, std::int64_t length) { return m_real.truncate(fd, length); }
+
 int FaultyFileSystem::close(int fd) {
     m_paths.erase(fd);
     return m_real.close(fd);
+}
+
+int FaultyFileSystem::lockFolder(const std::string& folder) {
+    const int fd = m_real.lockFolder(folder);
+    return fd >= 0 ? remember(fd, folder) : fd;
 }
 
 std::int64_t FaultyFileSystem::fileLength(const std::string& path) {
@@ -66,6 +78,12 @@ std::optional<std::vector<platform::FolderEntry>> FaultyFileSystem::readFolder(
 void FaultyFileSystem::removeFile(const std::string& path) {
     if (hits(failRemove, path)) platform::throwSystemFailure("cannot delete", path, EBUSY);
     m_real.removeFile(path);
+}
+
+void FaultyFileSystem::createFolders(const std::string& folder) { m_real.createFolders(folder); }
+
+bool FaultyFileSystem::isWritable(const std::string& path) {
+    return !hits(refuseWriting, path) && m_real.isWritable(path);
 }
 
 bool FaultyFileSystem::isSameEntry(const std::string& a, const std::string& b) {

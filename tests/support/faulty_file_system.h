@@ -17,12 +17,14 @@ class FaultyFileSystem final : public platform::FileSystem {
     std::string failOpenForReading;
     std::string failOpenForWriting;
     std::string failRead;           // reads of an open file fail with EIO...
-    std::int64_t failReadFrom = 0;  // ...when they reach this offset
+    std::int64_t failReadFrom = 0;  // ...when they reach this offset...
+    std::int64_t failReadTo = -1;   // ...and start before this one (-1: the end)
     std::string failWrite;          // writes of an open file fail with ENOSPC
     std::string failLength;
     std::string failListing;
     std::string failRemove;
     std::string failLookUp;
+    std::string refuseWriting;  // paths the user may not write to
     // Writes that succeed on a failWrite file before the failures start.
     long writesBeforeFailure = 0;
 
@@ -31,16 +33,22 @@ class FaultyFileSystem final : public platform::FileSystem {
     int openForAppending(const std::string& path) override;
     std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) override;
     std::int64_t write(int fd, const void* buffer, std::size_t count) override;
+    int truncate(int fd, std::int64_t length) override;
     int close(int fd) override;
+    int lockFolder(const std::string& folder) override;
     std::int64_t fileLength(const std::string& path) override;
     std::optional<platform::EntryKind> kindOf(const std::string& path) override;
     std::optional<std::vector<platform::FolderEntry>> readFolder(
         const std::string& folder) override;
     void removeFile(const std::string& path) override;
+    void createFolders(const std::string& folder) override;
+    bool isWritable(const std::string& path) override;
     bool isSameEntry(const std::string& a, const std::string& b) override;
 
     // Descriptors still open: a test's check that nothing was left open.
     std::size_t openFiles() const { return m_paths.size(); }
+    // Reads that reached the failing region of a failRead file.
+    long badRegionReads = 0;
 
   private:
     int remember(int fd, const std::string& path);

@@ -1,0 +1,19 @@
+#include "platform/folder_lock.h"
+
+#include <utility>
+
+namespace vantrel::platform {
+
+bool FolderLock::acquire(const std::string& folder) {
+    release();
+    const int fd = m_files.lockFolder(folder);
+    if (fd == FileSystem::kFolderInUse) return false;
+    m_fd = fd;
+    return true;
+}
+
+void FolderLock::release() noexcept {
+    if (m_fd >= 0) m_files.close(std::exchange(m_fd, -1));
+}
+
+}  // namespace vantrel::platform
