@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -12,6 +13,7 @@
 #include "cli/progress_display.h"
 #include "cli/terminal_window.h"
 #include "engine/frmMain.h"
+#include "log/log_file.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -28,8 +30,8 @@ const char* const kUsage =
     "Writes a reduced copy of the DVD-Video folder SOURCE into DEST: every .IFO\n"
     "and .BUP file copied byte for byte, every .VOB replaced by a file of the same\n"
     "name holding only its navigation packs (NV_PCK). DEST's old .IFO, .BUP and\n"
-    ".VOB files are deleted first. Failures are appended to Vantrel.log beside\n"
-    "the program and echoed here.\n"
+    ".VOB files are deleted first. Failures are echoed here and appended to\n"
+    "  %s\n"
     "\n"
     "Options:\n"
     "  -q, --quiet    print nothing but errors\n"
@@ -39,6 +41,11 @@ const char* const kUsage =
     "\n"
     "Exit status: 0 done, 1 the job failed, 2 an invalid folder or no DVD files,\n"
     "3 done, but some files failed (see the log), 130 stopped by Ctrl-C.\n";
+
+void printUsage(std::FILE* out) {
+    platform::PosixFileSystem files;
+    std::fprintf(out, kUsage, log::defaultLogFile(files, platform::programFolder()).c_str());
+}
 
 struct Options {
     bool quiet = false;
@@ -60,7 +67,7 @@ bool parse(int argc, char** argv, Options& options, int& status) {
         } else if (arg == "-a" || arg == "--alert") {
             options.alert = true;
         } else if (arg == "-h" || arg == "--help") {
-            std::fputs(kUsage, stdout);
+            printUsage(stdout);
             status = kDone;
             return false;
         } else if (arg == "-V" || arg == "--version") {
@@ -68,13 +75,15 @@ bool parse(int argc, char** argv, Options& options, int& status) {
             status = kDone;
             return false;
         } else {
-            std::fprintf(stderr, "vantrel-cli: unknown option '%s'\n%s", arg.c_str(), kUsage);
+            std::fprintf(stderr, "vantrel-cli: unknown option '%s'\n", arg.c_str());
+            printUsage(stderr);
             status = kRefused;
             return false;
         }
     }
     if (options.folders.size() != 2) {
-        std::fprintf(stderr, "vantrel-cli: give a SOURCE and a DEST folder\n%s", kUsage);
+        std::fputs("vantrel-cli: give a SOURCE and a DEST folder\n", stderr);
+        printUsage(stderr);
         status = kRefused;
         return false;
     }
@@ -91,7 +100,8 @@ std::string asLines(std::string entry) {
     return lines;
 }
 
-void printSummary(const engine::JobTally& tally, double seconds) {
+void printSummary(const engine::frmMain& form, double seconds) {
+    const engine::JobTally& tally = form.tally();
     std::printf(
         "%d side files copied, %d VOBs scanned, %lld NV_PCK sectors written\n"
         "%s read, %s written in %.2f s (%s/s)\n",
@@ -99,6 +109,8 @@ void printSummary(const engine::JobTally& tally, double seconds) {
         cli::humanBytes(double(tally.bytesRead)).c_str(),
         cli::humanBytes(double(tally.bytesWritten)).c_str(), seconds,
         cli::humanBytes(seconds > 0 ? double(tally.bytesRead) / seconds : 0).c_str());
+    if (tally.problemsLogged > 0)
+        std::printf("%s\n", engine::problemsReport(tally.problemsLogged, form.logFile()).c_str());
 }
 
 }  // namespace
@@ -109,6 +121,8 @@ int main(int argc, char** argv) {
     if (!parse(argc, argv, options, status)) return status;
 
     cli::installInterruptHandler();
+    // A reader of our output that goes away (| head) must not end the job.
+    std::signal(SIGPIPE, SIG_IGN);
     const auto mode = options.quiet             ? cli::ProgressDisplay::Mode::Quiet
                       : ::isatty(STDERR_FILENO) ? cli::ProgressDisplay::Mode::Terminal
                                                 : cli::ProgressDisplay::Mode::Plain;
@@ -134,7 +148,9 @@ int main(int argc, char** argv) {
     if (window.refused()) return kRefused;
     if (!options.quiet) {
         const auto elapsed = std::chrono::steady_clock::now() - display.started();
-        printSummary(form.tally(), std::chrono::duration<double>(elapsed).count());
+        printSummary(form, std::chrono::duration<double>(elapsed).count());
+    } else if (form.tally().problemsLogged > 0) {
+        display.message(engine::problemsReport(form.tally().problemsLogged, form.logFile()));
     }
     if (jobFailed) return kJobFailed;
     if (window.exitPressed() || cli::interruptRequested()) return kInterrupted;

@@ -42,6 +42,9 @@ void TerminalWindow::messageBox(const std::string& prompt, engine::MessageIcon i
     if (icon == engine::MessageIcon::Critical) {
         m_refused = true;
         m_display.message(title + ": " + prompt);
+        if (m_form != nullptr && m_form->refusal())
+            m_display.message("vantrel-cli: '" + m_form->refusal()->folder +
+                              "': " + m_form->refusal()->reason);
     } else {
         m_display.message(prompt);
     }

@@ -11,7 +11,7 @@ enum class Input { txtVobDir, txtDest, cmdGo };
 enum class Bar { Prog, ProgFile };
 
 enum class MousePointer : int { Default = 0, Hourglass = 11 };
-enum class MessageIcon : int { Critical = 16, Information = 64 };
+enum class MessageIcon : int { Critical = 16, Exclamation = 48, Information = 64 };
 enum class WindowState : int { Normal = 0, Minimized = 1, Maximized = 2 };
 
 // Values of the alert check box.

@@ -10,26 +10,31 @@ namespace vantrel::engine {
 
 void frmMain::cmdGo_Click() {
     try {
-        if (ValDir() == kFalse) return;
-        const std::int32_t fileTotal = CountFiles();
-        if (fileTotal == 0) {
-            m_window.messageBox("No files (*.vob) for processing found!", MessageIcon::Critical,
-                                "Error");
-            return;
-        }
-        startJob(fileTotal);
-        CopyFiles();
-        scanVobs();
-        windDown();
+        runJob();
     } catch (const std::exception& failure) {
         log(log::cmdGoClickEntry(timestamp(), failure.what()));
         returnToIdle();
     }
+    m_destinationLock.release();
     // Exit during the job asked for the window to close once the job was over.
     if (m_closeWhenJobEnds) {
         m_closeWhenJobEnds = false;
         m_window.closeWindow();
     }
+}
+
+void frmMain::runJob() {
+    if (ValDir() == kFalse) return;
+    const std::int32_t fileTotal = CountFiles();
+    if (fileTotal == 0) {
+        m_window.messageBox("No files (*.vob) for processing found!", MessageIcon::Critical,
+                            "Error");
+        return;
+    }
+    startJob(fileTotal);
+    CopyFiles();
+    scanVobs();
+    windDown();
 }
 
 void frmMain::startJob(std::int32_t fileTotal) {
@@ -73,13 +78,31 @@ void frmMain::windDown() {
     m_window.setEnabled(Input::cmdGo, true);
     m_window.setEnabled(Input::txtDest, true);
     m_window.setEnabled(Input::txtVobDir, true);
-    if (m_window.alertValue() == kChecked) {
-        m_window.beep();
-        m_window.messageBox("Done with coping!", MessageIcon::Information, "Done");
-    }
+    // The files are complete: another job may have the folder while the alert waits.
+    m_destinationLock.release();
+    if (m_window.alertValue() == kChecked) alertDone();
     for (int panel = 1; panel <= 3; ++panel) m_window.setPanelText(panel, "");
     bBusy = kFalse;
     bCancel = kFalse;
+}
+
+// The beep and "Done": when the job logged problems, a second line says how
+// many and where to read them, so that a job with failures does not pass for a
+// clean one.
+void frmMain::alertDone() {
+    m_window.beep();
+    const int problems = m_tally.problemsLogged;
+    if (problems == 0) {
+        m_window.messageBox("Done with coping!", MessageIcon::Information, "Done");
+        return;
+    }
+    m_window.messageBox("Done with coping!\n" + problemsReport(problems, m_logFile),
+                        MessageIcon::Exclamation, "Done");
+}
+
+std::string problemsReport(int problems, const std::string& logFile) {
+    return std::to_string(problems) + (problems == 1 ? " problem was" : " problems were") +
+           " written to " + logFile + ".";
 }
 
 // After a failure of the job itself: the window is made usable again, without

@@ -25,7 +25,8 @@ bool frmMain::passesFolderTest(const std::string& folder) {
     return !blank && found;
 }
 
-void frmMain::refuseFolder(TextBox box, const std::string& message) {
+void frmMain::refuseFolder(TextBox box, const std::string& message, const std::string& reason) {
+    m_refusal = FolderRefusal{box, text(box), reason};
     m_window.messageBox(message, MessageIcon::Critical, "Error");
     m_window.setSelStart(box, 0);
     m_window.setSelLength(box, platform::characterCount(text(box)));
@@ -38,17 +39,29 @@ void frmMain::appendSeparatorIfMissing(TextBox box) {
         m_window.setText(box, text(box) + platform::kPathSeparator);
 }
 
+// The destination's DVD files are deleted before anything is copied, so it
+// must never be the source itself, nor a folder another job is working in. The
+// lock taken here is held until the job's wind-down.
+std::optional<std::string> frmMain::destinationProblem() {
+    const std::string folder = text(TextBox::txtDest);
+    if (!passesFolderTest(folder)) return "no such folder";
+    if (m_services.files.isSameEntry(text(TextBox::txtVobDir), folder))
+        return "it is the source folder";
+    if (m_services.files.kindOf(folder) == platform::EntryKind::Folder &&
+        !m_destinationLock.acquire(folder))
+        return "in use by another extraction";
+    return std::nullopt;
+}
+
 VbBool frmMain::ValDir() {
+    m_refusal.reset();
     if (!passesFolderTest(text(TextBox::txtVobDir))) {
-        refuseFolder(TextBox::txtVobDir, "Invalid Vob Dir!");
+        refuseFolder(TextBox::txtVobDir, "Invalid Vob Dir!", "no such folder");
         return kFalse;
     }
     appendSeparatorIfMissing(TextBox::txtVobDir);
-    // The destination's DVD files are deleted before anything is copied, so it
-    // must never be the source itself.
-    if (!passesFolderTest(text(TextBox::txtDest)) ||
-        m_services.files.isSameEntry(text(TextBox::txtVobDir), text(TextBox::txtDest))) {
-        refuseFolder(TextBox::txtDest, "Invalid Destination Dir!");
+    if (const auto problem = destinationProblem()) {
+        refuseFolder(TextBox::txtDest, "Invalid Destination Dir!", *problem);
         return kFalse;
     }
     appendSeparatorIfMissing(TextBox::txtDest);

@@ -10,10 +10,13 @@
 namespace vantrel::engine {
 
 frmMain::frmMain(Controls& window, platform::Services& services)
-    : m_window(window), m_services(services) {}
+    : m_window(window),
+      m_services(services),
+      m_logFile(log::defaultLogFile(services.files, services.programFolder)),
+      m_destinationLock(services.files) {}
 
 void frmMain::WriteLog(const std::string& Msg, std::string& File) noexcept {
-    log::appendToLog(m_services.files, m_services.programFolder, Msg, File);
+    log::appendToLog(m_services.files, m_logFile, Msg, File);
     if (m_logListener) {
         try {
             m_logListener(Msg);
@@ -36,8 +39,13 @@ std::string frmMain::timestamp() const {
 }
 
 void frmMain::log(const std::string& entry) noexcept {
+    ++m_tally.problemsLogged;
+    logContinuation(entry);
+}
+
+void frmMain::logContinuation(const std::string& text) noexcept {
     std::string defaultLog;
-    WriteLog(entry, defaultLog);
+    WriteLog(text, defaultLog);
 }
 
 std::string barValueText(float value) {

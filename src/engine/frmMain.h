@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "engine/controls.h"
 #include "platform/binary_file.h"
+#include "platform/folder_lock.h"
 #include "platform/services.h"
 
 namespace vantrel::engine {
@@ -15,14 +17,23 @@ using VbBool = std::int16_t;
 inline constexpr VbBool kTrue = -1;
 inline constexpr VbBool kFalse = 0;
 
-// What a job has done so far, for the terminal front end's progress and summary.
+// What a job has done so far, for the terminal front end's progress and summary:
+// what happened, not what was meant to.
 struct JobTally {
-    std::string currentFile;  // the side file or VOB being worked on
-    int sideFilesCopied = 0;
-    int vobsScanned = 0;
-    std::int64_t navPacksWritten = 0;
-    std::int64_t bytesRead = 0;
+    std::string currentFile;           // the side file or VOB being worked on
+    int sideFilesCopied = 0;           // copied whole
+    int vobsScanned = 0;               // scanned to their end
+    std::int64_t navPacksWritten = 0;  // packets that reached their output
+    std::int64_t bytesRead = 0;        // of the sources, by files done, cancelled or failed
     std::int64_t bytesWritten = 0;
+    int problemsLogged = 0;  // error entries appended to the log
+};
+
+// Why ValDir refused a folder, for front ends that can say more than its message box.
+struct FolderRefusal {
+    TextBox box;
+    std::string folder;
+    std::string reason;  // "no such folder", "it is the source folder", ...
 };
 
 // The main window object: the job's state, every job procedure and every
@@ -56,12 +67,19 @@ class frmMain {
 
     // What the last job did.
     const JobTally& tally() const { return m_tally; }
+    // The folder ValDir refused last, if it refused one.
+    const std::optional<FolderRefusal>& refusal() const { return m_refusal; }
+    // Where entries go: chosen once, when the window object is made.
+    const std::string& logFile() const { return m_logFile; }
     // Called with every text appended to the log, after it is written.
     void setLogListener(std::function<void(const std::string&)> listener);
 
   private:
     std::string timestamp() const;
+    // An error entry: one problem for the job's tally.
     void log(const std::string& entry) noexcept;
+    // A line that completes the entry before it.
+    void logContinuation(const std::string& text) noexcept;
     std::string text(TextBox box) { return m_window.text(box); }
     // `name` in the folder of `box`, read now. The folder texts end in the
     // separator once validated, but a folder chosen during a job may not.
@@ -69,26 +87,37 @@ class frmMain {
     void advance(Bar bar, float step) { m_window.setValue(bar, m_window.value(bar) + step); }
 
     bool passesFolderTest(const std::string& folder);
-    void refuseFolder(TextBox box, const std::string& message);
+    // Why `box`'s folder cannot be the destination; nothing when it can.
+    std::optional<std::string> destinationProblem();
+    void refuseFolder(TextBox box, const std::string& message, const std::string& reason);
     void appendSeparatorIfMissing(TextBox box);
     void clearDestination();
     void copySideFiles(const char* pattern, std::string& lastListedName);
     void loadSettings(std::string& settingName);
     void saveSettings();
-    std::uint16_t readWord(platform::BinaryFile& file, std::int64_t position);
+    std::uint16_t readWord(platform::BinaryFile& file, std::int64_t position, std::int64_t length);
+    void runJob();
     void startJob(std::int32_t fileTotal);
     void scanVobs();
     void windDown();
+    void alertDone();
     void returnToIdle() noexcept;
 
     Controls& m_window;
     platform::Services& m_services;
+    std::string m_logFile;
     JobTally m_tally;
+    std::optional<FolderRefusal> m_refusal;
+    // Held from validation to the wind-down: the destination is this job's alone.
+    platform::FolderLock m_destinationLock;
     bool m_closeWhenJobEnds = false;
     std::function<void(const std::string&)> m_logListener;
 };
 
 // A bar's value as the status bar shows it ("5", not "5.0").
 std::string barValueText(float value);
+
+// "3 problems were written to LOG." for a job that logged `problems` entries.
+std::string problemsReport(int problems, const std::string& logFile);
 
 }  // namespace vantrel::engine

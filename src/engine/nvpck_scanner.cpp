@@ -5,13 +5,23 @@
 #include "engine/dvd_format.h"
 #include "engine/frmMain.h"
 #include "log/error_entries.h"
+#include "platform/failure.h"
 
 namespace vantrel::engine {
 
-std::uint16_t frmMain::readWord(platform::BinaryFile& file, std::int64_t position) {
+// The little-endian word at `position`; 0, which no start code matches, for
+// a word that runs past the end of the file. A word inside the length the file
+// had when its scan began must be there: a file cut short under the scan ends it.
+std::uint16_t frmMain::readWord(platform::BinaryFile& file, std::int64_t position,
+                                std::int64_t length) {
     std::array<unsigned char, 2> bytes{};
-    // A word that runs past the end of the file can never match a start code.
-    if (file.readAt(position, bytes.data(), bytes.size()) < bytes.size()) return 0;
+    const std::size_t got = file.readAt(position, bytes.data(), bytes.size());
+    if (got < bytes.size()) {
+        if (position + std::int64_t(bytes.size()) - 1 <= length)
+            throw platform::Failure("cannot read '" + file.path() + "': the file ends before the " +
+                                    std::to_string(length) + " bytes it had when its scan began");
+        return 0;
+    }
     return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
 }
 
@@ -19,34 +29,51 @@ void frmMain::Process(const std::string& Fil) {
     platform::BinaryFile source(m_services.files);
     platform::BinaryFile output(m_services.files);
     m_tally.currentFile = Fil;
+    std::int64_t scanned = 0;  // bytes of the source examined so far
     try {
         const std::int64_t length = m_services.files.fileLength(pathIn(TextBox::txtVobDir, Fil));
         source.openForReading(pathIn(TextBox::txtVobDir, Fil));
-        output.openForWriting(pathIn(TextBox::txtDest, Fil), &source);
+        // Each packet reaches the disk as it is found: a failure is reported at
+        // its own sector, and a killed program loses nothing it found.
+        output.openForWriting(pathIn(TextBox::txtDest, Fil), &source,
+                              platform::BinaryFile::WriteMode::Unbuffered);
         m_window.setValue(Bar::ProgFile, 0);
         m_window.setMax(Bar::ProgFile, static_cast<float>(length + dvd::kSectorSize));
 
         // p is the 1-based position of byte 2 of each sector in turn.
+        bool toTheEnd = true;
         for (std::int64_t p = 1 + dvd::kPackStartOffset; p < length; p += dvd::kSectorSize) {
             m_window.pumpEvents();
-            if (bCancel != kFalse) break;
-            if (readWord(source, p) == dvd::kPackStartWord &&
-                readWord(source, p + dvd::kPrivateStream2Offset - dvd::kPackStartOffset) ==
-                    dvd::kPrivateStream2Word) {
-                if (CopySector(source, p - dvd::kPackStartOffset, output) == kFalse)
-                    log(log::processSectorFileLine(Fil));
+            if (bCancel != kFalse) {
+                toTheEnd = false;
+                break;
             }
+            if (readWord(source, p, length) == dvd::kPackStartWord &&
+                readWord(source, p + dvd::kPrivateStream2Offset - dvd::kPackStartOffset, length) ==
+                    dvd::kPrivateStream2Word &&
+                CopySector(source, p - dvd::kPackStartOffset, output) == kFalse) {
+                logContinuation(log::processSectorFileLine(Fil));
+                // Nothing found later could land in the output without a gap.
+                if (output.writeFailed()) {
+                    toTheEnd = false;
+                    break;
+                }
+            }
+            scanned = std::min(length, p - 1 - dvd::kPackStartOffset + dvd::kSectorSize);
             advance(Bar::ProgFile, static_cast<float>(dvd::kSectorSize));
         }
         source.close();
         output.close();
-        ++m_tally.vobsScanned;
-        m_tally.bytesRead += length;
+        if (toTheEnd) {
+            scanned = length;
+            ++m_tally.vobsScanned;
+        }
     } catch (const std::exception& failure) {
         log(log::processEntry(timestamp(), Fil, failure.what()));
         source.closeQuietly();
         output.closeQuietly();  // keeps what was found before the failure
     }
+    m_tally.bytesRead += scanned;
 }
 
 VbBool frmMain::CopySector(platform::BinaryFile& fp, std::int64_t pos, platform::BinaryFile& out) {

@@ -27,12 +27,11 @@ void frmMain::CopyFiles() {
     }
 }
 
+// Symbolic links with the DVD endings go too (the links, not what they lead
+// to): an output written through one would land outside the destination.
 void frmMain::clearDestination() {
-    for (const char* pattern : kStalePatterns) {
-        platform::DirListing probe(m_services.files);
-        if (!probe.first(pathIn(TextBox::txtDest, pattern), platform::ListWhat::PlainFiles).empty())
-            platform::deleteFiles(m_services.files, pathIn(TextBox::txtDest, pattern));
-    }
+    for (const char* pattern : kStalePatterns)
+        platform::deleteFiles(m_services.files, pathIn(TextBox::txtDest, pattern));
 }
 
 void frmMain::copySideFiles(const char* pattern, std::string& lastListedName) {
@@ -53,6 +52,7 @@ void frmMain::CopyFile(const std::string& Fil) {
     platform::BinaryFile source(m_services.files);
     platform::BinaryFile output(m_services.files);
     m_tally.currentFile = Fil;
+    std::int64_t copied = 0;
     try {
         const std::int64_t length = m_services.files.fileLength(pathIn(TextBox::txtVobDir, Fil));
         const std::int64_t blocks = length / std::int64_t(dvd::kCopyBlockSize);
@@ -62,30 +62,32 @@ void frmMain::CopyFile(const std::string& Fil) {
         output.openForWriting(pathIn(TextBox::txtDest, Fil), &source);
 
         std::array<unsigned char, dvd::kCopyBlockSize> block{};
-        for (std::int64_t i = 1; i <= blocks; ++i) {
+        bool cancelled = false;
+        for (std::int64_t i = 1; i <= blocks && !cancelled; ++i) {
             source.read(block.data(), block.size());
             output.write(block.data(), block.size());
+            copied += std::int64_t(block.size());
             advance(Bar::ProgFile, 1);
             m_window.pumpEvents();
-            if (bCancel != kFalse) {
-                source.close();
-                output.close();
-                return;
-            }
+            cancelled = bCancel != kFalse;  // the tail is not copied then
         }
-        std::vector<unsigned char> tail(std::size_t(length % std::int64_t(dvd::kCopyBlockSize)));
-        source.read(tail.data(), tail.size());
-        output.write(tail.data(), tail.size());
+        if (!cancelled) {
+            std::vector<unsigned char> tail(
+                std::size_t(length % std::int64_t(dvd::kCopyBlockSize)));
+            source.read(tail.data(), tail.size());
+            output.write(tail.data(), tail.size());
+            copied += std::int64_t(tail.size());
+        }
         source.close();
         output.close();
-        ++m_tally.sideFilesCopied;
-        m_tally.bytesRead += length;
-        m_tally.bytesWritten += length;
+        m_tally.bytesWritten += copied;
+        if (!cancelled) ++m_tally.sideFilesCopied;
     } catch (const std::exception& failure) {
         log(log::copyFileEntry(timestamp(), Fil, failure.what()));
         source.closeQuietly();
         output.closeQuietly();  // keeps what was copied before the failure
     }
+    m_tally.bytesRead += copied;
 }
 
 }  // namespace vantrel::engine

@@ -17,12 +17,33 @@ void restartOversizedLog(platform::FileSystem& files, const std::string& file) {
     }
 }
 
+void makeFolderOf(platform::FileSystem& files, const std::string& file) {
+    const auto slash = file.rfind(platform::kPathSeparator);
+    if (slash == std::string::npos || slash == 0) return;
+    const std::string folder = file.substr(0, slash);
+    if (files.kindOf(folder) != platform::EntryKind::Folder) files.createFolders(folder);
+}
+
 }  // namespace
 
-void appendToLog(platform::FileSystem& files, const std::string& programFolder,
+std::string defaultLogFile(platform::FileSystem& files, const std::string& programFolder) {
+    const std::string beside = platform::joinPath(programFolder, kLogFileName);
+    try {
+        if (files.isWritable(programFolder) && (!files.kindOf(beside) || files.isWritable(beside)))
+            return beside;
+    } catch (...) {
+        // A log that cannot even be looked at goes where the user's own files go.
+    }
+    return platform::joinPath(platform::userStateFolder(), kLogFileName);
+}
+
+void appendToLog(platform::FileSystem& files, const std::string& defaultLog,
                  const std::string& text, std::string& file) noexcept {
     try {
-        if (platform::isBlank(file)) file = platform::joinPath(programFolder, kLogFileName);
+        if (platform::isBlank(file)) {
+            file = defaultLog;
+            makeFolderOf(files, file);
+        }
         restartOversizedLog(files, file);
         const int fd = files.openForAppending(file);
         for (std::size_t done = 0; done < text.size();) {

@@ -11,10 +11,17 @@ inline constexpr const char* kLogFileName = "Vantrel.log";
 // A log larger than this is started afresh by the next append.
 inline constexpr std::int64_t kLogSizeLimit = 50 * 1024;
 
+// Where entries go when no log file is named: "Vantrel.log" in the program
+// folder when the user may write there (a portable copy, a build folder);
+// otherwise in the user's state folder, so that an installed program, whose
+// folder only the administrator may write, never loses its entries.
+std::string defaultLogFile(platform::FileSystem& files, const std::string& programFolder);
+
 // Appends `text` unchanged to the log file `file`; an empty or blank `file`
-// means "Vantrel.log" in `programFolder` and is set to that path. Each step is
-// tried in turn and a failing one is passed over: this never throws.
-void appendToLog(platform::FileSystem& files, const std::string& programFolder,
+// means `defaultLog`, whose folder is made when missing, and is set to that
+// path. Each step is tried in turn and a failing one is passed over: this
+// never throws.
+void appendToLog(platform::FileSystem& files, const std::string& defaultLog,
                  const std::string& text, std::string& file) noexcept;
 
 }  // namespace vantrel::log

@@ -167,9 +167,11 @@ void MainWindow::setFileListPath(const std::string& folder) {
 
 void MainWindow::messageBox(const std::string& prompt, engine::MessageIcon icon,
                             const std::string& title) {
-    QMessageBox box(
-        icon == engine::MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information,
-        qt(title), qt(prompt), QMessageBox::Ok, this);
+    const QMessageBox::Icon shown = icon == engine::MessageIcon::Critical ? QMessageBox::Critical
+                                    : icon == engine::MessageIcon::Exclamation
+                                        ? QMessageBox::Warning
+                                        : QMessageBox::Information;
+    QMessageBox box(shown, qt(title), qt(prompt), QMessageBox::Ok, this);
     box.exec();
 }
 

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <filesystem>
 
+#include "platform/file_system.h"
 #include "support/dvd_generator.h"
 #include "support/process_runner.h"
 #include "support/temp_folder.h"
@@ -66,22 +67,67 @@ TEST_F(CliTest, QuietPrintsNothingAndAlertRingsTheBell) {
 TEST_F(CliTest, RefusedFoldersAndUsageErrorsExitWithTwo) {
     auto result = run({temp / "missing", destination()});
     EXPECT_EQ(result.exitStatus, 2);
-    EXPECT_EQ(result.err, "Error: Invalid Vob Dir!\n");
+    EXPECT_EQ(result.err, "Error: Invalid Vob Dir!\nvantrel-cli: '" + (temp / "missing") +
+                              "': no such folder\n");
     result = run({source(), source()});
     EXPECT_EQ(result.exitStatus, 2);
-    EXPECT_EQ(result.err, "Error: Invalid Destination Dir!\n");
+    EXPECT_EQ(result.err, "Error: Invalid Destination Dir!\nvantrel-cli: '" + source() +
+                              "': it is the source folder\n");
     result = run({source(), destination()});
     EXPECT_EQ(result.exitStatus, 2);
     EXPECT_EQ(result.err, "Error: No files (*.vob) for processing found!\n");
     EXPECT_EQ(run({source()}).exitStatus, 2);
     EXPECT_EQ(run({"--frobnicate", source(), destination()}).exitStatus, 2);
     EXPECT_EQ(log(), "") << "refusals are told, not logged";
+
+    // Another extraction holds the destination: nothing in it is touched.
+    makeDvdFolder(source(), 1, 4);
+    writeFile(destination() + "/VTS_01_1.VOB", "another job's output");
+    platform::PosixFileSystem files;
+    const int lock = files.lockFolder(destination());
+    ASSERT_GE(lock, 0);
+    result = run({source(), destination()});
+    files.close(lock);
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_NE(result.err.find("': in use by another extraction\n"), std::string::npos)
+        << result.err;
+    EXPECT_EQ(readText(destination() + "/VTS_01_1.VOB"), "another job's output");
+}
+
+TEST_F(CliTest, AnInstalledProgramLogsToTheUsersStateFolder) {
+    // The program in a folder its user may not write to, as under /usr/bin.
+    makeDvdFolder(source(), 1, 4);
+    makeFolder(destination() + "/VTS_01_0.IFO");  // one failure to log
+    const std::string home = temp / "home";
+    makeFolder(home);
+    std::vector<std::string> command = {"HOME=" + home, "XDG_STATE_HOME=not/absolute", program(),
+                                        source(), destination()};
+    std::string runner = "/usr/bin/env";
+    if (::geteuid() == 0) {  // root may write anywhere: run as nobody
+        for (const std::string& folder : {temp.path(), destination(), home})
+            ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
+        ::chmod(temp.path().c_str(), 0755);
+        command.insert(command.begin(),
+                       {"--reuid=65534", "--regid=65534", "--clear-groups", "/usr/bin/env"});
+        runner = "/usr/bin/setpriv";
+    }
+    ::chmod(temp.path().c_str(), 0555);
+    const auto result = runProgram(runner, command);
+    ::chmod(temp.path().c_str(), 0755);
+    const std::string stateLog = home + "/.local/state/vantrel/Vantrel.log";
+    EXPECT_EQ(result.exitStatus, 3) << result.err;
+    EXPECT_EQ(log(), "");
+    ASSERT_TRUE(exists(stateLog));
+    EXPECT_EQ(readText(stateLog).rfind("[CopyFile]\r\n", 0), 0u);
+    EXPECT_NE(result.out.find("1 problem was written to " + stateLog + ".\n"), std::string::npos)
+        << result.out;
 }
 
 TEST_F(CliTest, HelpAndVersion) {
     const auto help = run({"--help"});
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_EQ(help.out.rfind("Usage: vantrel-cli [options] SOURCE DEST\n", 0), 0u);
+    EXPECT_NE(help.out.find(temp / "Vantrel.log"), std::string::npos) << "where the log goes";
     const auto version = run({"--version"});
     EXPECT_EQ(version.exitStatus, 0);
     EXPECT_EQ(version.out.rfind("vantrel-cli ", 0), 0u);
@@ -130,6 +176,21 @@ TEST_F(CliTest, CtrlCDuringAScanClosesTheOutputWithWhatItHolds) {
     EXPECT_EQ(readFile(destination() + "/VTS_01_1.VOB"), expectedNavPacks(start))
         << "every packet found was written and the file closed";
     EXPECT_EQ(log(), "");
+    EXPECT_NE(result.out.find("0 VOBs scanned"), std::string::npos) << result.out;
+    EXPECT_EQ(result.out.find(" GB read"), std::string::npos) << "what was read, not 17 GB";
+}
+
+TEST_F(CliTest, AReaderThatGoesAwayDoesNotStopTheJob) {
+    makeDvdFolder(source(), 3, 50);
+    const auto result =
+        runProgram("/bin/bash", {"-c", "'" + program() + "' '" + source() + "' '" + destination() +
+                                           "' 2>&1 | head -c 20 >/dev/null; "
+                                           "exit ${PIPESTATUS[0]}"});
+    EXPECT_EQ(result.exitStatus, 0);
+    for (const char* vob : {"VTS_01_1.VOB", "VTS_01_2.VOB", "VTS_01_3.VOB"})
+        EXPECT_EQ(readFile(destination() + "/" + vob),
+                  expectedNavPacks(readFile(source() + "/" + vob)))
+            << vob;
 }
 
 }  // namespace

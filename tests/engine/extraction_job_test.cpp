@@ -2,6 +2,7 @@
 // two phases, progress, cancel, the wind-down and the job's own failures.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "support/dvd_generator.h"
 #include "support/test_bed.h"
@@ -246,6 +247,62 @@ TEST_F(JobTest, AFailingValidationIsLoggedAsAJobFailure) {
     EXPECT_EQ(bed.logText().rfind("[cmdGo_Click]\r\n", 0), 0u);
     EXPECT_TRUE(bed.window.messages.empty());
     expectIdle();
+}
+
+TEST_F(JobTest, AFullDiskCostsOneEntryPerVobAndTheDoneBoxSaysWhereTheyAre) {
+    makeDvdFolder(bed.source(), 2, 60);
+    bed.files.failWrite = ".VOB";  // the side files fit, no packet does
+    bed.form.cmdGo_Click();
+    const std::string log = bed.logText();
+    int entries = 0;
+    for (auto at = log.find('['); at != std::string::npos; at = log.find('[', at + 1)) ++entries;
+    EXPECT_EQ(entries, 3) << log;
+    EXPECT_EQ(log.find("[Process]"), std::string::npos);
+    EXPECT_EQ(readFile(dst("VTS_01_0.IFO")), readFile(src("VTS_01_0.IFO")));
+    const engine::JobTally& tally = bed.form.tally();
+    EXPECT_EQ(tally.navPacksWritten, 0);
+    EXPECT_EQ(tally.vobsScanned, 0);
+    EXPECT_EQ(tally.problemsLogged, 3);
+    EXPECT_EQ(bed.window.beeps, 1);
+    ASSERT_EQ(bed.window.messages.size(), 1u);
+    EXPECT_EQ(bed.window.messages[0].prompt,
+              "Done with coping!\n3 problems were written to " + bed.logPath() + ".");
+    EXPECT_EQ(bed.window.messages[0].title, "Done");
+    EXPECT_EQ(bed.window.messages[0].icon, MessageIcon::Exclamation);
+    expectIdle();
+}
+
+TEST_F(JobTest, ASecondJobIntoTheSameDestinationIsRefusedBeforeAnythingIsDeleted) {
+    makeDvdFolder(bed.source(), 1, 40);
+    TestBed other;  // a second window, on the same destination
+    other.window.texts[TextBox::txtVobDir] = bed.source();
+    other.window.texts[TextBox::txtDest] = bed.destination();
+    other.window.alert = engine::kChecked;
+    bed.window.onPump = [&](long pump) {
+        if (pump == 1) other.form.cmdGo_Click();
+    };
+    bed.form.cmdGo_Click();
+    ASSERT_EQ(other.window.messages.size(), 1u);
+    EXPECT_EQ(other.window.messages[0].prompt, "Invalid Destination Dir!");
+    EXPECT_EQ(other.form.refusal()->reason, "in use by another extraction");
+    EXPECT_EQ(other.window.pumps, 0);
+    for (const char* vob : {"VIDEO_TS.VOB", "VTS_01_1.VOB"}) expectScanned(vob);
+    other.form.cmdGo_Click();
+    EXPECT_EQ(other.window.messages.back().prompt, "Done with coping!")
+        << "free again once the first job is done";
+}
+
+TEST_F(JobTest, OutputsNeverFollowALinkOutOfTheDestination) {
+    makeDvdFolder(bed.source(), 1, 20);
+    writeFile(bed.temp / "outside.txt", "keep");
+    ASSERT_EQ(::symlink(src("EVIL.VOB").c_str(), dst("VTS_01_1.VOB").c_str()), 0);
+    ASSERT_EQ(::symlink((bed.temp / "outside.txt").c_str(), dst("video_ts.ifo").c_str()), 0);
+    bed.form.cmdGo_Click();
+    EXPECT_FALSE(exists(src("EVIL.VOB")));
+    EXPECT_EQ(readText(bed.temp / "outside.txt"), "keep");
+    expectScanned("VTS_01_1.VOB");
+    EXPECT_EQ(readFile(dst("VIDEO_TS.IFO")), readFile(src("VIDEO_TS.IFO")));
+    EXPECT_EQ(bed.logText(), "");
 }
 
 TEST_F(JobTest, ExitWhileIdleClosesAtOnceAndNeverLeavesACancelBehind) {

@@ -171,37 +171,34 @@ TEST_F(ScannerTest, AReadFailureMidwayKeepsThePacketsFoundBeforeIt) {
     EXPECT_EQ(bed.files.openFiles(), 0u);
 }
 
-TEST_F(ScannerTest, AFailedSectorWriteIsLoggedWithItsSectorAndTheFile) {
-    // Writes reach the disk a mebibyte at a time: the 513th packet's write is
-    // the first to find the disk full, and every later one fails as well.
+TEST_F(ScannerTest, AFailedWriteIsReportedAtItsOwnSectorAndEndsTheScan) {
+    // Every sector a packet: the sixth packet's write is the first to fail.
     bed.files.failWrite = bed.destination();
-    scan(makeVob(600, 1, 3));
-    const std::string path = bed.destination() + "/VTS_01_1.VOB";
-    const std::string log = bed.logText();
-    const std::string expectedStart =
-        "[CopySector]\r\n07/12/2026 09:05:03\r\nSector: 512 Position: 1048577\r\n"
-        "cannot write '" +
-        path +
-        "': No space left on device\r\n"
-        "File: VTS_01_1.VOB\r\n\r\n"
-        "[CopySector]\r\n07/12/2026 09:05:03\r\nSector: 513 Position: 1050625\r\n";
-    EXPECT_EQ(log.substr(0, expectedStart.size()), expectedStart);
-    std::size_t entries = 0;
-    for (auto at = log.find("[CopySector]"); at != std::string::npos;
-         at = log.find("[CopySector]", at + 1))
-        ++entries;
-    EXPECT_EQ(entries, 600u - 512u) << "one entry per packet that could not be written";
-    EXPECT_NE(log.find("[Process]"), std::string::npos) << "and the close fails too";
+    bed.files.writesBeforeFailure = 5;
+    const Bytes vob = makeVob(600, 1, 3);
+    scan(vob);
+    EXPECT_EQ(bed.logText(),
+              "[CopySector]\r\n07/12/2026 09:05:03\r\nSector: 5 Position: 10241\r\n"
+              "cannot write '" +
+                  bed.destination() +
+                  "/VTS_01_1.VOB': No space left on device\r\n"
+                  "File: VTS_01_1.VOB\r\n\r\n")
+        << "one entry, not one per packet left";
+    EXPECT_EQ(output(), Bytes(vob.begin(), vob.begin() + 5 * kSector));
+    EXPECT_EQ(bed.form.tally().navPacksWritten, 5);
+    EXPECT_EQ(bed.form.tally().vobsScanned, 0) << "not scanned to its end";
+    EXPECT_EQ(bed.window.pumps, 6);
     EXPECT_EQ(bed.files.openFiles(), 0u);
 }
 
-TEST_F(ScannerTest, AFileSizeLimitIsReportedAsAFailedSectorCopy) {
-    writeFile(bed.source() + "/VTS_01_1.VOB", makeVob(600, 1, 3));
+TEST_F(ScannerTest, AFileSizeLimitLeavesNoFragmentOfAPacket) {
+    const Bytes vob = makeVob(600, 1, 3);
+    writeFile(bed.source() + "/VTS_01_1.VOB", vob);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{512 * 1024, 512 * 1024};
+        const rlimit limit{256 * kSector + 1000, 256 * kSector + 1000};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         bed.form.Process("VTS_01_1.VOB");
         ::_exit(0);
@@ -209,9 +206,45 @@ TEST_F(ScannerTest, AFileSizeLimitIsReportedAsAFailedSectorCopy) {
     int status = 0;
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_NE(bed.logText().find("[CopySector]"), std::string::npos);
-    EXPECT_NE(bed.logText().find("File too large"), std::string::npos);
-    EXPECT_LE(readFile(bed.destination() + "/VTS_01_1.VOB").size(), 512u * 1024);
+    EXPECT_NE(bed.logText().find("Sector: 256 Position: 524289\r\n"), std::string::npos);
+    EXPECT_NE(bed.logText().find("File too large\r\nFile: VTS_01_1.VOB\r\n\r\n"),
+              std::string::npos);
+    EXPECT_EQ(output(), Bytes(vob.begin(), vob.begin() + 256 * kSector))
+        << "the 1000 bytes of the packet that did not fit are cut off";
+}
+
+TEST_F(ScannerTest, ASourceCutShortUnderTheScanEndsItWithTheCause) {
+    const Bytes vob = makeVob(1000, 2, 4);  // longer than one read-ahead
+    const std::string path = bed.source() + "/VTS_01_1.VOB";
+    bed.window.onPump = [&](long pump) {
+        if (pump == 10) {
+            ASSERT_EQ(::truncate(path.c_str(), 700 * kSector), 0);
+        }
+    };
+    scan(vob);
+    EXPECT_EQ(bed.logText(),
+              "[Process]\r\n07/12/2026 09:05:03\r\nFile: VTS_01_1.VOB\r\n"
+              "cannot read '" +
+                  path +
+                  "': the file ends before the 2048000 bytes "
+                  "it had when its scan began\r\n\r\n");
+    EXPECT_EQ(output(), expectedNavPacks(Bytes(vob.begin(), vob.begin() + 700 * kSector)));
+    EXPECT_EQ(bed.window.pumps, 701) << "no read attempted for each missing sector";
+    EXPECT_EQ(bed.form.tally().bytesRead, 700 * std::int64_t(kSector));
+}
+
+TEST_F(ScannerTest, AnUnreadableSpotCostsAFewReadsAndOnlyItsOwnSector) {
+    const Bytes vob = makeVob(4096, 2, 5);  // 8 MiB, a packet every other sector
+    bed.files.failRead = "VTS_01_1.VOB";
+    bed.files.failReadFrom = (3 << 20) + 1000;  // one bad byte inside packet 1536
+    bed.files.failReadTo = bed.files.failReadFrom + 1;
+    scan(vob);
+    EXPECT_EQ(bed.logText().rfind("[CopySector]\r\n07/12/2026 09:05:03\r\nSector: 1536 ", 0), 0u);
+    EXPECT_EQ(bed.logText().find('[', 1), std::string::npos) << "one entry";
+    Bytes expected = expectedNavPacks(vob);
+    expected.erase(expected.begin() + 768 * kSector, expected.begin() + 769 * kSector);
+    EXPECT_EQ(output(), expected) << "every other packet kept";
+    EXPECT_LE(bed.files.badRegionReads, 3) << "the read-ahead, its narrowing, the packet's read";
 }
 
 TEST_F(ScannerTest, VobsBeyondFourGibibytesAreScannedToTheirEnd) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/faulty_file_system.h"
+#include "support/scoped_env.h"
 #include "support/temp_folder.h"
 
 namespace vantrel::testing {
@@ -11,7 +12,7 @@ namespace {
 class LogFileTest : public ::testing::Test {
   protected:
     std::string append(const std::string& text, std::string file = "") {
-        log::appendToLog(files, temp.path(), text, file);
+        log::appendToLog(files, logPath(), text, file);
         return file;
     }
     std::string logPath() const { return temp / "Vantrel.log"; }
@@ -19,6 +20,26 @@ class LogFileTest : public ::testing::Test {
     TempFolder temp;
     FaultyFileSystem files;
 };
+
+TEST_F(LogFileTest, TheLogStaysBesideTheProgramUnlessThatFolderIsTheAdministrators) {
+    const ScopedEnv home("HOME", (temp / "home").c_str());
+    const ScopedEnv relative("XDG_STATE_HOME", "relative/state");
+    EXPECT_EQ(log::defaultLogFile(files, temp.path()), logPath());
+    writeFile(logPath(), "an old log this user may not write to");
+    files.refuseWriting = "Vantrel.log";
+    EXPECT_EQ(log::defaultLogFile(files, temp.path()),
+              temp / "home/.local/state/vantrel/Vantrel.log")
+        << "a relative XDG_STATE_HOME is ignored";
+
+    files.refuseWriting = temp.path();
+    const ScopedEnv state("XDG_STATE_HOME", (temp / "state").c_str());
+    const std::string fallback = log::defaultLogFile(files, temp.path());
+    EXPECT_EQ(fallback, temp / "state/vantrel/Vantrel.log");
+    std::string file;
+    log::appendToLog(files, fallback, "[X]\r\n", file);
+    EXPECT_EQ(file, fallback);
+    EXPECT_EQ(readText(fallback), "[X]\r\n") << "its folders are made as needed";
+}
 
 TEST_F(LogFileTest, TheFirstEntryCreatesTheLogInTheProgramFolder) {
     EXPECT_EQ(append("[X]\r\n"), logPath());
@@ -47,7 +68,9 @@ TEST_F(LogFileTest, ALogAtTheLimitGrowsAndOnePastItStartsAfresh) {
 TEST_F(LogFileTest, AnUnwritableLogIsSilent) {
     writeFile(temp / "plain", "a file, not a folder");
     std::string file = temp / "plain/Vantrel.log";
-    EXPECT_NO_THROW(log::appendToLog(files, temp.path(), "lost", file));
+    EXPECT_NO_THROW(log::appendToLog(files, logPath(), "lost", file));
+    std::string underAFile;
+    EXPECT_NO_THROW(log::appendToLog(files, temp / "plain/state/Vantrel.log", "lost", underAFile));
     makeFolder(logPath());  // a folder where the log should be
     EXPECT_NO_THROW(append("lost"));
     files.failWrite = "Vantrel.log";

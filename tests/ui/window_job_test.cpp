@@ -73,6 +73,19 @@ TEST_F(WindowJobTest, AJobShowsItsProgressAndLeavesTheWindowIdle) {
     EXPECT_EQ(window->text(engine::TextBox::txtVobDir), source() + "/");
 }
 
+TEST_F(WindowJobTest, AJobThatLoggedProblemsSaysSoWithAWarning) {
+    makeDvdFolder(source(), 1, 10);
+    files.failWrite = ".VOB";
+    MessageBoxAnswerer answerer;
+    find<QPushButton>("cmdGo")->click();
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(answerer.seen()[0].text.toStdString(),
+              "Done with coping!\n2 problems were written to " + (temp / "Vantrel.log") + ".");
+    EXPECT_EQ(answerer.seen()[0].title, "Done");
+    EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Warning);
+    expectIdle();
+}
+
 TEST_F(WindowJobTest, EscapeDuringAScanWindsTheJobDownThenClosesTheWindow) {
     writeLongVob("VTS_01_1.VOB", std::int64_t{8} << 30);
     MessageBoxAnswerer answerer;
