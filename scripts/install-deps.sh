@@ -7,6 +7,7 @@ packages=(
     cmake ninja-build g++ make pkg-config
     googletest libgtest-dev libgmock-dev
     qt6-base-dev libgl-dev
+    locales  # the locale sources the clock's test compiles with localedef
 )
 
 missing=()

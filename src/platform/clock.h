@@ -34,7 +34,8 @@ class SystemClock final : public Clock {
 };
 
 // The text between the first two conversions of a strftime format ("/" in
-// "%d/%m/%Y"), or `fallback` when there is none.
+// "%d/%m/%Y") when it is one punctuation character or a space; otherwise
+// `fallback`.
 std::string separatorOfFormat(const std::string& format, const std::string& fallback);
 
 }  // namespace vantrel::platform
