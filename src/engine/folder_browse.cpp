@@ -1,7 +1,8 @@
 // cmdDir_Click: a browse button opens the folder chooser at its box's folder.
 
+#include <exception>
+
 #include "engine/frmMain.h"
-#include "platform/dir_listing.h"
 #include "platform/failure.h"
 #include "platform/paths.h"
 
@@ -19,12 +20,20 @@ void frmMain::cmdDir_Click(std::int16_t Index) {
     if (m_services.folderDialog == nullptr) throw platform::Failure("no folder chooser");
     const TextBox box = Index == 0 ? TextBox::txtVobDir : TextBox::txtDest;
     const std::string fallback = Index == 0 ? m_services.programFolder : platform::systemRoot();
+    // A folder that cannot even be tested (one the user may not enter, a name
+    // too long for the system) is no better than one that fails the test: the
+    // chooser still opens, at the fallback.
+    const auto usable = [this](const std::string& folder) {
+        try {
+            return passesFolderTest(folder);
+        } catch (const std::exception&) {
+            return false;
+        }
+    };
     std::string start = text(box);
-    if (!passesFolderTest(start)) start = fallback;
+    if (!usable(start)) start = fallback;
     const std::string chosen = m_services.folderDialog->PickFolder(start, kBrowseFlags);
-    platform::DirListing listing(m_services.files);
-    if (!chosen.empty() && !listing.first(chosen, platform::ListWhat::FilesAndFolders).empty())
-        m_window.setText(box, chosen);
+    if (!chosen.empty() && usable(chosen)) m_window.setText(box, chosen);
 }
 
 }  // namespace vantrel::engine

@@ -71,5 +71,21 @@ TEST_F(ShowDirTest, ACancelledChooserLeavesTheBoxAlone) {
     EXPECT_EQ(find<QLineEdit>("txtVobDir")->text(), "  ");
 }
 
+TEST_F(ShowDirTest, AFolderThatCannotBeTestedOpensTheChooserAtTheFallback) {
+    window->start();
+    window->setText(engine::TextBox::txtVobDir, temp / std::string(300, 'x'));  // name too long
+    files.failLookUp = "locked";  // as a folder the user may not enter
+    window->setText(engine::TextBox::txtDest, temp / "locked/DVD");
+    std::vector<std::string> shownFolders;
+    for (const char* button : {"cmdDir_0", "cmdDir_1"}) {
+        whenChooserOpens([&](QFileDialog& dialog) {
+            shownFolders.push_back(dialog.directory().absolutePath().toStdString());
+            dialog.reject();
+        });
+        find<QPushButton>(button)->click();
+    }
+    EXPECT_EQ(shownFolders, (std::vector<std::string>{temp.path(), "/"}));
+}
+
 }  // namespace
 }  // namespace vantrel::testing
