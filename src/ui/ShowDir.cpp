@@ -5,6 +5,7 @@
 #include <QFileDialog>
 
 #include "platform/paths.h"
+#include "ui/program_icon.h"
 
 namespace vantrel::ui {
 
@@ -12,6 +13,7 @@ std::string ShowDir::PickFolder(const std::string& start, std::uint32_t flags) {
     const QString folder = QString::fromStdString(start.empty() ? platform::systemRoot() : start);
     QFileDialog dialog(nullptr, "Select folder");
     dialog.setObjectName("ShowDir");
+    dialog.setWindowIcon(programIcon());  // no owner to take it from
     dialog.setFileMode(QFileDialog::Directory);
     // The desktop's own dialog could neither be kept ownerless nor be found by tests.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);

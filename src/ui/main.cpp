@@ -1,22 +1,19 @@
 // vantrel: the window. No command line, no menu: the window is the program.
 
 #include <QApplication>
-#include <QIcon>
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "ui/ShowDir.h"
 #include "ui/main_window.h"
+#include "ui/program_icon.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("vantrel");
     QApplication::setDesktopFileName("vantrel");
-    QIcon icon;
-    for (const char* size : {"16", "32", "64"})
-        icon.addFile(QString(":/icons/vantrel-%1.png").arg(size));
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(vantrel::ui::programIcon());
 
     vantrel::platform::PosixFileSystem files;
     vantrel::platform::SystemClock clock;

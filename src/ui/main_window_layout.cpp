@@ -9,6 +9,7 @@
 #include <QStatusBar>
 
 #include "ui/main_window.h"
+#include "ui/program_icon.h"
 #include "ui/twips.h"
 
 namespace vantrel::ui {
@@ -60,6 +61,7 @@ QProgressBar* progressBar(QWidget* parent, const char* name, QRect geometry) {
 void MainWindow::buildControls() {
     setObjectName("frmMain");
     setWindowTitle(" Vantrel Extractor");
+    setWindowIcon(programIcon());  // its message boxes take it from here
     setFixedSize(toPixels(kClientWidthTwips), toPixels(kClientHeightTwips));
 
     m_txtVobDir = place<QLineEdit>(this, "txtVobDir", twipsRect(1320, 240, 4815, 375));

@@ -71,6 +71,19 @@ TEST_F(MainWindowTest, EveryControlStandsInItsPlace) {
     EXPECT_EQ(find<QProgressBar>("Prog")->orientation(), Qt::Horizontal);
 }
 
+TEST_F(MainWindowTest, TheProgramsIconIsInTheProgramFileAndOnTheWindowAndItsMessages) {
+    const std::string image = readText(VANTREL_ICON_DIR "/vantrel-32.png");
+    ASSERT_FALSE(image.empty());
+    EXPECT_NE(readText(VANTREL_WINDOW_PATH).find(image), std::string::npos)
+        << "the program file holds the icon";
+    EXPECT_TRUE(isProgramIcon(window->windowIcon()));
+    startActive();
+    MessageBoxAnswerer answerer;
+    find<QPushButton>("cmdGo")->click();
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_TRUE(answerer.seen()[0].programIcon);
+}
+
 TEST_F(MainWindowTest, AtStartTheBarsAndHiddenControlsAreNotShownAndThePanelsAreEmpty) {
     startActive();
     for (const char* hidden : {"chkAlert", "File", "ProgFile", "Prog"})

@@ -41,9 +41,10 @@ TEST_F(ShowDirTest, TheBrowseButtonOpensTheChooserAtTheFolderAndTakesTheChoice) 
     makeFolder(destination() + "/VIDEO_TS");
     window->setText(engine::TextBox::txtDest, destination());
     QString title, shownFolder;
-    bool windowUsable = false;
+    bool windowUsable = false, programIcon = false;
     whenChooserOpens([&](QFileDialog& dialog) {
         title = dialog.windowTitle();
+        programIcon = isProgramIcon(dialog.windowIcon());
         shownFolder = dialog.directory().absolutePath();
         windowUsable = !dialog.isModal() && dialog.parentWidget() == nullptr &&
                        QApplication::activeModalWidget() == nullptr;
@@ -52,6 +53,7 @@ TEST_F(ShowDirTest, TheBrowseButtonOpensTheChooserAtTheFolderAndTakesTheChoice) 
     });
     find<QPushButton>("cmdDir_1")->click();
     EXPECT_EQ(title, "Select folder");
+    EXPECT_TRUE(programIcon);
     EXPECT_EQ(shownFolder.toStdString(), destination());
     EXPECT_TRUE(windowUsable) << "the chooser has no owner and blocks nothing";
     EXPECT_EQ(find<QLineEdit>("txtDest")->text().toStdString(), destination() + "/VIDEO_TS");

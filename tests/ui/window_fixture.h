@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QIcon>
+#include <QImage>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -14,6 +16,14 @@
 
 namespace vantrel::testing {
 
+// True when `icon` shows the program's own picture, as the sources hold it.
+inline bool isProgramIcon(const QIcon& icon) {
+    const QImage expected(VANTREL_ICON_DIR "/vantrel-32.png");
+    return !expected.isNull() &&
+           icon.pixmap(32).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied) ==
+               expected.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
 // Answers every message box that opens while it lives, as a user pressing OK
 // would, and keeps what each said.
 class MessageBoxAnswerer {
@@ -21,6 +31,7 @@ class MessageBoxAnswerer {
     struct Seen {
         QString text, title;
         QMessageBox::Icon icon;
+        bool programIcon;  // in its title bar
     };
 
     MessageBoxAnswerer() {
@@ -35,7 +46,8 @@ class MessageBoxAnswerer {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             auto* box = qobject_cast<QMessageBox*>(widget);
             if (box == nullptr || !box->isVisible()) continue;
-            m_seen.push_back({box->text(), box->windowTitle(), box->icon()});
+            m_seen.push_back(
+                {box->text(), box->windowTitle(), box->icon(), isProgramIcon(box->windowIcon())});
             box->button(QMessageBox::Ok)->click();
         }
     }
