@@ -250,6 +250,16 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+// Alt with a key is a command and never edits a folder box. The access keys
+// (S, D, E, X) are taken before the box sees them; any other, the hidden
+// check box's A included, would type its letter or undo (Alt+Backspace).
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        (static_cast<QKeyEvent*>(event)->modifiers() & Qt::AltModifier) != 0)
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
 void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)

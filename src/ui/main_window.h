@@ -64,6 +64,7 @@ class MainWindow final : public QWidget, public engine::Controls {
     engine::WindowState windowState() override;
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;

@@ -72,6 +72,7 @@ void MainWindow::buildControls() {
     m_Label1[1] =
         label(this, "Label1_1", "&Destination:", twipsRect(360, 960, 840, 195), m_txtDest);
     for (QPushButton* browse : m_cmdDir) browse->setText("<<");
+    for (QLineEdit* box : {m_txtVobDir, m_txtDest}) box->installEventFilter(this);
 
     m_chkAlert = place<QCheckBox>(this, "chkAlert", twipsRect(120, 1560, 1575, 255));
     m_chkAlert->setText("&Alert When Done");

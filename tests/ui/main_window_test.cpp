@@ -137,6 +137,19 @@ TEST_F(MainWindowTest, AccessKeysFocusTheBoxesAndPressTheButtons) {
     EXPECT_FALSE(window->isVisible());
 }
 
+TEST_F(MainWindowTest, NoOtherAltKeyChangesAFolderText) {
+    startActive();
+    for (const char* name : {"txtVobDir", "txtDest"}) {
+        auto* box = find<QLineEdit>(name);
+        box->setFocus();
+        box->setText("/dvd");
+        press(Qt::Key_X);  // something Alt+Backspace could undo
+        for (const int key : {Qt::Key_A, Qt::Key_Q, Qt::Key_1, Qt::Key_Space, Qt::Key_Backspace})
+            press(key, Qt::AltModifier);
+        EXPECT_EQ(box->text().toStdString(), "/dvdx") << name;
+    }
+}
+
 TEST_F(MainWindowTest, EnterStartsTheJobFromEitherBox) {
     startActive();
     MessageBoxAnswerer answerer;
