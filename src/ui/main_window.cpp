@@ -31,6 +31,16 @@ QString qt(const std::string& text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+// The engine's positions and lengths count characters, a QString's count
+// UTF-16 units: two for a character beyond the Basic Multilingual Plane.
+// The position `characters` characters after `from`, in units, at most the end.
+int unitsAfter(const QString& text, int from, int characters) {
+    int at = from;
+    for (int i = 0; i < characters && at < text.size(); ++i)
+        at += text.at(at).isHighSurrogate() && at + 1 < text.size() ? 2 : 1;
+    return at;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(platform::Services& services, QWidget* parent)
@@ -92,14 +102,16 @@ void MainWindow::setText(engine::TextBox which, const std::string& text) {
 }
 
 void MainWindow::setSelStart(engine::TextBox which, int start) {
-    box(which)->setSelection(start, 0);
-    box(which)->setCursorPosition(start);
+    QLineEdit* edit = box(which);
+    const int position = unitsAfter(edit->text(), 0, start);
+    edit->setSelection(position, 0);
+    edit->setCursorPosition(position);
 }
 
 void MainWindow::setSelLength(engine::TextBox which, int length) {
     QLineEdit* edit = box(which);
     const int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
-    edit->setSelection(start, length);
+    edit->setSelection(start, unitsAfter(edit->text(), start, length) - start);
 }
 
 void MainWindow::setFocus(engine::TextBox which) { box(which)->setFocus(Qt::OtherFocusReason); }

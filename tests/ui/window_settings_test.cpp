@@ -39,5 +39,22 @@ TEST_F(WindowSettingsTest, TheFoldersAndTheAlertComeBackAtTheNextStart) {
     EXPECT_FALSE(find<QCheckBox>("chkAlert")->isVisible());
 }
 
+// The engine counts characters, Qt UTF-16 units: a disc emoji is one and two.
+TEST_F(WindowSettingsTest, TheCaretAndTheSelectionCountCharactersBeyondTheBasicPlane) {
+    const QString folder = QString::fromStdString(temp / "\U0001F4C0 disc");  // does not exist
+    window->start();
+    find<QLineEdit>("txtVobDir")->setText(folder);
+    window->close();
+    window = std::make_unique<ui::MainWindow>(services);
+    window->start();
+    auto* box = find<QLineEdit>("txtVobDir");
+    EXPECT_EQ(box->cursorPosition(), folder.size()) << "the caret at the end";
+
+    MessageBoxAnswerer answerer;
+    find<QPushButton>("cmdGo")->click();  // refused: the whole text selected
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(box->selectedText().toStdString(), folder.toStdString());
+}
+
 }  // namespace
 }  // namespace vantrel::testing
