@@ -1,12 +1,16 @@
 // The window's controls: kinds, captions, places and sizes, tab order.
 
 #include <QCheckBox>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <algorithm>
+#include <cmath>
 
 #include "ui/main_window.h"
 #include "ui/program_icon.h"
@@ -21,6 +25,25 @@ constexpr int kBarSteps = 10000;
 // Panels 1 and 2: 940 twips each; panel 3 takes the rest, 1440 at least.
 constexpr int kFixedPanelTwips = 940;
 constexpr int kLastPanelMinimumTwips = 1440;
+
+// Between two status panels, in pixels.
+constexpr int kPanelGap = 2;
+
+// The status bar's own font (the platform's, where it has one), made smaller
+// when a line of it is taller than `height`. Text is laid out with the font's
+// fractional metrics, so a line takes their sum rounded up.
+QFont fittedFont(QFont font, int height) {
+    while (std::ceil(QFontMetricsF(font).height()) > height) {
+        if (font.pixelSize() > 1) {
+            font.setPixelSize(font.pixelSize() - 1);
+        } else if (font.pointSizeF() > 1) {
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+        } else {
+            break;
+        }
+    }
+    return font;
+}
 
 template <class Widget>
 Widget* place(QWidget* parent, const char* name, QRect geometry) {
@@ -103,23 +126,26 @@ void MainWindow::buildControls() {
     setTabOrder(m_cmdExit, m_File);
 }
 
+// The panels stand in the bar's whole height, side by side with a small gap,
+// and not in QStatusBar's own layout: its margins left a line of text too
+// little room, and descenders and underscores were cut off.
 void MainWindow::buildStatusBar() {
     m_Stat = new QStatusBar(this);
     m_Stat->setObjectName("Stat");
     m_Stat->setSizeGripEnabled(false);
     m_Stat->setGeometry(0, toPixels(2550), toPixels(kClientWidthTwips), toPixels(255));
-    for (int i = 0; i < 3; ++i) {
+    int left = 0;
+    for (std::size_t i = 0; i < m_panels.size(); ++i) {
         auto* panel = new QLabel(m_Stat);
         panel->setObjectName(QString("Stat_Panel%1").arg(i + 1));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        if (i < 2) {
-            panel->setFixedWidth(toPixels(kFixedPanelTwips));
-            m_Stat->addWidget(panel, 0);
-        } else {
-            panel->setMinimumWidth(toPixels(kLastPanelMinimumTwips));
-            m_Stat->addWidget(panel, 1);
-        }
-        m_panels[std::size_t(i)] = panel;
+        const int width = i + 1 < m_panels.size()
+                              ? toPixels(kFixedPanelTwips)
+                              : std::max(m_Stat->width() - left, toPixels(kLastPanelMinimumTwips));
+        panel->setGeometry(left, 0, width, m_Stat->height());
+        panel->setFont(fittedFont(m_Stat->font(), panel->contentsRect().height()));
+        left += width + kPanelGap;
+        m_panels[i] = panel;
     }
 }
 

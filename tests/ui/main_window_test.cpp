@@ -103,6 +103,29 @@ TEST_F(MainWindowTest, AtStartTheBarsAndHiddenControlsAreNotShownAndThePanelsAre
     EXPECT_EQ(focused(), "txtVobDir");
 }
 
+// Also run with QT_SCALE_FACTOR=2.
+TEST_F(MainWindowTest, StatusTextsShowWhole) {
+    const QFont platformFont = QApplication::font();
+    for (const int points : {0, 16}) {  // 0: the platform's font; 16: a user's large one
+        if (points > 0) {
+            QApplication::setFont(QFont(platformFont.family(), points));
+            window = std::make_unique<ui::MainWindow>(services);
+        }
+        const QRect bar = find<QStatusBar>("Stat")->rect();
+        for (const auto& [number, text] :
+             {std::pair{1, "9999"}, std::pair{2, "9999"}, std::pair{3, "VTS_01_1.VOB"}}) {
+            window->setPanelText(number, text);
+            auto* panel = find<QLabel>(qPrintable(QString("Stat_Panel%1").arg(number)));
+            const QRect inside = panel->contentsRect();
+            const QRect drawn =
+                panel->fontMetrics().boundingRect(inside, int(panel->alignment()), panel->text());
+            EXPECT_TRUE(inside.contains(drawn)) << number << " at " << points;
+            EXPECT_TRUE(bar.contains(panel->geometry())) << number;
+        }
+    }
+    QApplication::setFont(platformFont);
+}
+
 TEST_F(MainWindowTest, TabCyclesThroughTheSixControlsThatTakeFocus) {
     startActive();
     QStringList order;
