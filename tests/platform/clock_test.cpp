@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <tuple>
 
 #include "support/process_runner.h"
+#include "support/scoped_env.h"
 #include "support/temp_folder.h"
 
 // glibc's newlocale keeps its copy of LOCPATH for good: a leak of the C
@@ -35,20 +35,18 @@ TEST(Clock, SeparatorsComeFromTheLocaleFormats) {
 // test's own, so that the machine's locales stay as they are.
 TEST(Clock, TheSystemClockTakesTheSeparatorsOfTheUsersLocale) {
     const TempFolder locales;
-    ASSERT_EQ(::setenv("LOCPATH", locales.path().c_str(), 1), 0);
+    const ScopedEnv localePath("LOCPATH", locales.path().c_str());
     for (const auto& [name, date, time] :
          {std::tuple{"ja_JP", "/", ":"}, std::tuple{"de_DE", ".", ":"}}) {
         const std::string locale = std::string(name) + ".UTF-8";
         const ProcessResult made =
             runProgram("/usr/bin/localedef", {"-i", name, "-f", "UTF-8", locales / locale});
         ASSERT_EQ(made.exitStatus, 0) << made.err;
-        ASSERT_EQ(::setenv("LC_ALL", locale.c_str(), 1), 0);
+        const ScopedEnv userLocale("LC_ALL", locale.c_str());
         const SystemClock clock;
         EXPECT_EQ(clock.separators().date, date) << name;
         EXPECT_EQ(clock.separators().time, time) << name;
     }
-    ::unsetenv("LC_ALL");
-    ::unsetenv("LOCPATH");
 }
 
 TEST(Clock, TheSystemClockGivesAPlausibleLocalTime) {
