@@ -1,17 +1,16 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <string>
-#include <vector>
 
+#include "platform/regedit_lines.h"
 #include "platform/registry.h"
 
 namespace vantrel::platform {
 
 // The registry kept in one text file in the REGEDIT4 layout of registry
-// exports:
+// exports (regedit::Document):
 //
 //   REGEDIT4
 //
@@ -21,12 +20,11 @@ namespace vantrel::platform {
 //
 // A key exists when its section does. Key and value names compare without
 // regard to case. Every call reads the file afresh, so several running copies
-// of the program see each other's values. Every change is made under an
-// advisory lock on "<file>.lock", on a fresh read of the file, and reaches the
-// disk through a temporary file "<file>.tmp" renamed over the old one: no
-// change is lost to a concurrent one and a crash never leaves half a file.
-// Lines it cannot read count as missing and are written back unchanged. It
-// never throws; a change it cannot store returns a Windows error code.
+// of the program see each other's values; every change is made on a fresh read
+// under the file's lock and replaces the file at once (see changeStoreFile).
+// Lines it cannot read count as missing, and a change rewrites only the line
+// it changes or adds: every other byte of the file stays as it was. It never
+// throws; a change it cannot store returns a Windows error code.
 class RegistryFileStore final : public RegistryApi {
   public:
     explicit RegistryFileStore(std::string storePath);
@@ -39,15 +37,6 @@ class RegistryFileStore final : public RegistryApi {
 
     const std::string& storePath() const { return m_storePath; }
 
-    // The file itself (registry_posix.cpp). readStoreFile: its whole text; a
-    // file that is not there, nor its folder, is empty. changeStoreFile: makes
-    // the folder, takes the lock, reads the text afresh and, when `change`
-    // says it changed it, writes it back through the temporary file. Both
-    // return 0 or a Windows error code.
-    static std::int32_t readStoreFile(const std::string& path, std::string& text);
-    static std::int32_t changeStoreFile(const std::string& path,
-                                        const std::function<bool(std::string& text)>& change);
-
     std::int32_t RegOpenKeyA(HKEY root, const std::string& subKey, HKEY& result) override;
     std::int32_t RegCreateKeyA(HKEY root, const std::string& subKey, HKEY& result) override;
     std::int32_t RegQueryValueExA(HKEY key, const std::string& valueName, std::uint32_t* type,
@@ -56,13 +45,9 @@ class RegistryFileStore final : public RegistryApi {
                                 const unsigned char* data, std::uint32_t size) override;
     std::int32_t RegCloseKey(HKEY key) override;
 
-    // A key as an open handle remembers it: a root and the names below it.
-    struct KeyPath {
-        HKEY root = kNullKey;
-        std::vector<std::string> names;
-    };
-
   private:
+    using KeyPath = regedit::KeyPath;
+
     std::int32_t keyOf(HKEY key, KeyPath& path) const;
     std::int32_t below(HKEY key, const std::string& subKey, KeyPath& path) const;
     HKEY handOut(KeyPath path);

@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "platform/registry_file_store.h"
+#include "platform/text.h"
 #include "support/temp_folder.h"
 
 namespace vantrel::platform {
@@ -153,6 +155,63 @@ TEST_F(RegistryStore, EveryTypeReadsBackAsWritten) {
         EXPECT_EQ(stored.status, ERROR_SUCCESS) << value.name;
         EXPECT_EQ(stored.type, value.type) << value.name;
         EXPECT_EQ(stored.data, value.data) << value.name;
+    }
+}
+
+// Random keys, names, types and data, the awkward bytes favoured, read back
+// through a fresh store as last written (names compare without regard to case).
+TEST_F(RegistryStore, RandomValuesReadBackAsWritten) {
+    std::mt19937 random(20240611);
+    const auto below = [&](std::size_t n) { return std::size_t(random() % n); };
+    const std::string awkward("\0\r\n\"\\ \t=[]@;,:\x80\xff\xc3\xbc\xef\xbb\xbf", 22);
+    const auto text = [&](std::size_t most, std::string_view refused) {
+        std::string s;
+        for (std::size_t i = below(most + 1); i > 0; --i) {
+            const char c = below(2) ? awkward[below(awkward.size())] : char(below(256));
+            if (refused.find(c) == std::string_view::npos) s += c;
+        }
+        return s;
+    };
+    const std::uint32_t types[] = {REG_SZ, REG_BINARY, REG_DWORD, REG_EXPAND_SZ, REG_NONE, 0xbeef};
+    struct Written {
+        std::string key, name;
+        std::uint32_t type;
+        Bytes data;
+    };
+    // Each write reaches the disk (fsync): a few keys take every value.
+    std::vector<std::string> keys;
+    for (int i = 0; i < 6; ++i) {
+        std::string key = "K" + text(6, std::string_view("\\\r\n\0", 4));
+        for (std::size_t depth = below(3); depth > 0; --depth) {
+            key += "\\" + text(6, std::string_view("\\\r\n\0", 4)) + "x";
+        }
+        keys.push_back(key);
+    }
+    std::vector<Written> written;
+    for (int i = 0; i < 50; ++i) {
+        const std::string& key = keys[below(keys.size())];
+        const std::string name = text(10, std::string_view("\r\n\0", 3));
+        const Written value{key, name, types[below(std::size(types))], bytesOf(text(40, ""))};
+        const HKEY handle = create(key);
+        ASSERT_EQ(set(handle, name, value.type, value.data), ERROR_SUCCESS);
+        store.RegCloseKey(handle);
+        written.push_back(value);
+    }
+    const auto lower = [](std::string s) {
+        for (char& c : s) c = asciiLower(c);
+        return s;
+    };
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        const Written& value = written[i];
+        const bool replaced =
+            std::any_of(written.begin() + long(i) + 1, written.end(), [&](auto& w) {
+                return lower(w.key) == lower(value.key) && lower(w.name) == lower(value.name);
+            });
+        if (replaced) continue;
+        const Stored stored = readBack(value.name, value.key);
+        EXPECT_EQ(stored.status, ERROR_SUCCESS) << i;
+        EXPECT_EQ(stored.type, value.type) << i;
+        EXPECT_EQ(stored.data, value.data) << i;
     }
 }
 
@@ -346,12 +405,12 @@ TEST_F(RegistryStore, QueriesReportTypeAndSizeAndAskForRoom) {
 
 // ---------------------------------------------------------------- damaged files
 
-TEST_F(RegistryStore, DamagedLinesReadAsMissingAndSurviveAWrite) {
+TEST_F(RegistryStore, DamagedLinesReadAsMissing) {
     makeFolder(folder / "config/vantrel");
     writeFile(path,
               "REGEDIT4\n"
               "\n"
-              "garbage before the sections\n"
+              "\"BEFORE\"=\"any section\"\n"
               "[HKEY_LOCAL_MACHINE\\SOFTWARE\\TORVELLANCE\\Vantrel]\n"
               "\"VOBPATH\"=\"/dvd/\"\n"
               "this is not a value\n"
@@ -366,39 +425,67 @@ TEST_F(RegistryStore, DamagedLinesReadAsMissingAndSurviveAWrite) {
               "[HKEY_LOCAL_MACHINE\\Other]\n"
               "\"KEEP\"=\"y\"\n");
     EXPECT_EQ(readBack("VOBPATH").data, bytesOf("/dvd/"));
-    for (const char* damaged : {"ALERT", "DESTPATH", "COUNT", "TRAIL"}) {
+    for (const char* damaged : {"ALERT", "DESTPATH", "COUNT", "TRAIL", "BEFORE"}) {
         EXPECT_EQ(readBack(damaged).status, ERROR_FILE_NOT_FOUND) << damaged;
     }
     EXPECT_EQ(readBack("GOOD").data, (Bytes{1, 2}));
     EXPECT_EQ(readBack("LOST", "SOFTWARE\\TORV").status, ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(readBack("KEEP", "Other").data, bytesOf("y"));
+}
 
+// A write changes the one line it stores and, for a new value or key, adds
+// lines in the file's own line breaks; every other byte stays.
+TEST_F(RegistryStore, AWriteKeepsEveryByteItDoesNotOwn) {
+    makeFolder(folder / "config/vantrel");
+    const std::string head =
+        "\xEF\xBB\xBF"
+        "REGEDIT4\r\n"
+        "\r\n"
+        "; kept by hand\r\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\TORVELLANCE\\Vantrel]\r\r\n";
+    const std::string middle =
+        "\r\r\n"
+        "\"Blob\"=hex:01,\\\r\n"
+        "\r\n"
+        "02\r\n";
+    const std::string tail =
+        "  \t\r\n"
+        "[HKEY_NOWHERE\\x]\r\n"
+        "\"Other\"=\"y\"";
+    writeFile(path, head + "\"VOBPATH\"=\"/old/\"" + middle + tail);
     const HKEY key = create();
-    ASSERT_EQ(setText(key, "NEW", "n"), 0);
+    ASSERT_EQ(setText(key, "VOBPATH", "/old/"), 0);
+    EXPECT_EQ(readText(path), head + "\"VOBPATH\"=\"/old/\"" + middle + tail);
+
+    ASSERT_EQ(setText(key, "VOBPATH", "/new/"), 0);
     ASSERT_EQ(set(key, "ALERT", REG_BINARY, {1}), 0);
-    EXPECT_EQ(readText(path),
-              "REGEDIT4\n"
-              "\n"
-              "garbage before the sections\n"
-              "\n"
-              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\TORVELLANCE\\Vantrel]\n"
-              "\"VOBPATH\"=\"/dvd/\"\n"
-              "this is not a value\n"
-              "\"ALERT\"=hex:0g\n"
-              "\"DESTPATH\"=\"/unterminated\n"
-              "\"COUNT\"=dword:123456789\n"
-              "\"TRAIL\"=hex:01,\n"
-              "\"GOOD\"=hex:01,02\n"
-              "\"NEW\"=\"n\"\n"
-              "\"ALERT\"=hex:01\n"
-              "\n"
-              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\TORV\n"
-              "\"LOST\"=\"x\"\n"
-              "\n"
-              "[HKEY_LOCAL_MACHINE\\Other]\n"
-              "\"KEEP\"=\"y\"\n"
-              "\n");
-    EXPECT_EQ(readBack("ALERT").data, (Bytes{1}));
+    create("Software", HKEY_CURRENT_USER);
+    EXPECT_EQ(readText(path), head + "\"VOBPATH\"=\"/new/\"" + middle + "\"ALERT\"=hex:01\r\n" +
+                                  tail + "\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\r\n");
+    EXPECT_EQ(readBack("Blob").status, ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(readBack("VOBPATH").data, bytesOf("/new/"));
+}
+
+// A name given twice reads as its last occurrence, as an import would leave
+// it, and a write replaces that one: what was written is what reads return.
+TEST_F(RegistryStore, TheLastOccurrenceOfANameIsReadAndWritten) {
+    makeFolder(folder / "config/vantrel");
+    const std::string first =
+        "REGEDIT4\n\n"
+        "[HKEY_LOCAL_MACHINE\\Vantrel]\n"
+        "\"A\"=\"first\"\n"
+        "\"a\"=\"second\"\n\n"
+        "[HKEY_LOCAL_MACHINE\\vantrel]\n";
+    const std::string rest =
+        "\"A\"=hex:0g\n"
+        "\"A\"=hex:01,\\\n"
+        "\n"
+        "02\n";
+    writeFile(path, first + "\"A\"=\"third\"\n" + rest);
+    EXPECT_EQ(readBack("a", "Vantrel").data, bytesOf("third"));
+    ASSERT_EQ(setText(create("Vantrel"), "a", "new"), 0);
+    EXPECT_EQ(readText(path), first + "\"A\"=\"new\"\n" + rest);
+    EXPECT_EQ(readBack("A", "Vantrel").data, bytesOf("new"));
 }
 
 TEST_F(RegistryStore, BinaryGarbageIsAnEmptyStoreThatStillTakesValues) {
@@ -490,6 +577,24 @@ TEST_F(RegistryStore, AWriteKeepsTheStoresPermissions) {
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+// People keep dotfiles elsewhere and link them into place: a write goes to
+// the file the link leads to, and the link stays.
+TEST_F(RegistryStore, AWriteThroughALinkReplacesWhatItLeadsTo) {
+    makeFolder(folder / "config/vantrel");
+    makeFolder(folder / "dotfiles");
+    const std::string target = folder / "dotfiles/registry.reg";
+    ASSERT_EQ(::symlink("../../dotfiles/registry.reg", path.c_str()), 0);
+    const HKEY key = create();  // the link leads nowhere yet
+    ASSERT_EQ(setText(key, "VOBPATH", "/dvd/"), 0);
+    ASSERT_EQ(setText(key, "VOBPATH", "/other/"), 0);
+    struct stat link {};
+    ASSERT_EQ(::lstat(path.c_str(), &link), 0);
+    EXPECT_TRUE(S_ISLNK(link.st_mode));
+    EXPECT_NE(readText(target).find("\"VOBPATH\"=\"/other/\""), std::string::npos);
+    EXPECT_EQ(readBack("VOBPATH").data, bytesOf("/other/"));
+    EXPECT_FALSE(exists(target + ".tmp"));
 }
 
 // ---------------------------------------------------------------- several running copies
