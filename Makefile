@@ -1,5 +1,10 @@
 # The everyday commands; CMake presets do the work.
-.PHONY: all deps build test bench run format clean
+.PHONY: all deps build test bench fuzz fuzz-build run format clean
+
+# How long `make fuzz` runs each fuzz target, and `make test` (to exercise
+# them, not to search).
+FUZZ_SECONDS ?= 60
+FUZZ_TEST_SECONDS ?= 5
 
 all: build
 
@@ -10,10 +15,18 @@ build: deps
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release
 
-test: deps
+test: deps fuzz-build
 	@cmake --preset debug >/dev/null
 	@cmake --build --preset debug
+	@scripts/run-fuzz.sh $(FUZZ_TEST_SECONDS)
 	@ctest --preset debug
+
+fuzz: deps fuzz-build
+	@scripts/run-fuzz.sh $(FUZZ_SECONDS)
+
+fuzz-build: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
 
 bench: build
 	@build/bin/vantrel-bench

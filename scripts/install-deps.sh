@@ -8,6 +8,7 @@ packages=(
     googletest libgtest-dev libgmock-dev
     qt6-base-dev libgl-dev
     locales  # the locale sources the clock's test compiles with localedef
+    clang libclang-rt-14-dev
 )
 
 missing=()

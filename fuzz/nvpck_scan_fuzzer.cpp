@@ -1,0 +1,106 @@
+// The NV_PCK scan: a VOB image made of packs drawn from the input is scanned by
+// the window object's Process on a real file, and its output must be what a
+// plain reading of the format gives.
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "support/test_bed.h"
+
+namespace {
+
+using vantrel::testing::Bytes;
+
+constexpr std::size_t kSector = 2048;
+constexpr const char* kVob = "VTS_01_1.VOB";
+
+void put(Bytes& image, std::size_t at, std::initializer_list<unsigned char> bytes) {
+    std::copy(bytes.begin(), bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+// One pack at `start`: filler, then a navigation pack, a near miss of one, a
+// video pack or bytes straight from the input.
+void addPack(FuzzedDataProvider& choice, Bytes& image, std::size_t start) {
+    const auto fill = choice.ConsumeIntegral<unsigned char>();
+    for (std::size_t i = start; i < image.size(); ++i)
+        image[i] = static_cast<unsigned char>(fill + i);
+    switch (choice.ConsumeIntegralInRange(0, 3)) {
+        case 0:
+        case 1:
+            put(image, start, {0x00, 0x00, 0x01, 0xBA});
+            put(image, start + 14, {0x00, 0x00, 0x01, 0xBB});
+            put(image, start + 38, {0x00, 0x00, 0x01, 0xBF});
+            if (choice.ConsumeBool()) {  // one of the four bytes that decide, changed
+                const std::size_t offsets[] = {2, 3, 40, 41};
+                image[start + offsets[choice.ConsumeIntegralInRange(0, 3)]] =
+                    choice.ConsumeIntegral<unsigned char>();
+            }
+            break;
+        case 2:
+            put(image, start, {0x00, 0x00, 0x01, 0xBA});
+            put(image, start + 14, {0x00, 0x00, 0x01, 0xE0});
+            break;
+        default: {
+            const Bytes raw = choice.ConsumeBytes<unsigned char>(64);
+            std::copy(raw.begin(), raw.end(), image.begin() + static_cast<std::ptrdiff_t>(start));
+        }
+    }
+}
+
+Bytes makeImage(FuzzedDataProvider& choice) {
+    Bytes image;
+    const std::size_t packs = choice.ConsumeIntegralInRange<std::size_t>(0, 40);
+    const std::size_t tail = choice.ConsumeIntegralInRange<std::size_t>(0, kSector - 1);
+    for (std::size_t i = 0; i <= packs; ++i) {
+        const std::size_t start = image.size();
+        image.resize(start + kSector);
+        addPack(choice, image, start);
+    }
+    image.resize(packs * kSector + tail);  // the last pack cut short, or gone
+    return image;
+}
+
+// Every sector, whole or cut short by the end of the file, whose bytes 2-3 are
+// 01 BA and 40-41 are 01 BF, in order, each filled up to 2048 bytes with zeros.
+Bytes navigationPacks(const Bytes& image) {
+    Bytes packs;
+    for (std::size_t start = 0; start < image.size(); start += kSector) {
+        Bytes sector(
+            image.begin() + static_cast<std::ptrdiff_t>(start),
+            image.begin() + static_cast<std::ptrdiff_t>(std::min(image.size(), start + kSector)));
+        if (sector.size() < 42 || sector[2] != 0x01 || sector[3] != 0xBA || sector[40] != 0x01 ||
+            sector[41] != 0xBF) {
+            continue;
+        }
+        sector.resize(kSector, 0);
+        packs.insert(packs.end(), sector.begin(), sector.end());
+    }
+    return packs;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static vantrel::testing::TestBed bed;
+    static const bool ready = (bed.useFolders(), true);
+    (void)ready;
+
+    FuzzedDataProvider choice(data, size);
+    const Bytes image = makeImage(choice);
+    vantrel::testing::writeFile(bed.source() + "/" + kVob, image);
+    bed.form.Process(kVob);
+    if (vantrel::testing::readFile(bed.destination() + "/" + kVob) != navigationPacks(image)) {
+        std::fprintf(stderr, "nvpck scan: the output is not the navigation packs of the image\n");
+        std::abort();
+    }
+    if (!bed.logText().empty()) {
+        std::fprintf(stderr, "nvpck scan: a failure was logged:\n%s\n", bed.logText().c_str());
+        std::abort();
+    }
+    return 0;
+}
