@@ -8,6 +8,8 @@
 #include <string>
 
 #include "platform/paths.h"
+#include "platform/registry_file_store.h"
+#include "platform/registry_store_file.h"
 #include "support/test_bed.h"
 #include "throughput.h"
 
@@ -57,6 +59,35 @@ void benchCli(const bench::DvdLikeFolder& dvd) {
     bench::report("vantrel-cli (2 GiB DVD folder)", dvd.bytes, comparison, "cat", 0.9);
 }
 
+// One look-up in a 5 MB settings store made of a value with a long name that
+// goes on over many continuation lines, against reading the file alone.
+void benchRegistryStore() {
+    testing::TempFolder temp;
+    const std::string path = temp / "registry.reg";
+    std::string text =
+        "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\V]\n\"" + std::string(100000, 'N') + "\"=hex:";
+    while (text.size() < 5000000) text += "00,01,02,03,\\\n  ";
+    text += "ff\n\"ALERT\"=hex:01\n";
+    testing::writeFile(path, text);
+    platform::RegistryFileStore store(path);
+    platform::HKEY key = platform::kNullKey;
+    std::uint32_t size = 0;
+    store.RegOpenKeyA(platform::HKEY_LOCAL_MACHINE, "V", key);
+    const auto comparison = bench::alternate(
+        [&] {
+            std::string read;
+            platform::readStoreFile(path, read);
+        },
+        [&] {
+            if (store.RegQueryValueExA(key, "ALERT", nullptr, nullptr, &size) !=
+                platform::ERROR_SUCCESS)
+                throw std::runtime_error("the store did not find its value");
+        },
+        rounds());
+    bench::report("registry store look-up (5 MB)", std::int64_t(text.size()), comparison, "read",
+                  0.1);
+}
+
 #ifdef VANTREL_BENCH_WINDOW
 // The same extraction through the real window on the offscreen platform,
 // against vantrel-cli.
@@ -73,6 +104,7 @@ void benchWindow(const bench::DvdLikeFolder& dvd) {
 int main() {
     try {
         std::printf("Throughput, best of %d alternating rounds, warm cache\n", rounds());
+        benchRegistryStore();
         benchScanner();
         testing::TempFolder temp;
         const bench::DvdLikeFolder dvd = bench::writeDvdLikeFolder(temp.path());

@@ -15,7 +15,8 @@ namespace vantrel::platform::regedit {
 // it was read from, so that writing it back changes only the lines that were
 // set or added: blank lines, comments, sections and lines that cannot be read,
 // line breaks of every kind, a byte order mark and a missing last line break
-// all come back as they were.
+// all come back as they were (the last line gets a line break only when a line
+// is added below it). Added lines take the text's own kind of line break.
 //
 // A line ends at a line feed; the carriage returns before it belong to its
 // line break (CR LF, CR CR LF). Values belong to the section above them; a

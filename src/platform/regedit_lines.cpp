@@ -66,18 +66,26 @@ std::optional<std::uint32_t> readHexNumber(std::string_view digits, std::size_t 
     return number;
 }
 
-// "01,02,ff": one or two hex digits per byte; nothing at all is no bytes.
+// "01,02,ff": one or two hex digits per byte, blanks around them allowed;
+// nothing at all is no bytes. One pass: a value may hold megabytes.
 std::optional<Bytes> readHexList(std::string_view list) {
     Bytes bytes;
-    if (trim(list).empty()) return bytes;
-    std::size_t start = 0;
+    list = trim(list);
+    if (list.empty()) return bytes;
+    bytes.reserve(list.size() / 3 + 1);
+    std::size_t i = 0;
     while (true) {
-        const std::size_t comma = list.find(',', start);
-        const auto byte = readHexNumber(trim(list.substr(start, comma - start)), 2);
-        if (!byte) return std::nullopt;
-        bytes.push_back(static_cast<unsigned char>(*byte));
-        if (comma == std::string_view::npos) return bytes;
-        start = comma + 1;
+        while (i < list.size() && isSpace(list[i])) ++i;
+        int byte = 0;
+        std::size_t digits = 0;
+        for (; i < list.size() && hexDigit(list[i]) >= 0; ++i, ++digits) {
+            byte = byte * 16 + hexDigit(list[i]);
+        }
+        while (i < list.size() && isSpace(list[i])) ++i;
+        if (digits == 0 || digits > 2) return std::nullopt;
+        bytes.push_back(static_cast<unsigned char>(byte));
+        if (i == list.size()) return bytes;
+        if (list[i++] != ',') return std::nullopt;
     }
 }
 
