@@ -79,7 +79,7 @@ std::optional<Bytes> readHexList(std::string_view list) {
         int byte = 0;
         std::size_t digits = 0;
         for (; i < list.size() && hexDigit(list[i]) >= 0; ++i, ++digits) {
-            byte = byte * 16 + hexDigit(list[i]);
+            if (digits < 2) byte = byte * 16 + hexDigit(list[i]);
         }
         while (i < list.size() && isSpace(list[i])) ++i;
         if (digits == 0 || digits > 2) return std::nullopt;

@@ -418,6 +418,7 @@ TEST_F(RegistryStore, DamagedLinesReadAsMissing) {
               "\"DESTPATH\"=\"/unterminated\n"
               "\"COUNT\"=dword:123456789\n"
               "\"TRAIL\"=hex:01,\n"
+              "\"WIDE\"=hex:0123456789abcdef01\n"
               "\"GOOD\"=hex:01,\\\n"
               "  02\n"
               "[HKEY_LOCAL_MACHINE\\SOFTWARE\\TORV\n"
@@ -425,7 +426,7 @@ TEST_F(RegistryStore, DamagedLinesReadAsMissing) {
               "[HKEY_LOCAL_MACHINE\\Other]\n"
               "\"KEEP\"=\"y\"\n");
     EXPECT_EQ(readBack("VOBPATH").data, bytesOf("/dvd/"));
-    for (const char* damaged : {"ALERT", "DESTPATH", "COUNT", "TRAIL", "BEFORE"}) {
+    for (const char* damaged : {"ALERT", "DESTPATH", "COUNT", "TRAIL", "WIDE", "BEFORE"}) {
         EXPECT_EQ(readBack(damaged).status, ERROR_FILE_NOT_FOUND) << damaged;
     }
     EXPECT_EQ(readBack("GOOD").data, (Bytes{1, 2}));
