@@ -32,12 +32,20 @@ std::string homeFolder() {
     return ".";
 }
 
-std::string userStateFolder() {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    const std::string base =
-        state != nullptr && state[0] == '/' ? state : joinPath(homeFolder(), ".local/state");
-    return joinPath(base, "vantrel");
+namespace {
+
+// $`variable`/vantrel when it holds an absolute path, else ~/`fallback`/vantrel.
+std::string xdgFolder(const char* variable, const char* fallback) {
+    const char* base = std::getenv(variable);
+    return joinPath(base != nullptr && base[0] == '/' ? base : joinPath(homeFolder(), fallback),
+                    "vantrel");
 }
+
+}  // namespace
+
+std::string userConfigFolder() { return xdgFolder("XDG_CONFIG_HOME", ".config"); }
+
+std::string userStateFolder() { return xdgFolder("XDG_STATE_HOME", ".local/state"); }
 
 std::string joinPath(const std::string& folder, const std::string& name) {
     if (folder.empty() || folder.back() == kPathSeparator) return folder + name;

@@ -21,6 +21,10 @@ std::string programFolder();
 // The user's home folder ($HOME, else the account's).
 std::string homeFolder();
 
+// Where the program keeps one user's settings: $XDG_CONFIG_HOME/vantrel, or
+// ~/.config/vantrel when XDG_CONFIG_HOME is unset, empty or not an absolute path.
+std::string userConfigFolder();
+
 // Where the program keeps what it writes for one user beside the settings:
 // $XDG_STATE_HOME/vantrel, or ~/.local/state/vantrel when XDG_STATE_HOME is
 // unset, empty or not an absolute path.

@@ -12,6 +12,7 @@
 
 #include "platform/registry_file_store.h"
 #include "platform/text.h"
+#include "support/scoped_env.h"
 #include "support/temp_folder.h"
 
 namespace vantrel::platform {
@@ -20,6 +21,7 @@ namespace {
 using vantrel::testing::exists;
 using vantrel::testing::makeFolder;
 using vantrel::testing::readText;
+using vantrel::testing::ScopedEnv;
 using vantrel::testing::TempFolder;
 using vantrel::testing::writeFile;
 using Bytes = std::vector<unsigned char>;
@@ -44,30 +46,6 @@ Stored query(RegistryApi& registry, HKEY key, const std::string& name) {
     stored.status = registry.RegQueryValueExA(key, name, &stored.type, stored.data.data(), &size);
     return stored;
 }
-
-// Sets an environment variable (or removes it, for a null value) until the
-// end of the scope.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name)) m_old = old;
-        set(value);
-    }
-    ~ScopedEnv() { set(m_old ? m_old->c_str() : nullptr); }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-  private:
-    void set(const char* value) {
-        if (value != nullptr) {
-            ::setenv(m_name, value, 1);
-        } else {
-            ::unsetenv(m_name);
-        }
-    }
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
 
 class RegistryStore : public ::testing::Test {
   protected:
