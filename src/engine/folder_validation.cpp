@@ -1,5 +1,7 @@
 // ValDir and CountFiles: the two folders checked, the DVD files counted.
 
+#include <cstring>
+
 #include "engine/frmMain.h"
 #include "platform/dir_listing.h"
 #include "platform/paths.h"
@@ -16,6 +18,12 @@ bool hasDvdEnding(const std::string& name) {
 
 }  // namespace
 
+std::string folderProblem(platform::FileSystem& files, const std::string& folder) {
+    if (platform::isBlank(folder)) return "the name is blank";
+    const int error = files.folderError(folder);
+    return error == 0 ? std::string() : std::strerror(error);
+}
+
 // A folder text is usable when it is not blank and names something the listing
 // finds: an existing folder (which lists at least its "." entry) or file.
 bool frmMain::passesFolderTest(const std::string& folder) {
@@ -23,6 +31,13 @@ bool frmMain::passesFolderTest(const std::string& folder) {
     platform::DirListing listing(m_services.files);
     const bool found = !listing.first(folder, platform::ListWhat::FilesAndFolders).empty();
     return !blank && found;
+}
+
+// Why a folder text failed the folder test. The test lets plain files pass, so
+// the reason is looked for only once it has failed.
+std::string frmMain::refusalReason(const std::string& folder) {
+    const std::string problem = folderProblem(m_services.files, folder);
+    return problem.empty() ? "nothing in it can be listed" : problem;
 }
 
 void frmMain::refuseFolder(TextBox box, const std::string& message, const std::string& reason) {
@@ -44,7 +59,7 @@ void frmMain::appendSeparatorIfMissing(TextBox box) {
 // lock taken here is held until the job's wind-down.
 std::optional<std::string> frmMain::destinationProblem() {
     const std::string folder = text(TextBox::txtDest);
-    if (!passesFolderTest(folder)) return "no such folder";
+    if (!passesFolderTest(folder)) return refusalReason(folder);
     if (m_services.files.isSameEntry(text(TextBox::txtVobDir), folder))
         return "it is the source folder";
     if (m_services.files.kindOf(folder) == platform::EntryKind::Folder &&
@@ -56,7 +71,8 @@ std::optional<std::string> frmMain::destinationProblem() {
 VbBool frmMain::ValDir() {
     m_refusal.reset();
     if (!passesFolderTest(text(TextBox::txtVobDir))) {
-        refuseFolder(TextBox::txtVobDir, "Invalid Vob Dir!", "no such folder");
+        refuseFolder(TextBox::txtVobDir, "Invalid Vob Dir!",
+                     refusalReason(text(TextBox::txtVobDir)));
         return kFalse;
     }
     appendSeparatorIfMissing(TextBox::txtVobDir);

@@ -33,7 +33,7 @@ struct JobTally {
 struct FolderRefusal {
     TextBox box;
     std::string folder;
-    std::string reason;  // "no such folder", "it is the source folder", ...
+    std::string reason;  // "No such file or directory", "it is the source folder", ...
 };
 
 // The main window object: the job's state, every job procedure and every
@@ -87,6 +87,7 @@ class frmMain {
     void advance(Bar bar, float step) { m_window.setValue(bar, m_window.value(bar) + step); }
 
     bool passesFolderTest(const std::string& folder);
+    std::string refusalReason(const std::string& folder);
     // Why `box`'s folder cannot be the destination; nothing when it can.
     std::optional<std::string> destinationProblem();
     void refuseFolder(TextBox box, const std::string& message, const std::string& reason);
@@ -113,6 +114,11 @@ class frmMain {
     bool m_closeWhenJobEnds = false;
     std::function<void(const std::string&)> m_logListener;
 };
+
+// Why `folder` is not a folder whose entries can be listed, as the system says
+// it ("No such file or directory", "Not a directory", "Permission denied") or
+// "the name is blank"; empty when it is one.
+std::string folderProblem(platform::FileSystem& files, const std::string& folder);
 
 // A bar's value as the status bar shows it ("5", not "5.0").
 std::string barValueText(float value);

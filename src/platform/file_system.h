@@ -51,6 +51,9 @@ class FileSystem {
     // The entries of a folder, "." and ".." excluded; nothing when the folder
     // does not exist or is not a folder.
     virtual std::optional<std::vector<FolderEntry>> readFolder(const std::string& folder) = 0;
+    // 0 when `path` is a folder whose entries the user may list; otherwise why
+    // not, as an errno value (ENOTDIR for an entry of another kind). Never throws.
+    virtual int folderError(const std::string& path) = 0;
     // Removes a file, or a symbolic link itself (never what it leads to).
     virtual void removeFile(const std::string& path) = 0;
     // Makes `folder` and any missing folders above it, private to the user.
@@ -77,6 +80,7 @@ class PosixFileSystem final : public FileSystem {
     std::int64_t fileLength(const std::string& path) override;
     std::optional<EntryKind> kindOf(const std::string& path) override;
     std::optional<std::vector<FolderEntry>> readFolder(const std::string& folder) override;
+    int folderError(const std::string& path) override;
     void removeFile(const std::string& path) override;
     void createFolders(const std::string& folder) override;
     bool isWritable(const std::string& path) override;

@@ -157,6 +157,13 @@ std::optional<std::vector<FolderEntry>> PosixFileSystem::readFolder(const std::s
     return entries;
 }
 
+int PosixFileSystem::folderError(const std::string& path) {
+    DIR* dir = ::opendir(path.c_str());
+    if (dir == nullptr) return errno;
+    ::closedir(dir);
+    return 0;
+}
+
 bool PosixFileSystem::isSameEntry(const std::string& a, const std::string& b) {
     struct stat first {
     }, second{};

@@ -35,7 +35,13 @@ class ValidationTest : public ::testing::Test {
 };
 
 TEST_F(ValidationTest, ABlankOrMissingSourceIsRefusedAndTheDestinationLeftAlone) {
-    for (const std::string& text : std::vector<std::string>{"", "   ", bed.temp / "missing"}) {
+    writeFile(bed.temp / "plain", "");
+    const std::vector<std::pair<std::string, std::string>> refusals = {
+        {"", "the name is blank"},
+        {"   ", "the name is blank"},
+        {bed.temp / "missing", "No such file or directory"},
+        {bed.temp / "plain/", "Not a directory"}};
+    for (const auto& [text, reason] : refusals) {
         bed.window.messages.clear();
         bed.window.focusHistory.clear();
         source() = text;
@@ -44,6 +50,8 @@ TEST_F(ValidationTest, ABlankOrMissingSourceIsRefusedAndTheDestinationLeftAlone)
         expectRefused(TextBox::txtVobDir, "Invalid Vob Dir!");
         EXPECT_EQ(source(), text);
         EXPECT_EQ(destination(), "untouched");
+        ASSERT_TRUE(bed.form.refusal());
+        EXPECT_EQ(bed.form.refusal()->reason, reason);
     }
 }
 

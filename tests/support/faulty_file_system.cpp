@@ -86,6 +86,10 @@ bool FaultyFileSystem::isWritable(const std::string& path) {
     return !hits(refuseWriting, path) && m_real.isWritable(path);
 }
 
+int FaultyFileSystem::folderError(const std::string& path) {
+    return hits(failListing, path) ? EIO : m_real.folderError(path);
+}
+
 bool FaultyFileSystem::isSameEntry(const std::string& a, const std::string& b) {
     return m_real.isSameEntry(a, b);
 }

@@ -40,6 +40,7 @@ class FaultyFileSystem final : public platform::FileSystem {
     std::optional<platform::EntryKind> kindOf(const std::string& path) override;
     std::optional<std::vector<platform::FolderEntry>> readFolder(
         const std::string& folder) override;
+    int folderError(const std::string& path) override;
     void removeFile(const std::string& path) override;
     void createFolders(const std::string& folder) override;
     bool isWritable(const std::string& path) override;
