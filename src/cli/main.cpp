@@ -5,11 +5,11 @@
 
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <string>
-#include <vector>
 
 #include "cli/interrupt.h"
+#include "cli/log_echo.h"
+#include "cli/options.h"
 #include "cli/progress_display.h"
 #include "cli/terminal_window.h"
 #include "engine/frmMain.h"
@@ -22,112 +22,63 @@ using namespace vantrel;
 
 namespace {
 
-enum ExitStatus { kDone = 0, kJobFailed = 1, kRefused = 2, kFilesFailed = 3, kInterrupted = 130 };
-
-const char* const kUsage =
-    "Usage: vantrel-cli [options] SOURCE DEST\n"
-    "\n"
-    "Writes a reduced copy of the DVD-Video folder SOURCE into DEST: every .IFO\n"
-    "and .BUP file copied byte for byte, every .VOB replaced by a file of the same\n"
-    "name holding only its navigation packs (NV_PCK). DEST's old .IFO, .BUP and\n"
-    ".VOB files are deleted first. Failures are echoed here and appended to\n"
-    "  %s\n"
-    "\n"
-    "Options:\n"
-    "  -q, --quiet    print nothing but errors\n"
-    "  -a, --alert    ring the bell and say \"Done with coping!\" at the end\n"
-    "  -h, --help     show this help\n"
-    "  -V, --version  show the version\n"
-    "\n"
-    "Exit status: 0 done, 1 the job failed, 2 an invalid folder or no DVD files,\n"
-    "3 done, but some files failed (see the log), 130 stopped by Ctrl-C.\n";
-
-void printUsage(std::FILE* out) {
-    platform::PosixFileSystem files;
-    std::fprintf(out, kUsage, log::defaultLogFile(files, platform::programFolder()).c_str());
+// "1 VOB", "2 VOBs".
+std::string counted(long long count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-struct Options {
-    bool quiet = false;
-    bool alert = false;
-    std::vector<std::string> folders;
-};
+void printSummary(const engine::frmMain& form, double seconds) {
+    const engine::JobTally& tally = form.tally();
+    std::printf("%s copied, %s scanned, %s written\n%s read, %s written in %.2f s (%s/s)\n",
+                counted(tally.sideFilesCopied, "side file", "side files").c_str(),
+                counted(tally.vobsScanned, "VOB", "VOBs").c_str(),
+                counted(tally.navPacksWritten, "NV_PCK sector", "NV_PCK sectors").c_str(),
+                cli::humanBytes(double(tally.bytesRead)).c_str(),
+                cli::humanBytes(double(tally.bytesWritten)).c_str(), seconds,
+                cli::humanBytes(seconds > 0 ? double(tally.bytesRead) / seconds : 0).c_str());
+    if (tally.problemsLogged > 0)
+        std::printf("%s\n", engine::problemsReport(tally.problemsLogged, form.logFile()).c_str());
+}
 
-// Nothing when the program should end at once with `status`.
-bool parse(int argc, char** argv, Options& options, int& status) {
-    bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
-            options.folders.push_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "-q" || arg == "--quiet") {
-            options.quiet = true;
-        } else if (arg == "-a" || arg == "--alert") {
-            options.alert = true;
-        } else if (arg == "-h" || arg == "--help") {
-            printUsage(stdout);
-            status = kDone;
-            return false;
-        } else if (arg == "-V" || arg == "--version") {
-            std::printf("vantrel-cli %s\n", VANTREL_VERSION);
-            status = kDone;
-            return false;
-        } else {
-            std::fprintf(stderr, "vantrel-cli: unknown option '%s'\n", arg.c_str());
-            printUsage(stderr);
-            status = kRefused;
-            return false;
-        }
-    }
-    if (options.folders.size() != 2) {
-        std::fputs("vantrel-cli: give a SOURCE and a DEST folder\n", stderr);
-        printUsage(stderr);
-        status = kRefused;
+// The window lets a plain file pass for a folder; a script gets a clear refusal
+// instead, before anything is touched.
+bool foldersUsable(platform::FileSystem& files, const cli::Options& options) {
+    for (const auto& [box, folder] : {std::pair{engine::TextBox::txtVobDir, options.source},
+                                      std::pair{engine::TextBox::txtDest, options.destination}}) {
+        const std::string problem = engine::folderProblem(files, folder);
+        if (problem.empty()) continue;
+        std::fprintf(stderr, "%s\n", cli::invalidFolderMessage(box, folder, problem).c_str());
         return false;
     }
     return true;
 }
 
-// Log entries as lines for the terminal: CR LF becomes LF, the blank line goes.
-std::string asLines(std::string entry) {
-    std::string lines;
-    for (char c : entry) {
-        if (c != '\r') lines += c;
-    }
-    while (!lines.empty() && lines.back() == '\n') lines.pop_back();
-    return lines;
-}
-
-void printSummary(const engine::frmMain& form, double seconds) {
-    const engine::JobTally& tally = form.tally();
-    std::printf(
-        "%d side files copied, %d VOBs scanned, %lld NV_PCK sectors written\n"
-        "%s read, %s written in %.2f s (%s/s)\n",
-        tally.sideFilesCopied, tally.vobsScanned, static_cast<long long>(tally.navPacksWritten),
-        cli::humanBytes(double(tally.bytesRead)).c_str(),
-        cli::humanBytes(double(tally.bytesWritten)).c_str(), seconds,
-        cli::humanBytes(seconds > 0 ? double(tally.bytesRead) / seconds : 0).c_str());
-    if (tally.problemsLogged > 0)
-        std::printf("%s\n", engine::problemsReport(tally.problemsLogged, form.logFile()).c_str());
+cli::ProgressDisplay::Mode displayMode(const cli::Options& options) {
+    if (options.quiet) return cli::ProgressDisplay::Mode::Quiet;
+    return ::isatty(STDERR_FILENO) ? cli::ProgressDisplay::Mode::Terminal
+                                   : cli::ProgressDisplay::Mode::Plain;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    Options options;
-    int status = kDone;
-    if (!parse(argc, argv, options, status)) return status;
+    cli::Options options;
+    if (const auto status = cli::parseOptions(argc, argv, options)) return *status;
+    platform::PosixFileSystem files;
+    if (options.help) {
+        cli::printUsage(stdout, log::defaultLogFile(files, platform::programFolder()));
+        return cli::kDone;
+    }
+    if (options.version) {
+        std::printf("%s (Vantrel Extractor) %s\n", cli::kProgramName, VANTREL_VERSION);
+        return cli::kDone;
+    }
+    if (!foldersUsable(files, options)) return cli::kRefused;
 
     cli::installInterruptHandler();
     // A reader of our output that goes away (| head) must not end the job.
     std::signal(SIGPIPE, SIG_IGN);
-    const auto mode = options.quiet             ? cli::ProgressDisplay::Mode::Quiet
-                      : ::isatty(STDERR_FILENO) ? cli::ProgressDisplay::Mode::Terminal
-                                                : cli::ProgressDisplay::Mode::Plain;
-    cli::ProgressDisplay display(stderr, mode);
-    platform::PosixFileSystem files;
+    cli::ProgressDisplay display(stderr, displayMode(options));
     platform::SystemClock clock;
     platform::Services services{files, clock, platform::programFolder()};
     cli::TerminalWindow window(files, display, options.alert);
@@ -135,25 +86,32 @@ int main(int argc, char** argv) {
     window.attach(form);
 
     bool jobFailed = false, filesFailed = false;
+    cli::LogEcho echo;
+    const auto echoLine = [&](const std::optional<std::string>& line) {
+        if (line) display.message(std::string(cli::kProgramName) + ": " + *line);
+    };
     form.setLogListener([&](const std::string& entry) {
         jobFailed |= entry.rfind("[cmdGo_Click]", 0) == 0;
         filesFailed = true;
-        display.message(asLines(entry));
+        echoLine(echo.add(entry));
     });
-    window.setText(engine::TextBox::txtVobDir, options.folders[0]);
-    window.setText(engine::TextBox::txtDest, options.folders[1]);
+    window.setText(engine::TextBox::txtVobDir, options.source);
+    window.setText(engine::TextBox::txtDest, options.destination);
     form.cmdGo_Click();
+    echoLine(echo.flush());
     display.finish();
 
-    if (window.refused()) return kRefused;
+    if (window.refused()) return cli::kRefused;
+    const int problems = form.tally().problemsLogged;
     if (!options.quiet) {
         const auto elapsed = std::chrono::steady_clock::now() - display.started();
         printSummary(form, std::chrono::duration<double>(elapsed).count());
-    } else if (form.tally().problemsLogged > 0) {
-        display.message(engine::problemsReport(form.tally().problemsLogged, form.logFile()));
+    } else if (problems > 0) {
+        display.message(std::string(cli::kProgramName) + ": " +
+                        engine::problemsReport(problems, form.logFile()));
     }
-    if (jobFailed) return kJobFailed;
-    if (window.exitPressed() || cli::interruptRequested()) return kInterrupted;
+    if (cli::interruptRequested()) cli::endBySignal(cli::interruptSignal());
+    if (jobFailed) return cli::kJobFailed;
     // Outputs are missing or incomplete: a script must not take that for success.
-    return filesFailed ? kFilesFailed : kDone;
+    return filesFailed ? cli::kFilesFailed : cli::kDone;
 }

@@ -1,9 +1,17 @@
 #include "cli/progress_display.h"
 
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+
 namespace vantrel::cli {
 namespace {
 
 constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
+// The time left is guessed only from this much of the job: its start says little.
+constexpr double kSecondsBeforeEstimate = 2.0;
 
 // File names may hold any byte but "/" and NUL: control characters are shown
 // as "?" so that they cannot move the cursor or fake a line.
@@ -14,6 +22,23 @@ std::string printable(const std::string& text, bool keepLineBreaks) {
         if (control && !(keepLineBreaks && c == '\n')) c = '?';
     }
     return shown;
+}
+
+// A line longer than the terminal would wrap, and "\r" could not take it back.
+std::size_t terminalWidth(std::FILE* out) {
+    winsize size{};
+    if (::ioctl(::fileno(out), TIOCGWINSZ, &size) == 0 && size.ws_col > 1) return size.ws_col - 1u;
+    return 79;
+}
+
+// Cuts `line` to `width` characters, counting each UTF-8 sequence as one.
+std::string fitted(const std::string& line, std::size_t width) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if ((static_cast<unsigned char>(line[i]) & 0xC0) == 0x80) continue;
+        if (++characters > width) return line.substr(0, i);
+    }
+    return line;
 }
 
 }  // namespace
@@ -30,28 +55,62 @@ std::string humanBytes(double bytes) {
     return text;
 }
 
-void ProgressDisplay::fileStarted(int fileNumber, int fileTotal, const std::string& name) {
-    m_fileNumber = fileNumber;
+std::string clockTime(double seconds) {
+    const long total = std::lround(std::max(0.0, seconds));
+    char text[32];
+    if (total >= 3600) {
+        std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", total / 3600, total / 60 % 60,
+                      total % 60);
+    } else {
+        std::snprintf(text, sizeof text, "%ld:%02ld", total / 60, total % 60);
+    }
+    return text;
+}
+
+void ProgressDisplay::jobStarted(int fileTotal, std::int64_t vobBytesTotal) {
     m_fileTotal = fileTotal;
+    m_vobBytesTotal = vobBytesTotal;
+    m_started = std::chrono::steady_clock::now();
+}
+
+void ProgressDisplay::fileStarted(int fileNumber, const std::string& name) {
+    m_fileNumber = fileNumber;
     m_name = printable(name, false);
     if (m_mode == Mode::Plain) {
-        std::fprintf(m_out, "[%d/%d] %s\n", fileNumber, fileTotal, m_name.c_str());
+        std::fprintf(m_out, "[%d/%d] %s\n", fileNumber, m_fileTotal, m_name.c_str());
         std::fflush(m_out);
     }
     m_lastDraw = {};
 }
 
-void ProgressDisplay::progress(double fileShare, std::int64_t bytesDone) {
+void ProgressDisplay::progress(double fileShare, std::int64_t vobBytesDone) {
     if (m_mode != Mode::Terminal) return;
     const auto now = std::chrono::steady_clock::now();
     if (now - m_lastDraw < kRedrawInterval) return;
     m_lastDraw = now;
-    const double seconds = std::chrono::duration<double>(now - m_started).count();
-    const double rate = seconds > 0 ? double(bytesDone) / seconds : 0;
-    std::fprintf(m_out, "\r\033[K[%d/%d] %s  %3.0f%%  %s/s", m_fileNumber, m_fileTotal,
-                 m_name.c_str(), fileShare * 100, humanBytes(rate).c_str());
+    char file[64];
+    std::snprintf(file, sizeof file, "[%d/%d] ", m_fileNumber, m_fileTotal);
+    char share[16];
+    std::snprintf(share, sizeof share, "  %3.0f%%", fileShare * 100);
+    const std::string line = file + m_name + share + "  |  " + overallPosition(vobBytesDone, now);
+    std::fprintf(m_out, "\r\033[K%s", fitted(line, terminalWidth(m_out)).c_str());
     std::fflush(m_out);
     m_lineShown = true;
+}
+
+// "1.23 GB of 4.10 GB (30%), 150.00 MB/s, 0:19 left": the VOBs are the job's bulk.
+std::string ProgressDisplay::overallPosition(std::int64_t vobBytesDone,
+                                             std::chrono::steady_clock::time_point now) const {
+    const double seconds = std::chrono::duration<double>(now - m_started).count();
+    const double rate = seconds > 0 ? double(vobBytesDone) / seconds : 0;
+    const double share = m_vobBytesTotal > 0 ? double(vobBytesDone) / double(m_vobBytesTotal) : 0;
+    char percent[16];
+    std::snprintf(percent, sizeof percent, " (%.0f%%)", share * 100);
+    std::string position = humanBytes(double(vobBytesDone)) + " of " +
+                           humanBytes(double(m_vobBytesTotal)) + percent + ", " + humanBytes(rate) +
+                           "/s, ";
+    if (seconds < kSecondsBeforeEstimate || rate <= 0) return position + "--:-- left";
+    return position + clockTime(double(m_vobBytesTotal - vobBytesDone) / rate) + " left";
 }
 
 void ProgressDisplay::message(const std::string& text) {

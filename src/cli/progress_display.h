@@ -7,17 +7,20 @@
 
 namespace vantrel::cli {
 
-// Progress on stderr: a line redrawn in place on a terminal, one plain line per
-// file otherwise, nothing at all when quiet. Messages always get through.
+// Progress on stderr: on a terminal one line redrawn in place, with the
+// current file, the whole job's position and the time left; one plain line per
+// file otherwise; nothing at all when quiet. Messages always get through.
 class ProgressDisplay {
   public:
     enum class Mode { Terminal, Plain, Quiet };
 
     ProgressDisplay(std::FILE* out, Mode mode) : m_out(out), m_mode(mode) {}
 
-    void fileStarted(int fileNumber, int fileTotal, const std::string& name);
-    // The current file's share done (0..1) and all bytes done so far.
-    void progress(double fileShare, std::int64_t bytesDone);
+    // The job's size: how many files, and how many bytes its VOBs hold.
+    void jobStarted(int fileTotal, std::int64_t vobBytesTotal);
+    void fileStarted(int fileNumber, const std::string& name);
+    // The current file's share done (0..1) and the VOB bytes scanned so far.
+    void progress(double fileShare, std::int64_t vobBytesDone);
     // A line that must be seen (an error, an echoed log entry), on its own line.
     void message(const std::string& text);
     void finish();
@@ -25,6 +28,8 @@ class ProgressDisplay {
     std::chrono::steady_clock::time_point started() const { return m_started; }
 
   private:
+    std::string overallPosition(std::int64_t vobBytesDone,
+                                std::chrono::steady_clock::time_point now) const;
     void clearLine();
 
     std::FILE* m_out;
@@ -32,11 +37,14 @@ class ProgressDisplay {
     std::chrono::steady_clock::time_point m_started = std::chrono::steady_clock::now();
     std::chrono::steady_clock::time_point m_lastDraw{};
     int m_fileNumber = 0, m_fileTotal = 0;
+    std::int64_t m_vobBytesTotal = 0;
     std::string m_name;
     bool m_lineShown = false;
 };
 
 // "1.23 GB", "512 kB", "17 B".
 std::string humanBytes(double bytes);
+// "0:42", "12:05", "1:02:03".
+std::string clockTime(double seconds);
 
 }  // namespace vantrel::cli

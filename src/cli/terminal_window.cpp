@@ -1,11 +1,13 @@
 #include "cli/terminal_window.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
 #include "cli/interrupt.h"
-#include "engine/dvd_format.h"
+#include "cli/options.h"
 #include "platform/dir_listing.h"
+#include "platform/paths.h"
 
 namespace vantrel::cli {
 namespace {
@@ -15,20 +17,56 @@ constexpr unsigned kPumpsPerLook = 64;
 
 }  // namespace
 
+std::string invalidFolderMessage(engine::TextBox box, const std::string& folder,
+                                 const std::string& reason) {
+    const char* role = box == engine::TextBox::txtVobDir ? "source" : "destination";
+    return std::string(kProgramName) + ": invalid " + role + " folder '" + folder + "': " + reason;
+}
+
 TerminalWindow::TerminalWindow(platform::FileSystem& files, ProgressDisplay& display, bool alert)
-    : m_display(display),
+    : m_files(files),
+      m_display(display),
       m_fileList(files),
       m_alert(alert ? engine::kChecked : engine::kUnchecked) {}
 
-// The per-file bar gets its range when a file starts: the moment to say which.
+// The overall bar gets its range when the job starts, the per-file bar when a
+// file starts: the moments to tell the display.
 void TerminalWindow::setMax(engine::Bar bar, float max) {
     state(bar).max = max;
-    if (bar != engine::Bar::ProgFile || m_form == nullptr) return;
-    const engine::JobTally& tally = m_form->tally();
-    m_bytesBeforeFile = tally.bytesRead;
-    m_currentIsVob = platform::matchesWildcard(tally.currentFile, "*.vob");
-    m_display.fileStarted(++m_filesStarted, int(m_bars[std::size_t(engine::Bar::Prog)].max),
-                          tally.currentFile);
+    if (m_form == nullptr) return;
+    if (bar == engine::Bar::Prog) startJob(int(max));
+    if (bar == engine::Bar::ProgFile) startFile();
+}
+
+// The VOBs are measured once, for the whole job's position and the time left.
+void TerminalWindow::startJob(int fileTotal) {
+    const std::string folder = m_texts[engine::TextBox::txtVobDir];
+    m_vobLengths.clear();
+    std::int64_t total = 0;
+    try {
+        engine::VobFileList vobs(m_files);
+        vobs.setPath(folder);
+        for (const std::string& name : vobs.names()) {
+            const std::int64_t length = m_files.fileLength(platform::joinPath(folder, name));
+            m_vobLengths[name] = length;
+            total += length;
+        }
+    } catch (const std::exception&) {
+        // The job meets the same failure and logs it; the display does without.
+    }
+    m_filesStarted = 0;
+    m_vobBytesBefore = 0;
+    m_currentVobLength = 0;
+    m_display.jobStarted(fileTotal, total);
+}
+
+void TerminalWindow::startFile() {
+    const std::string& name = m_form->tally().currentFile;
+    m_vobBytesBefore += m_currentVobLength;
+    const auto vob = m_vobLengths.find(name);
+    m_currentVobLength =
+        vob != m_vobLengths.end() && platform::matchesWildcard(name, "*.vob") ? vob->second : 0;
+    m_display.fileStarted(++m_filesStarted, name);
 }
 
 void TerminalWindow::setAlertValue(int value) {
@@ -39,14 +77,20 @@ void TerminalWindow::setAlertValue(int value) {
 
 void TerminalWindow::messageBox(const std::string& prompt, engine::MessageIcon icon,
                                 const std::string& title) {
-    if (icon == engine::MessageIcon::Critical) {
-        m_refused = true;
-        m_display.message(title + ": " + prompt);
-        if (m_form != nullptr && m_form->refusal())
-            m_display.message("vantrel-cli: '" + m_form->refusal()->folder +
-                              "': " + m_form->refusal()->reason);
-    } else {
+    if (icon != engine::MessageIcon::Critical) {
         m_display.message(prompt);
+        return;
+    }
+    m_refused = true;
+    if (m_form != nullptr && m_form->refusal()) {
+        const engine::FolderRefusal& refusal = *m_form->refusal();
+        m_display.message(invalidFolderMessage(refusal.box, refusal.folder, refusal.reason));
+    } else if (prompt == "No files (*.vob) for processing found!") {
+        m_display.message(std::string(kProgramName) +
+                          ": no files (*.vob) for processing found in '" +
+                          m_texts[engine::TextBox::txtVobDir] + "'");
+    } else {
+        m_display.message(std::string(kProgramName) + ": " + title + ": " + prompt);
     }
 }
 
@@ -58,7 +102,8 @@ void TerminalWindow::beep() {
 void TerminalWindow::pumpEvents() {
     if (interruptRequested() && !m_exitPressed && m_form != nullptr) {
         m_exitPressed = true;
-        m_display.message("Stopping: the current file is closed with what it holds so far.");
+        m_display.message(std::string(kProgramName) +
+                          ": stopping: the current file is closed with what it holds so far");
         m_form->cmdExit_Click();
     }
     if (++m_pumps % kPumpsPerLook == 0) showProgress();
@@ -67,10 +112,10 @@ void TerminalWindow::pumpEvents() {
 void TerminalWindow::showProgress() {
     const BarState& file = state(engine::Bar::ProgFile);
     const double share = file.max > 0 ? double(file.value) / double(file.max) : 1.0;
-    // A scan counts bytes, a side-file copy 1024-byte blocks.
-    const double done =
-        m_currentIsVob ? double(file.value) : double(file.value) * engine::dvd::kCopyBlockSize;
-    m_display.progress(share, m_bytesBeforeFile + std::int64_t(done));
+    // A scan's bar counts bytes; a side file's counts copy blocks, and no VOB bytes.
+    const std::int64_t scanned =
+        m_currentVobLength > 0 ? std::min(m_currentVobLength, std::int64_t(file.value)) : 0;
+    m_display.progress(share, m_vobBytesBefore + scanned);
 }
 
 }  // namespace vantrel::cli

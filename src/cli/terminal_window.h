@@ -11,6 +11,10 @@
 
 namespace vantrel::cli {
 
+// "vantrel-cli: invalid source folder 'X': No such file or directory".
+std::string invalidFolderMessage(engine::TextBox box, const std::string& folder,
+                                 const std::string& reason);
+
 // The window's controls for a terminal: folder texts and bars kept in memory,
 // progress drawn on stderr, message boxes written as lines, Ctrl-C taken as
 // Exit.
@@ -22,7 +26,6 @@ class TerminalWindow final : public engine::Controls {
 
     // An "Error" message was shown: a folder was refused or held no DVD file.
     bool refused() const { return m_refused; }
-    bool exitPressed() const { return m_exitPressed; }
 
     std::string text(engine::TextBox box) override { return m_texts[box]; }
     void setText(engine::TextBox box, const std::string& text) override { m_texts[box] = text; }
@@ -58,8 +61,11 @@ class TerminalWindow final : public engine::Controls {
         float min = 0, max = 100, value = 0;
     };
     BarState& state(engine::Bar bar) { return m_bars[std::size_t(bar)]; }
+    void startJob(int fileTotal);
+    void startFile();
     void showProgress();
 
+    platform::FileSystem& m_files;
     ProgressDisplay& m_display;
     engine::VobFileList m_fileList;
     engine::frmMain* m_form = nullptr;
@@ -67,8 +73,9 @@ class TerminalWindow final : public engine::Controls {
     std::array<BarState, 2> m_bars{};
     int m_alert;
     int m_filesStarted = 0;
-    bool m_currentIsVob = false;
-    std::int64_t m_bytesBeforeFile = 0;
+    std::map<std::string, std::int64_t> m_vobLengths;  // measured when the job starts
+    std::int64_t m_vobBytesBefore = 0;                 // of the VOBs before the current file
+    std::int64_t m_currentVobLength = 0;               // 0 while a side file is copied
     unsigned m_pumps = 0;
     bool m_refused = false;
     bool m_exitPressed = false;
