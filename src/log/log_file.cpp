@@ -29,7 +29,9 @@ void makeFolderOf(platform::FileSystem& files, const std::string& file) {
 std::string defaultLogFile(platform::FileSystem& files, const std::string& programFolder) {
     const std::string beside = platform::joinPath(programFolder, kLogFileName);
     try {
-        if (files.isWritable(programFolder) && (!files.kindOf(beside) || files.isWritable(beside)))
+        // An installed program leaves its folder alone even when root runs it.
+        if (!platform::isSystemProgramFolder(programFolder) && files.isWritable(programFolder) &&
+            (!files.kindOf(beside) || files.isWritable(beside)))
             return beside;
     } catch (...) {
         // A log that cannot even be looked at goes where the user's own files go.

@@ -14,7 +14,9 @@ inline constexpr std::int64_t kLogSizeLimit = 50 * 1024;
 // Where entries go when no log file is named: "Vantrel.log" in the program
 // folder when the user may write there (a portable copy, a build folder);
 // otherwise in the user's state folder, so that an installed program, whose
-// folder only the administrator may write, never loses its entries.
+// folder only the administrator may write, never loses its entries. A program
+// installed in a system folder (/usr/bin) always logs to the state folder, so
+// that running it as root leaves no stray file there.
 std::string defaultLogFile(platform::FileSystem& files, const std::string& programFolder);
 
 // Appends `text` unchanged to the log file `file`; an empty or blank `file`

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <initializer_list>
 #include <vector>
 
 namespace vantrel::platform {
@@ -23,6 +24,13 @@ std::string programFolder() {
         }
         buffer.resize(buffer.size() * 2);
     }
+}
+
+bool isSystemProgramFolder(const std::string& folder) {
+    for (const std::string top : {"/usr", "/opt", "/bin", "/sbin"}) {
+        if (folder == top || folder.rfind(top + kPathSeparator, 0) == 0) return true;
+    }
+    return false;
 }
 
 std::string homeFolder() {

@@ -18,6 +18,11 @@ std::string systemRoot();
 // unless it is the root.
 std::string programFolder();
 
+// True for the folders the system installs programs into (/usr, /opt, /bin,
+// /sbin and everything below them), which are never written at run time,
+// whoever may write to them.
+bool isSystemProgramFolder(const std::string& folder);
+
 // The user's home folder ($HOME, else the account's).
 std::string homeFolder();
 

@@ -31,6 +31,11 @@ TEST_F(LogFileTest, TheLogStaysBesideTheProgramUnlessThatFolderIsTheAdministrato
               temp / "home/.local/state/vantrel/Vantrel.log")
         << "a relative XDG_STATE_HOME is ignored";
 
+    files.refuseWriting = "";
+    EXPECT_EQ(log::defaultLogFile(files, "/usr/bin"),
+              temp / "home/.local/state/vantrel/Vantrel.log")
+        << "a system folder is left alone even by root, who may write to it";
+
     files.refuseWriting = temp.path();
     const ScopedEnv state("XDG_STATE_HOME", (temp / "state").c_str());
     const std::string fallback = log::defaultLogFile(files, temp.path());
