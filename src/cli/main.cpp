@@ -40,12 +40,15 @@ void printSummary(const engine::frmMain& form, double seconds) {
         std::printf("%s\n", engine::problemsReport(tally.problemsLogged, form.logFile()).c_str());
 }
 
-// The window lets a plain file pass for a folder; a script gets a clear refusal
+// The window lets a plain file pass for a folder, and a destination that
+// cannot be written fails file by file; a script gets a clear refusal
 // instead, before anything is touched.
 bool foldersUsable(platform::FileSystem& files, const cli::Options& options) {
     for (const auto& [box, folder] : {std::pair{engine::TextBox::txtVobDir, options.source},
                                       std::pair{engine::TextBox::txtDest, options.destination}}) {
-        const std::string problem = engine::folderProblem(files, folder);
+        std::string problem = engine::folderProblem(files, folder);
+        if (problem.empty() && box == engine::TextBox::txtDest && !files.isWritable(folder))
+            problem = "it cannot be written to";
         if (problem.empty()) continue;
         std::fprintf(stderr, "%s\n", cli::invalidFolderMessage(box, folder, problem).c_str());
         return false;

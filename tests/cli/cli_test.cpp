@@ -140,7 +140,12 @@ TEST_F(CliTest, AnInstalledProgramLogsToTheUsersStateFolder) {
     }
     ::chmod(temp.path().c_str(), 0555);
     const auto result = runProgram(runner, command);
+    command.back() = temp.path();
+    const auto unwritable = runProgram(runner, command);
     ::chmod(temp.path().c_str(), 0755);
+    EXPECT_EQ(unwritable.exitStatus, 2);
+    EXPECT_EQ(unwritable.err, "vantrel-cli: invalid destination folder '" + temp.path() +
+                                  "': it cannot be written to\n");
     const std::string stateLog = home + "/.local/state/vantrel/Vantrel.log";
     EXPECT_EQ(result.exitStatus, 3) << result.err;
     EXPECT_EQ(log(), "");
