@@ -1,5 +1,5 @@
 # The everyday commands; CMake presets do the work.
-.PHONY: all deps build test bench fuzz fuzz-build run format clean
+.PHONY: all deps build package test bench fuzz fuzz-build run format clean
 
 # How long `make fuzz` runs each fuzz target, and `make test` (to exercise
 # them, not to search).
@@ -15,7 +15,12 @@ build: deps
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release
 
-test: deps fuzz-build
+# The .deb lands in build/; the release preset builds it.
+package: build
+	@cmake --build --preset release --target package
+
+# The package is made first, so that its checks run on a fresh one.
+test: deps package fuzz-build
 	@cmake --preset debug >/dev/null
 	@cmake --build --preset debug
 	@scripts/run-fuzz.sh $(FUZZ_TEST_SECONDS)

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and running need; does
-# nothing when all of them are present.
+# Installs the Debian packages that building, testing, running and packaging
+# need (scdoc makes the manual pages, dpkg-dev the package's dependencies;
+# lintian, desktop-file-utils and appstream check the package); does nothing
+# when all of them are present.
 set -euo pipefail
 
 packages=(
@@ -9,6 +11,8 @@ packages=(
     qt6-base-dev libgl-dev
     locales  # the locale sources the clock's test compiles with localedef
     clang libclang-rt-14-dev
+    scdoc dpkg-dev
+    lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -12,7 +12,8 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("vantrel");
-    QApplication::setDesktopFileName("vantrel");
+    // The desktop entry's name: a Wayland compositor finds the icon and name there.
+    QApplication::setDesktopFileName("io.github.vantrel.Vantrel");
     QApplication::setWindowIcon(vantrel::ui::programIcon());
 
     vantrel::platform::PosixFileSystem files;
