@@ -1,12 +1,10 @@
 // vantrel-cli: the extraction job for scripts, servers and machines without a
 // desktop. The same window object runs it, through a terminal's controls.
 
-#include <unistd.h>
-
-#include <csignal>
 #include <cstdio>
 #include <string>
 
+#include "cli/console.h"
 #include "cli/interrupt.h"
 #include "cli/log_echo.h"
 #include "cli/options.h"
@@ -58,16 +56,20 @@ bool foldersUsable(platform::FileSystem& files, const cli::Options& options) {
 
 cli::ProgressDisplay::Mode displayMode(const cli::Options& options) {
     if (options.quiet) return cli::ProgressDisplay::Mode::Quiet;
-    return ::isatty(STDERR_FILENO) ? cli::ProgressDisplay::Mode::Terminal
+    return cli::isTerminal(stderr) ? cli::ProgressDisplay::Mode::Terminal
                                    : cli::ProgressDisplay::Mode::Plain;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    cli::Arguments arguments(argc, argv);
+    argc = arguments.count();
+    argv = arguments.values();
+    cli::prepareStandardStreams();
     cli::Options options;
     if (const auto status = cli::parseOptions(argc, argv, options)) return *status;
-    platform::PosixFileSystem files;
+    platform::SystemFileSystem files;
     if (options.help) {
         cli::printUsage(stdout, log::defaultLogFile(files, platform::programFolder()));
         return cli::kDone;
@@ -79,8 +81,6 @@ int main(int argc, char** argv) {
     if (!foldersUsable(files, options)) return cli::kRefused;
 
     cli::installInterruptHandler();
-    // A reader of our output that goes away (| head) must not end the job.
-    std::signal(SIGPIPE, SIG_IGN);
     cli::ProgressDisplay display(stderr, displayMode(options));
     platform::SystemClock clock;
     platform::Services services{files, clock, platform::programFolder()};

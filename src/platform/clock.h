@@ -22,7 +22,7 @@ class Clock {
 };
 
 // The local time of the machine and the separators of the user's locale
-// (LC_TIME, LC_ALL, LANG), read once.
+// (LC_TIME, LC_ALL, LANG; on Windows the regional settings), read once.
 class SystemClock final : public Clock {
   public:
     SystemClock();

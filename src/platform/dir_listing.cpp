@@ -27,9 +27,10 @@ struct SplitPath {
 };
 
 SplitPath splitPath(const std::string& path) {
-    const auto slash = path.rfind(kPathSeparator);
-    if (slash == std::string::npos) return {"", path};
-    return {path.substr(0, slash + 1), path.substr(slash + 1)};
+    const auto separator = std::find_if(path.rbegin(), path.rend(), isPathSeparator);
+    if (separator == path.rend()) return {"", path};
+    const auto last = std::size_t(path.rend() - separator);
+    return {path.substr(0, last), path.substr(last)};
 }
 
 bool wanted(EntryKind kind, ListWhat what) {
@@ -72,20 +73,20 @@ std::string DirListing::first(const std::string& path, ListWhat what) {
     m_next = 0;
     const SplitPath split = splitPath(path);
     if (!split.last.empty() && !hasWildcard(split.last)) {
-        const auto kind = m_files.kindOf(path);
-        if (kind && wanted(*kind, what)) m_names.push_back(split.last);
+        const auto entry = m_files.lookUp(path);
+        if (entry && !entry->hidden && wanted(entry->kind, what)) m_names.push_back(entry->name);
         return next();
     }
     const std::string pattern = split.last.empty() ? "*" : split.last;
     const auto entries = m_files.readFolder(split.folder.empty() ? "." : split.folder);
     if (!entries) return next();
     for (const FolderEntry& entry : *entries) {
-        if (entry.name.front() != '.' && wanted(entry, what) &&
-            matchesWildcard(entry.name, pattern))
+        if (!entry.hidden && wanted(entry, what) && matchesWildcard(entry.name, pattern))
             m_names.push_back(entry.name);
     }
     std::sort(m_names.begin(), m_names.end(), lessIgnoringCase);
-    if (what == ListWhat::FilesAndFolders) {
+    // A drive root has no "." and ".." of its own.
+    if (what == ListWhat::FilesAndFolders && !isDriveRoot(split.folder)) {
         for (const char* dots : {"..", "."}) {
             if (matchesWildcard(dots, pattern)) m_names.insert(m_names.begin(), dots);
         }

@@ -17,15 +17,15 @@ enum class ListWhat {
 };
 
 // A first-name / next-name listing of the entries that match a path:
-// - a path ending in the separator lists that folder ("." and ".." first when
-//   folders are listed);
+// - a path ending in a separator lists that folder ("." and ".." first when
+//   folders are listed, except in a drive root);
 // - a last component with `*` or `?` lists the folder's entries that match it,
 //   letter case ignored;
 // - any other path matches the entry it names, if there is one.
-// Hidden entries (names beginning with a dot) are left out of folder listings;
-// so are entries that are neither plain files nor folders. Names come sorted
-// without regard to letter case. Each listing is an object of its own, so
-// listings never disturb each other.
+// Hidden entries (names beginning with a dot; on Windows, those with the hidden
+// or system attribute) are left out; so are entries that are neither plain
+// files nor folders. Names come sorted without regard to letter case. Each
+// listing is an object of its own, so listings never disturb each other.
 class DirListing {
   public:
     explicit DirListing(FileSystem& files) : m_files(files) {}

@@ -1,11 +1,9 @@
 #include "platform/failure.h"
 
-#include <cstring>
-
 namespace vantrel::platform {
 
-void throwSystemFailure(const std::string& action, const std::string& path, int err) {
-    throw Failure(action + " '" + path + "': " + std::strerror(err));
+void throwSystemFailure(const std::string& action, const std::string& path, int code) {
+    throw Failure(action + " '" + path + "': " + systemErrorText(code));
 }
 
 }  // namespace vantrel::platform

@@ -13,7 +13,11 @@ class Failure : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Throws a Failure for a system call that failed with `err` on `path`.
-[[noreturn]] void throwSystemFailure(const std::string& action, const std::string& path, int err);
+// The system's own one-line text for an error code: an errno on POSIX, a
+// GetLastError code on Windows.
+std::string systemErrorText(int code);
+
+// Throws a Failure for a system call that failed with `code` on `path`.
+[[noreturn]] void throwSystemFailure(const std::string& action, const std::string& path, int code);
 
 }  // namespace vantrel::platform

@@ -14,12 +14,16 @@ struct FolderEntry {
     std::string name;
     EntryKind kind;  // of what a symbolic link leads to; Other for a dangling one
     bool link = false;
+    // Left out of listings: a name beginning with a dot on POSIX, the hidden
+    // or system attribute on Windows.
+    bool hidden = false;
 };
 
 // The file system as the rest of the system sees it. Everything that touches a
 // disk goes through here, so that tests can make any single operation fail.
-// Path operations throw Failure; descriptor operations return a negative errno
-// so that the caller, which knows the file's name, builds the description.
+// Path operations throw Failure; descriptor operations return a negative error
+// code (an errno, on Windows a GetLastError code) so that the caller, which
+// knows the file's name, builds the description.
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -52,8 +56,14 @@ class FileSystem {
     // does not exist or is not a folder.
     virtual std::optional<std::vector<FolderEntry>> readFolder(const std::string& folder) = 0;
     // 0 when `path` is a folder whose entries the user may list; otherwise why
-    // not, as an errno value (ENOTDIR for an entry of another kind). Never throws.
+    // not, as an error code (an errno, ENOTDIR for an entry of another kind; on
+    // Windows a GetLastError code, ERROR_DIRECTORY). Never throws.
     virtual int folderError(const std::string& path) = 0;
+    // The entry a path names, as a listing of its folder would show it: its
+    // name as the folder holds it (its letter case, on Windows), its kind and
+    // flags. A name typed in full is never hidden on POSIX, where only listings
+    // leave dot-names out. Nothing when there is no such entry.
+    virtual std::optional<FolderEntry> lookUp(const std::string& path) = 0;
     // Removes a file, or a symbolic link itself (never what it leads to).
     virtual void removeFile(const std::string& path) = 0;
     // Makes `folder` and any missing folders above it, private to the user.
@@ -66,6 +76,7 @@ class FileSystem {
     virtual bool isSameEntry(const std::string& a, const std::string& b) = 0;
 };
 
+#ifndef _WIN32
 // The real thing, on POSIX system calls.
 class PosixFileSystem final : public FileSystem {
   public:
@@ -81,10 +92,48 @@ class PosixFileSystem final : public FileSystem {
     std::optional<EntryKind> kindOf(const std::string& path) override;
     std::optional<std::vector<FolderEntry>> readFolder(const std::string& folder) override;
     int folderError(const std::string& path) override;
+    std::optional<FolderEntry> lookUp(const std::string& path) override;
     void removeFile(const std::string& path) override;
     void createFolders(const std::string& folder) override;
     bool isWritable(const std::string& path) override;
     bool isSameEntry(const std::string& a, const std::string& b) override;
 };
+using SystemFileSystem = PosixFileSystem;
+#else
+// The real thing, on the wide-character Windows API. Paths longer than
+// MAX_PATH work; descriptors are numbers of its own for the system's handles.
+class Win32FileSystem final : public FileSystem {
+  public:
+    Win32FileSystem() = default;
+    ~Win32FileSystem() override;
+    Win32FileSystem(const Win32FileSystem&) = delete;
+    Win32FileSystem& operator=(const Win32FileSystem&) = delete;
+
+    int openForReading(const std::string& path) override;
+    int openForWriting(const std::string& path, int mustNotBeFd) override;
+    int openForAppending(const std::string& path) override;
+    std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) override;
+    std::int64_t write(int fd, const void* buffer, std::size_t count) override;
+    int truncate(int fd, std::int64_t length) override;
+    int close(int fd) override;
+    int lockFolder(const std::string& folder) override;
+    std::int64_t fileLength(const std::string& path) override;
+    std::optional<EntryKind> kindOf(const std::string& path) override;
+    std::optional<std::vector<FolderEntry>> readFolder(const std::string& folder) override;
+    int folderError(const std::string& path) override;
+    std::optional<FolderEntry> lookUp(const std::string& path) override;
+    void removeFile(const std::string& path) override;
+    void createFolders(const std::string& folder) override;
+    bool isWritable(const std::string& path) override;
+    bool isSameEntry(const std::string& a, const std::string& b) override;
+
+  private:
+    int adopt(void* handle);
+    void* handleOf(int fd) const;
+
+    std::vector<void*> m_handles;  // by descriptor; null where free
+};
+using SystemFileSystem = Win32FileSystem;
+#endif
 
 }  // namespace vantrel::platform

@@ -150,7 +150,7 @@ std::optional<std::vector<FolderEntry>> PosixFileSystem::readFolder(const std::s
             if (::fstatat(::dirfd(dir.get()), entry->d_name, &info, 0) == 0)
                 kind = kindOfMode(info.st_mode);
         }
-        entries.push_back({name, kind, link});
+        entries.push_back({name, kind, link, name.front() == '.'});
         errno = 0;
     }
     if (errno != 0) throwSystemFailure("cannot list", folder, errno);
@@ -162,6 +162,15 @@ int PosixFileSystem::folderError(const std::string& path) {
     if (dir == nullptr) return errno;
     ::closedir(dir);
     return 0;
+}
+
+std::optional<FolderEntry> PosixFileSystem::lookUp(const std::string& path) {
+    const auto kind = kindOf(path);
+    if (!kind) return std::nullopt;
+    struct stat info {};
+    const bool link = ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+    const auto slash = path.rfind('/');
+    return FolderEntry{slash == std::string::npos ? path : path.substr(slash + 1), *kind, link};
 }
 
 bool PosixFileSystem::isSameEntry(const std::string& a, const std::string& b) {

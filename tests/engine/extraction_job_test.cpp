@@ -2,7 +2,10 @@
 // two phases, progress, cancel, the wind-down and the job's own failures.
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include "support/dvd_generator.h"
 #include "support/test_bed.h"
@@ -25,8 +28,8 @@ class JobTest : public ::testing::Test {
         bed.window.texts[TextBox::txtDest] = bed.destination();
         bed.window.alert = engine::kChecked;
     }
-    std::string src(const std::string& name) const { return bed.source() + "/" + name; }
-    std::string dst(const std::string& name) const { return bed.destination() + "/" + name; }
+    std::string src(const std::string& name) const { return bed.source() + kSep + name; }
+    std::string dst(const std::string& name) const { return bed.destination() + kSep + name; }
     void expectIdle() {
         EXPECT_EQ(bed.form.bBusy, kFalse);
         EXPECT_EQ(bed.form.bCancel, kFalse);
@@ -76,7 +79,7 @@ TEST_F(JobTest, AWholeDvdFolderIsExtracted) {
     EXPECT_FALSE(exists(dst("notes.txt")));
     EXPECT_EQ(bed.window.bar(Bar::Prog).max, 10);
     EXPECT_EQ(bed.window.bar(Bar::Prog).value, 10);
-    EXPECT_EQ(bed.window.texts[TextBox::txtVobDir], bed.source() + "/");
+    EXPECT_EQ(bed.window.texts[TextBox::txtVobDir], bed.source() + kSep);
     EXPECT_EQ(bed.logText(), "");
     expectDoneAlert();
     expectIdle();
@@ -217,13 +220,12 @@ TEST_F(JobTest, AFolderChosenDuringAJobIsUsedFromTheNextFileOn) {
     makeDvdFolder(bed.source(), 2, 10);
     makeFolder(bed.temp / "other");
     bed.window.onPump = [&](long pump) {
-        if (pump == 1) bed.window.texts[TextBox::txtDest] = (bed.temp / "other") + "/";
+        if (pump == 1) bed.window.texts[TextBox::txtDest] = (bed.temp / "other") + kSep;
     };
     bed.form.cmdGo_Click();
     EXPECT_FALSE(exists(dst("VIDEO_TS.IFO"))) << "read after the pump that changed it";
-    EXPECT_TRUE(exists(bed.temp / "other/VIDEO_TS.IFO"));
-    EXPECT_TRUE(exists(bed.temp / "other/VIDEO_TS.BUP"));
-    EXPECT_TRUE(exists(bed.temp / "other/VTS_01_2.VOB"));
+    for (const char* name : {"VIDEO_TS.IFO", "VIDEO_TS.BUP", "VTS_01_2.VOB"})
+        EXPECT_TRUE(exists(bed.temp / "other" + kSep + name)) << name;
 }
 
 TEST_F(JobTest, AFailureOfTheJobItselfIsLoggedAndTheWindowReturnsToIdle) {
@@ -232,8 +234,8 @@ TEST_F(JobTest, AFailureOfTheJobItselfIsLoggedAndTheWindowReturnsToIdle) {
     bed.form.cmdGo_Click();
     // The VOB list cannot look at the source folder any more.
     EXPECT_EQ(bed.logText(), std::string("[cmdGo_Click]\r\n") + kFixedTimestamp +
-                                 "\r\ncannot look up '" + bed.source() +
-                                 "/': Input/output error\r\n\r\n");
+                                 "\r\ncannot look up '" + bed.source() + kSep +
+                                 "': " + described(kIoError) + "\r\n\r\n");
     EXPECT_EQ(bed.window.beeps, 0);
     EXPECT_TRUE(bed.window.messages.empty());
     expectIdle();
@@ -292,6 +294,7 @@ TEST_F(JobTest, ASecondJobIntoTheSameDestinationIsRefusedBeforeAnythingIsDeleted
         << "free again once the first job is done";
 }
 
+#ifndef _WIN32  // Wine makes no links that Windows programs can see as such
 TEST_F(JobTest, OutputsNeverFollowALinkOutOfTheDestination) {
     makeDvdFolder(bed.source(), 1, 20);
     writeFile(bed.temp / "outside.txt", "keep");
@@ -304,6 +307,7 @@ TEST_F(JobTest, OutputsNeverFollowALinkOutOfTheDestination) {
     EXPECT_EQ(readFile(dst("VIDEO_TS.IFO")), readFile(src("VIDEO_TS.IFO")));
     EXPECT_EQ(bed.logText(), "");
 }
+#endif
 
 TEST_F(JobTest, ExitWhileIdleClosesAtOnceAndNeverLeavesACancelBehind) {
     bed.form.cmdExit_Click();

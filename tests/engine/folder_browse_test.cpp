@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/paths.h"
 #include "support/dvd_generator.h"
 #include "support/test_bed.h"
 
@@ -44,8 +45,9 @@ TEST_F(BrowseTest, TheChooserStartsAtTheBoxsFolderOrItsFallback) {
     bed.form.cmdDir_Click(1);
     box(TextBox::txtDest) = bed.destination();
     bed.form.cmdDir_Click(1);
-    EXPECT_EQ(chooser.starts, (std::vector<std::string>{bed.temp.path(), bed.temp.path(), "/", "/",
-                                                        bed.destination()}))
+    const std::string root = platform::systemRoot();
+    EXPECT_EQ(chooser.starts, (std::vector<std::string>{bed.temp.path(), bed.temp.path(), root,
+                                                        root, bed.destination()}))
         << "the program folder for the source, the root for the destination";
     EXPECT_EQ(chooser.lastFlags, 67u);
 }
@@ -65,9 +67,9 @@ TEST_F(BrowseTest, TheChosenFolderLandsInItsOwnBoxAsChosen) {
     bed.form.cmdDir_Click(0);
     EXPECT_EQ(box(TextBox::txtVobDir), bed.source()) << "no separator appended";
     EXPECT_EQ(box(TextBox::txtDest), "untouched");
-    chooser.answer = "/";
+    chooser.answer = platform::systemRoot();
     bed.form.cmdDir_Click(1);
-    EXPECT_EQ(box(TextBox::txtDest), "/");
+    EXPECT_EQ(box(TextBox::txtDest), platform::systemRoot());
     EXPECT_EQ(box(TextBox::txtVobDir), bed.source());
     EXPECT_TRUE(bed.window.messages.empty());
     EXPECT_EQ(bed.logText(), "");
@@ -85,7 +87,7 @@ TEST_F(BrowseTest, ABrowseDuringAJobChangesWhereTheNextFileGoes) {
     box(TextBox::txtVobDir) = bed.source();
     box(TextBox::txtDest) = bed.destination();
     makeFolder(bed.temp / "elsewhere");
-    chooser.answer = bed.temp / "elsewhere/";
+    chooser.answer = bed.temp / "elsewhere" + kSep;
     bool browsed = false;
     bed.window.onPump = [&](long) {
         if (!browsed && bed.window.panels[2] == "VTS_01_1.VOB") {
@@ -94,9 +96,9 @@ TEST_F(BrowseTest, ABrowseDuringAJobChangesWhereTheNextFileGoes) {
         }
     };
     bed.form.cmdGo_Click();
-    EXPECT_TRUE(exists(bed.destination() + "/VTS_01_1.VOB")) << "the open file is not moved";
-    EXPECT_TRUE(exists(bed.temp / "elsewhere/VTS_01_2.VOB"));
-    EXPECT_FALSE(exists(bed.destination() + "/VTS_01_2.VOB"));
+    EXPECT_TRUE(exists(bed.destination() + kSep + "VTS_01_1.VOB")) << "the open file is not moved";
+    EXPECT_TRUE(exists(bed.temp / "elsewhere" + kSep + "VTS_01_2.VOB"));
+    EXPECT_FALSE(exists(bed.destination() + kSep + "VTS_01_2.VOB"));
 }
 
 }  // namespace

@@ -15,8 +15,8 @@ using engine::kTrue;
 class CopierTest : public ::testing::Test {
   protected:
     void SetUp() override { bed.useFolders(); }
-    std::string src(const std::string& name) const { return bed.source() + "/" + name; }
-    std::string dst(const std::string& name) const { return bed.destination() + "/" + name; }
+    std::string src(const std::string& name) const { return bed.source() + kSep + name; }
+    std::string dst(const std::string& name) const { return bed.destination() + kSep + name; }
     void expectCopied(const std::string& name) {
         ASSERT_TRUE(exists(dst(name))) << name;
         EXPECT_EQ(readFile(dst(name)), readFile(src(name))) << name;
@@ -67,6 +67,9 @@ TEST_F(CopierTest, TheClearingStepDeletesOnlyOldDvdFiles) {
     for (const char* name :
          {"VTS_01_1.VOB", "VIDEO_TS.IFO", "video_ts.Bup", "notes.txt", "x.vob.old", ".hidden.vob"})
         writeFile(dst(name), "old");
+#ifdef _WIN32
+    hide(dst(".hidden.vob"));  // a leading dot hides nothing on Windows
+#endif
     makeFolder(dst("extra.vob"));
     bed.form.CopyFiles();
     for (const char* gone : {"VTS_01_1.VOB", "VIDEO_TS.IFO", "video_ts.Bup"})
@@ -113,9 +116,9 @@ TEST_F(CopierTest, AFileThatCannotBeCopiedIsLoggedAndTheNextOneIsCopied) {
     bed.form.CopyFiles();
     const std::string log = bed.logText();
     EXPECT_EQ(log, "[CopyFile]\r\n07/12/2026 09:05:03\r\nFile: A.IFO\r\ncannot create '" +
-                       dst("A.IFO") + "': Is a directory\r\n\r\n" +
+                       dst("A.IFO") + "': " + described(kIsAFolder) + "\r\n\r\n" +
                        "[CopyFile]\r\n07/12/2026 09:05:03\r\nFile: B.IFO\r\ncannot read '" +
-                       src("B.IFO") + "': Input/output error\r\n\r\n");
+                       src("B.IFO") + "': " + described(kIoError) + "\r\n\r\n");
     expectCopied("C.IFO");
     EXPECT_EQ(bed.window.bar(Bar::Prog).value, 3) << "every attempted file counts";
     EXPECT_EQ(bed.files.openFiles(), 0u);
@@ -127,7 +130,7 @@ TEST_F(CopierTest, AFailingClearingStepEndsThePhaseWithOneEntry) {
     bed.files.failRemove = "OLD.IFO";
     bed.form.CopyFiles();
     EXPECT_EQ(bed.logText(), "[CopyFiles]\r\n07/12/2026 09:05:03\r\nFile: \r\ncannot delete '" +
-                                 dst("OLD.IFO") + "': Device or resource busy\r\n\r\n");
+                                 dst("OLD.IFO") + "': " + described(kBusy) + "\r\n\r\n");
     EXPECT_FALSE(exists(dst("A.IFO")));
     EXPECT_EQ(bed.window.bar(Bar::Prog).value, 0);
 }

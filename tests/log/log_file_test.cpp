@@ -22,28 +22,35 @@ class LogFileTest : public ::testing::Test {
 };
 
 TEST_F(LogFileTest, TheLogStaysBesideTheProgramUnlessThatFolderIsTheAdministrators) {
+#ifdef _WIN32
+    const char* const kSystemProgramFolder = "C:\\Program Files\\Vantrel";
+    const ScopedEnv localAppData("LOCALAPPDATA", (temp / "local").c_str());
+    const std::string userLog = temp / "local\\Vantrel\\Vantrel.log";
+#else
+    const char* const kSystemProgramFolder = "/usr/bin";
     const ScopedEnv home("HOME", (temp / "home").c_str());
-    const ScopedEnv relative("XDG_STATE_HOME", "relative/state");
+    const ScopedEnv relative("XDG_STATE_HOME", "relative/state");  // ignored: not absolute
+    const std::string userLog = temp / "home/.local/state/vantrel/Vantrel.log";
+#endif
     EXPECT_EQ(log::defaultLogFile(files, temp.path()), logPath());
     writeFile(logPath(), "an old log this user may not write to");
     files.refuseWriting = "Vantrel.log";
-    EXPECT_EQ(log::defaultLogFile(files, temp.path()),
-              temp / "home/.local/state/vantrel/Vantrel.log")
-        << "a relative XDG_STATE_HOME is ignored";
+    EXPECT_EQ(log::defaultLogFile(files, temp.path()), userLog);
 
     files.refuseWriting = "";
-    EXPECT_EQ(log::defaultLogFile(files, "/usr/bin"),
-              temp / "home/.local/state/vantrel/Vantrel.log")
-        << "a system folder is left alone even by root, who may write to it";
+    EXPECT_EQ(log::defaultLogFile(files, kSystemProgramFolder), userLog)
+        << "a system folder is left alone even by an administrator, who may write to it";
 
-    files.refuseWriting = temp.path();
-    const ScopedEnv state("XDG_STATE_HOME", (temp / "state").c_str());
-    const std::string fallback = log::defaultLogFile(files, temp.path());
-    EXPECT_EQ(fallback, temp / "state/vantrel/Vantrel.log");
+    files.refuseWriting = temp.path();  // the program folder itself
+    EXPECT_EQ(log::defaultLogFile(files, temp.path()), userLog);
     std::string file;
-    log::appendToLog(files, fallback, "[X]\r\n", file);
-    EXPECT_EQ(file, fallback);
-    EXPECT_EQ(readText(fallback), "[X]\r\n") << "its folders are made as needed";
+    log::appendToLog(files, userLog, "[X]\r\n", file);
+    EXPECT_EQ(file, userLog);
+    EXPECT_EQ(readText(userLog), "[X]\r\n") << "its folders are made as needed";
+#ifndef _WIN32
+    const ScopedEnv state("XDG_STATE_HOME", (temp / "state").c_str());
+    EXPECT_EQ(log::defaultLogFile(files, temp.path()), temp / "state/vantrel/Vantrel.log");
+#endif
 }
 
 TEST_F(LogFileTest, TheFirstEntryCreatesTheLogInTheProgramFolder) {

@@ -1,8 +1,14 @@
 #include "platform/binary_file.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include "platform/failure.h"
 #include "support/faulty_file_system.h"
@@ -62,12 +68,8 @@ TEST_F(BinaryFileTest, PositionsBeyondFourGibibytes) {
         out.openForWriting(temp / "big");
         out.close();
     }
-    ASSERT_EQ(::truncate((temp / "big").c_str(), offset), 0);
-    {
-        FILE* f = std::fopen((temp / "big").c_str(), "ab");
-        std::fputs("NV", f);
-        std::fclose(f);
-    }
+    std::filesystem::resize_file(nativePath(temp / "big"), std::uintmax_t(offset));
+    std::ofstream(nativePath(temp / "big"), std::ios::binary | std::ios::app) << "NV";
     BinaryFile file(files);
     file.openForReading(temp / "big");
     char two[2];
@@ -127,14 +129,16 @@ TEST_F(BinaryFileTest, FailuresNameTheFileAndTheCause) {
         return "no failure";
     };
     EXPECT_EQ(describe([&] { file.openForReading(temp / "missing"); }),
-              "cannot open '" + (temp / "missing") + "': No such file or directory");
+              "cannot open '" + (temp / "missing") + "': " + described(kNoSuchFile));
     EXPECT_EQ(describe([&] { file.openForWriting(temp / "folder.vob"); }),
-              "cannot create '" + (temp / "folder.vob") + "': Is a directory");
+              "cannot create '" + (temp / "folder.vob") + "': " + described(kIsAFolder));
     EXPECT_EQ(describe([&] { file.openForWriting(temp / "no/such/folder"); }),
-              "cannot create '" + (temp / "no/such/folder") + "': No such file or directory");
+              "cannot create '" + (temp / "no/such/folder") + "': " + described(kNoSuchFolder));
+#ifndef _WIN32
     ASSERT_EQ(::mkfifo((temp / "pipe").c_str(), 0600), 0);
     EXPECT_EQ(describe([&] { file.openForReading(temp / "pipe"); }),
               "cannot open '" + (temp / "pipe") + "': not a plain file");
+#endif
     EXPECT_FALSE(file.isOpen());
 }
 
@@ -163,14 +167,16 @@ TEST_F(BinaryFileTest, AWriteFailureSurfacesAtTheFlushAndIsSticky) {
 TEST_F(BinaryFileTest, AnOutputNeverTruncatesItsOwnSourceNorFollowsALink) {
     const Bytes content = patternBytes(4096, 4);
     writeFile(temp / "src.vob", content);
-    ASSERT_EQ(::link((temp / "src.vob").c_str(), (temp / "hard.vob").c_str()), 0);
-    ASSERT_EQ(::symlink((temp / "elsewhere.vob").c_str(), (temp / "dangling.vob").c_str()), 0);
+    std::filesystem::create_hard_link(nativePath(temp / "src.vob"), nativePath(temp / "hard.vob"));
     BinaryFile source(files), output(files);
     source.openForReading(temp / "src.vob");
     EXPECT_THROW(output.openForWriting(temp / "hard.vob", &source), platform::Failure);
-    EXPECT_THROW(output.openForWriting(temp / "dangling.vob"), platform::Failure);
     EXPECT_EQ(readFile(temp / "src.vob"), content);
+#ifndef _WIN32  // Wine makes no links that Windows programs can see as such
+    ASSERT_EQ(::symlink((temp / "elsewhere.vob").c_str(), (temp / "dangling.vob").c_str()), 0);
+    EXPECT_THROW(output.openForWriting(temp / "dangling.vob"), platform::Failure);
     EXPECT_FALSE(exists(temp / "elsewhere.vob"));
+#endif
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 #include "platform/dir_listing.h"
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -21,7 +24,11 @@ class DirListingTest : public ::testing::Test {
              {"b.VOB", "a.vob", "C.ifo", "VIDEO_TS.BUP", ".hidden.vob", "notes.txt"})
             writeFile(temp / name, "x");
         makeFolder(temp / "Sub.vob");
+#ifdef _WIN32
+        hide(temp / ".hidden.vob");  // a leading dot hides nothing on Windows
+#else
         ASSERT_EQ(::mkfifo((temp / "pipe.vob").c_str(), 0600), 0);
+#endif
     }
     std::vector<std::string> all(const std::string& path, ListWhat what) {
         platform::DirListing listing(files);
@@ -38,10 +45,10 @@ class DirListingTest : public ::testing::Test {
 using Names = std::vector<std::string>;
 
 TEST_F(DirListingTest, AFolderListsItsVisibleEntriesSortedWithoutRegardToCase) {
-    EXPECT_EQ(all(temp.path() + "/", ListWhat::PlainFiles),
+    EXPECT_EQ(all(temp.path() + kSep, ListWhat::PlainFiles),
               (Names{"a.vob", "b.VOB", "C.ifo", "notes.txt", "VIDEO_TS.BUP"}));
     EXPECT_EQ(
-        all(temp.path() + "/", ListWhat::FilesAndFolders),
+        all(temp.path() + kSep, ListWhat::FilesAndFolders),
         (Names{".", "..", "a.vob", "b.VOB", "C.ifo", "notes.txt", "Sub.vob", "VIDEO_TS.BUP"}));
 }
 
@@ -56,10 +63,12 @@ TEST_F(DirListingTest, APathNamingAnEntryMatchesThatEntry) {
     EXPECT_EQ(all(temp / "notes.txt", ListWhat::PlainFiles), Names{"notes.txt"});
     EXPECT_EQ(all(temp / "Sub.vob", ListWhat::PlainFiles), Names{});
     EXPECT_EQ(all(temp / "Sub.vob", ListWhat::FilesAndFolders), Names{"Sub.vob"});
+#ifndef _WIN32  // letter case counts
     EXPECT_EQ(all(temp / "NOTES.TXT", ListWhat::PlainFiles), Names{});
+#endif
     EXPECT_EQ(all(temp / "missing", ListWhat::FilesAndFolders), Names{});
-    EXPECT_EQ(all(temp / "missing/", ListWhat::FilesAndFolders), Names{});
-    EXPECT_EQ(all(temp / "notes.txt/", ListWhat::FilesAndFolders), Names{});
+    EXPECT_EQ(all(temp / "missing" + kSep, ListWhat::FilesAndFolders), Names{});
+    EXPECT_EQ(all(temp / "notes.txt" + kSep, ListWhat::FilesAndFolders), Names{});
 }
 
 TEST_F(DirListingTest, ListingsDoNotDisturbEachOther) {
@@ -77,7 +86,9 @@ TEST_F(DirListingTest, DeletionTakesMatchingPlainFilesOnly) {
     EXPECT_FALSE(exists(temp / "b.VOB"));
     EXPECT_TRUE(exists(temp / ".hidden.vob"));
     EXPECT_TRUE(exists(temp / "Sub.vob"));
+#ifndef _WIN32
     EXPECT_TRUE(exists(temp / "pipe.vob"));
+#endif
     EXPECT_EQ(platform::deleteFiles(files, temp / "*.vob"), 0u);
 }
 
@@ -100,6 +111,7 @@ TEST(Wildcard, MatchesLikeTheShell) {
     EXPECT_TRUE(matchesWildcard("aXbXc", "a*b*c"));
 }
 
+#ifndef _WIN32
 TEST(Paths, JoinAndCount) {
     EXPECT_EQ(platform::joinPath("/", "Vantrel.log"), "/Vantrel.log");
     EXPECT_EQ(platform::joinPath("/opt/vantrel", "Vantrel.log"), "/opt/vantrel/Vantrel.log");
@@ -109,6 +121,7 @@ TEST(Paths, JoinAndCount) {
     EXPECT_EQ(folder.front(), '/');
     EXPECT_TRUE(exists(folder + "/platform_tests"));
 }
+#endif
 
 }  // namespace
 }  // namespace vantrel::testing

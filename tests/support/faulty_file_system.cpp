@@ -17,17 +17,19 @@ int FaultyFileSystem::remember(int fd, const std::string& path) {
 }
 
 int FaultyFileSystem::openForReading(const std::string& path) {
-    if (hits(failOpenForReading, path)) platform::throwSystemFailure("cannot open", path, EIO);
+    if (hits(failOpenForReading, path)) platform::throwSystemFailure("cannot open", path, kIoError);
     return remember(m_real.openForReading(path), path);
 }
 
 int FaultyFileSystem::openForWriting(const std::string& path, int mustNotBeFd) {
-    if (hits(failOpenForWriting, path)) platform::throwSystemFailure("cannot create", path, EROFS);
+    if (hits(failOpenForWriting, path))
+        platform::throwSystemFailure("cannot create", path, kReadOnly);
     return remember(m_real.openForWriting(path, mustNotBeFd), path);
 }
 
 int FaultyFileSystem::openForAppending(const std::string& path) {
-    if (hits(failOpenForWriting, path)) platform::throwSystemFailure("cannot open", path, EROFS);
+    if (hits(failOpenForWriting, path))
+        platform::throwSystemFailure("cannot open", path, kReadOnly);
     return remember(m_real.openForAppending(path), path);
 }
 
@@ -37,13 +39,13 @@ std::int64_t FaultyFileSystem::readAt(int fd, void* buffer, std::size_t count,
         offset + std::int64_t(count) > failReadFrom && (failReadTo < 0 || offset < failReadTo);
     if (hits(failRead, m_paths[fd]) && reachesBadRegion) {
         ++badRegionReads;
-        return -EIO;
+        return -kIoError;
     }
     return m_real.readAt(fd, buffer, count, offset);
 }
 
 std::int64_t FaultyFileSystem::write(int fd, const void* buffer, std::size_t count) {
-    if (hits(failWrite, m_paths[fd]) && m_writes++ >= writesBeforeFailure) return -ENOSPC;
+    if (hits(failWrite, m_paths[fd]) && m_writes++ >= writesBeforeFailure) return -kDiskFull;
     return m_real.write(fd, buffer, count);
 }
 
@@ -60,23 +62,28 @@ int FaultyFileSystem::lockFolder(const std::string& folder) {
 }
 
 std::int64_t FaultyFileSystem::fileLength(const std::string& path) {
-    if (hits(failLength, path)) platform::throwSystemFailure("cannot measure", path, EIO);
+    if (hits(failLength, path)) platform::throwSystemFailure("cannot measure", path, kIoError);
     return m_real.fileLength(path);
 }
 
 std::optional<platform::EntryKind> FaultyFileSystem::kindOf(const std::string& path) {
-    if (hits(failLookUp, path)) platform::throwSystemFailure("cannot look up", path, EIO);
+    if (hits(failLookUp, path)) platform::throwSystemFailure("cannot look up", path, kIoError);
     return m_real.kindOf(path);
 }
 
 std::optional<std::vector<platform::FolderEntry>> FaultyFileSystem::readFolder(
     const std::string& folder) {
-    if (hits(failListing, folder)) platform::throwSystemFailure("cannot list", folder, EIO);
+    if (hits(failListing, folder)) platform::throwSystemFailure("cannot list", folder, kIoError);
     return m_real.readFolder(folder);
 }
 
+std::optional<platform::FolderEntry> FaultyFileSystem::lookUp(const std::string& path) {
+    if (hits(failLookUp, path)) platform::throwSystemFailure("cannot look up", path, kIoError);
+    return m_real.lookUp(path);
+}
+
 void FaultyFileSystem::removeFile(const std::string& path) {
-    if (hits(failRemove, path)) platform::throwSystemFailure("cannot delete", path, EBUSY);
+    if (hits(failRemove, path)) platform::throwSystemFailure("cannot delete", path, kBusy);
     m_real.removeFile(path);
 }
 
@@ -87,7 +94,7 @@ bool FaultyFileSystem::isWritable(const std::string& path) {
 }
 
 int FaultyFileSystem::folderError(const std::string& path) {
-    return hits(failListing, path) ? EIO : m_real.folderError(path);
+    return hits(failListing, path) ? kIoError : m_real.folderError(path);
 }
 
 bool FaultyFileSystem::isSameEntry(const std::string& a, const std::string& b) {

@@ -4,9 +4,34 @@
 #include <map>
 #include <string>
 
+#include "platform/failure.h"
 #include "platform/file_system.h"
 
 namespace vantrel::testing {
+
+// The failures FaultyFileSystem makes and the tests provoke, in the
+// platform's own numbering.
+#ifdef _WIN32
+inline constexpr int kIoError = 1117;    // ERROR_IO_DEVICE
+inline constexpr int kDiskFull = 112;    // ERROR_DISK_FULL
+inline constexpr int kReadOnly = 19;     // ERROR_WRITE_PROTECT
+inline constexpr int kBusy = 32;         // ERROR_SHARING_VIOLATION
+inline constexpr int kNoSuchFile = 2;    // ERROR_FILE_NOT_FOUND
+inline constexpr int kNoSuchFolder = 3;  // ERROR_PATH_NOT_FOUND
+inline constexpr int kIsAFolder = 5;     // ERROR_ACCESS_DENIED: a folder opened as a file
+#else
+inline constexpr int kIoError = EIO;
+inline constexpr int kDiskFull = ENOSPC;
+inline constexpr int kReadOnly = EROFS;
+inline constexpr int kBusy = EBUSY;
+inline constexpr int kNoSuchFile = ENOENT;
+inline constexpr int kNoSuchFolder = ENOENT;
+inline constexpr int kNotAFolder = ENOTDIR;
+inline constexpr int kIsAFolder = EISDIR;
+#endif
+
+// What the platform says for `code`, as a failure's description ends.
+inline std::string described(int code) { return platform::systemErrorText(code); }
 
 // The real file system, except for the operations a test tells to fail: each
 // rule names a part of a path, and the operation fails on every path that
@@ -16,10 +41,10 @@ class FaultyFileSystem final : public platform::FileSystem {
   public:
     std::string failOpenForReading;
     std::string failOpenForWriting;
-    std::string failRead;           // reads of an open file fail with EIO...
+    std::string failRead;           // reads of an open file fail with kIoError...
     std::int64_t failReadFrom = 0;  // ...when they reach this offset...
     std::int64_t failReadTo = -1;   // ...and start before this one (-1: the end)
-    std::string failWrite;          // writes of an open file fail with ENOSPC
+    std::string failWrite;          // writes of an open file fail with kDiskFull
     std::string failLength;
     std::string failListing;
     std::string failRemove;
@@ -41,6 +66,7 @@ class FaultyFileSystem final : public platform::FileSystem {
     std::optional<std::vector<platform::FolderEntry>> readFolder(
         const std::string& folder) override;
     int folderError(const std::string& path) override;
+    std::optional<platform::FolderEntry> lookUp(const std::string& path) override;
     void removeFile(const std::string& path) override;
     void createFolders(const std::string& folder) override;
     bool isWritable(const std::string& path) override;
@@ -54,7 +80,7 @@ class FaultyFileSystem final : public platform::FileSystem {
   private:
     int remember(int fd, const std::string& path);
 
-    platform::PosixFileSystem m_real;
+    platform::SystemFileSystem m_real;
     std::map<int, std::string> m_paths;
     long m_writes = 0;
 };

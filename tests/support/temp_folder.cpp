@@ -1,25 +1,42 @@
 #include "support/temp_folder.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 
 namespace vantrel::testing {
+namespace {
+
+std::string utf8Of(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+}  // namespace
+
+std::filesystem::path nativePath(const std::string& path) {
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
 
 TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    m_path = pattern;
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    std::random_device random;
+    for (;;) {
+        const auto folder = base / ("vantrel-test-" + std::to_string(random() % 1000000000u));
+        if (std::filesystem::create_directory(folder)) {
+            m_path = utf8Of(folder);
+            return;
+        }
+    }
 }
 
 TempFolder::~TempFolder() {
     std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
+    std::filesystem::remove_all(nativePath(m_path), ignored);
 }
 
 void writeFile(const std::string& path, const Bytes& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(nativePath(path), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(content.data()), std::streamsize(content.size()));
     if (!out) throw std::runtime_error("cannot write " + path);
 }
@@ -29,7 +46,7 @@ void writeFile(const std::string& path, const std::string& content) {
 }
 
 Bytes readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::ifstream in(nativePath(path), std::ios::binary | std::ios::ate);
     if (!in) throw std::runtime_error("cannot read " + path);
     Bytes bytes(static_cast<std::size_t>(in.tellg()));
     in.seekg(0);
@@ -43,9 +60,9 @@ std::string readText(const std::string& path) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-bool exists(const std::string& path) { return std::filesystem::exists(path); }
+bool exists(const std::string& path) { return std::filesystem::exists(nativePath(path)); }
 
-void makeFolder(const std::string& path) { std::filesystem::create_directories(path); }
+void makeFolder(const std::string& path) { std::filesystem::create_directories(nativePath(path)); }
 
 Bytes patternBytes(std::size_t count, std::uint32_t seed) {
     Bytes bytes(count);

@@ -41,8 +41,8 @@ struct TestBed {
     }
     // The folder texts as a validated job leaves them: ending in the separator.
     void useFolders() {
-        window.texts[engine::TextBox::txtVobDir] = source() + "/";
-        window.texts[engine::TextBox::txtDest] = destination() + "/";
+        window.texts[engine::TextBox::txtVobDir] = source() + kSep;
+        window.texts[engine::TextBox::txtDest] = destination() + kSep;
     }
 };
 

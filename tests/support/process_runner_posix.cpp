@@ -10,7 +10,7 @@
 namespace vantrel::testing {
 
 ProcessResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::function<void(pid_t, const std::string&)>& watch) {
+                         const std::function<void(ProcessId, const std::string&)>& watch) {
     int outPipe[2], errPipe[2];
     if (::pipe(outPipe) != 0 || ::pipe(errPipe) != 0) throw std::runtime_error("pipe failed");
     const pid_t child = ::fork();

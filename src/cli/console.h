@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace vantrel::cli {
+
+// The program's arguments in UTF-8, as main takes them. On Windows they come
+// from the wide command line, so that names outside the ANSI code page
+// arrive whole; elsewhere they are main's own.
+class Arguments {
+  public:
+    Arguments(int argc, char** argv);
+    int count() const { return int(m_texts.size()); }
+    char** values() { return m_pointers.data(); }
+
+  private:
+    std::vector<std::string> m_texts;
+    std::vector<char*> m_pointers;
+};
+
+// Readies stdout and stderr for what the program writes: UTF-8 bytes and "\n"
+// passed on unchanged, so that a pipe or file gets what it gets on every
+// system; a console shows UTF-8 and redraws a line in place. A reader that goes
+// away (| head) makes writes fail instead of ending the program.
+void prepareStandardStreams();
+
+// True when `stream` is a terminal (on Windows a console) that can redraw a line.
+bool isTerminal(std::FILE* stream);
+
+}  // namespace vantrel::cli

@@ -1,0 +1,9 @@
+#include <cstring>
+
+#include "platform/failure.h"
+
+namespace vantrel::platform {
+
+std::string systemErrorText(int code) { return std::strerror(code); }
+
+}  // namespace vantrel::platform

@@ -1,0 +1,98 @@
+// vantrel-cli under POSIX's own means: signals, pipes, users.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include "cli/cli_fixture.h"
+#include "support/dvd_generator.h"
+
+namespace vantrel::testing {
+namespace {
+
+TEST_F(CliTest, AnInstalledProgramLogsToTheUsersStateFolder) {
+    // The program in a folder its user may not write to, as under /usr/bin.
+    makeDvdFolder(source(), 1, 4);
+    makeFolder(destination() + "/VTS_01_0.IFO");  // one failure to log
+    const std::string home = temp / "home";
+    makeFolder(home);
+    std::vector<std::string> command = {"HOME=" + home, "XDG_STATE_HOME=not/absolute", program(),
+                                        source(), destination()};
+    std::string runner = "/usr/bin/env";
+    if (::geteuid() == 0) {  // root may write anywhere: run as nobody
+        for (const std::string& folder : {temp.path(), destination(), home})
+            ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
+        ::chmod(temp.path().c_str(), 0755);
+        command.insert(command.begin(),
+                       {"--reuid=65534", "--regid=65534", "--clear-groups", "/usr/bin/env"});
+        runner = "/usr/bin/setpriv";
+    }
+    ::chmod(temp.path().c_str(), 0555);
+    const auto result = runProgram(runner, command);
+    command.back() = temp.path();
+    const auto unwritable = runProgram(runner, command);
+    ::chmod(temp.path().c_str(), 0755);
+    EXPECT_EQ(unwritable.exitStatus, 2);
+    EXPECT_EQ(unwritable.err, "vantrel-cli: invalid destination folder '" + temp.path() +
+                                  "': it cannot be written to\n");
+    const std::string stateLog = home + "/.local/state/vantrel/Vantrel.log";
+    EXPECT_EQ(result.exitStatus, 3) << result.err;
+    EXPECT_EQ(log(), "");
+    ASSERT_TRUE(exists(stateLog));
+    EXPECT_EQ(readText(stateLog).rfind("[CopyFile]\r\n", 0), 0u);
+    EXPECT_NE(result.out.find("1 problem was written to " + stateLog + ".\n"), std::string::npos)
+        << result.out;
+}
+
+// Under Wine, making 32768 files in one folder takes minutes: each new name is
+// looked for without regard to case in the whole folder.
+TEST_F(CliTest, AJobThatFailsInItsOwnStepsExitsWithOne) {
+    // More VOBs than the job's 16-bit count can hold.
+    for (int i = 0; i <= 32767; ++i) writeFile(source() + "/" + std::to_string(i) + ".vob", "");
+    const auto result = run({"-q", source(), destination()});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(log().rfind("[cmdGo_Click]\r\n", 0), 0u);
+    EXPECT_EQ(result.err.rfind("vantrel-cli: [cmdGo_Click] ", 0), 0u) << result.err;
+}
+
+TEST_F(CliTest, CtrlCOrSigtermDuringAScanClosesTheOutputAndEndsBy128PlusTheSignal) {
+    const std::string vob = source() + "/VTS_01_1.VOB";
+    const Bytes start = makeVob(600, 3, 1);
+    writeFile(vob, start);
+    ASSERT_EQ(::truncate(vob.c_str(), std::int64_t{16} << 30), 0);  // 16 GiB, sparse
+    for (const int signalNumber : {SIGINT, SIGTERM}) {
+        bool sent = false;
+        const auto result = runProgram(program(), {source(), destination()},
+                                       [&](pid_t child, const std::string& err) {
+                                           if (!sent && err.find("VTS_01_1.VOB") != err.npos) {
+                                               ::usleep(200 * 1000);
+                                               ::kill(child, signalNumber);
+                                               sent = true;
+                                           }
+                                       });
+        EXPECT_TRUE(sent);
+        EXPECT_EQ(result.exitStatus, 128 + signalNumber) << result.err;
+        EXPECT_EQ(readFile(destination() + "/VTS_01_1.VOB"), expectedNavPacks(start))
+            << "every packet found was written and the file closed";
+        EXPECT_EQ(log(), "");
+        EXPECT_NE(result.out.find("0 VOBs scanned"), std::string::npos) << result.out;
+        EXPECT_EQ(result.out.find(" GB read"), std::string::npos) << "what was read, not 17 GB";
+    }
+}
+
+TEST_F(CliTest, AReaderThatGoesAwayDoesNotStopTheJob) {
+    makeDvdFolder(source(), 3, 50);
+    const auto result =
+        runProgram("/bin/bash", {"-c", "'" + program() + "' '" + source() + "' '" + destination() +
+                                           "' 2>&1 | head -c 20 >/dev/null; "
+                                           "exit ${PIPESTATUS[0]}"});
+    EXPECT_EQ(result.exitStatus, 0);
+    for (const char* vob : {"VTS_01_1.VOB", "VTS_01_2.VOB", "VTS_01_3.VOB"})
+        EXPECT_EQ(readFile(destination() + "/" + vob),
+                  expectedNavPacks(readFile(source() + "/" + vob)))
+            << vob;
+}
+
+}  // namespace
+}  // namespace vantrel::testing
