@@ -1,5 +1,6 @@
 # The everyday commands; CMake presets do the work.
-.PHONY: all deps build package test bench fuzz fuzz-build run format clean
+.PHONY: all deps deps-windows build package test bench fuzz fuzz-build run windows test-windows \
+        format clean
 
 # How long `make fuzz` runs each fuzz target, and `make test` (to exercise
 # them, not to search).
@@ -10,6 +11,9 @@ all: build
 
 deps:
 	@scripts/install-deps.sh
+
+deps-windows:
+	@scripts/install-deps.sh windows
 
 build: deps
 	@cmake --preset release >/dev/null
@@ -38,6 +42,20 @@ bench: build
 
 run: build
 	@scripts/run-window.sh build/bin/vantrel
+
+# vantrel-cli.exe, cross-built with mingw-w64.
+windows: deps deps-windows
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows --target vantrel-cli
+
+# Every test program built for Windows and run under Wine; the Linux
+# vantrel-cli is built too, as the reference for the authored DVD.
+test-windows: deps deps-windows
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release --target vantrel-cli
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows
+	@ctest --preset windows
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -2,18 +2,28 @@
 # Installs the Debian packages that building, testing, running and packaging
 # need (scdoc makes the manual pages, dpkg-dev the package's dependencies;
 # lintian, desktop-file-utils and appstream check the package); does nothing
-# when all of them are present.
+# when all of them are present. `install-deps.sh windows` installs what the
+# Windows build and its tests under Wine need instead: the mingw-w64 cross
+# compiler, Wine, and ffmpeg and dvdauthor for the authored DVD.
 set -euo pipefail
 
-packages=(
-    cmake ninja-build g++ make pkg-config
-    googletest libgtest-dev libgmock-dev
-    qt6-base-dev libgl-dev
-    locales  # the locale sources the clock's test compiles with localedef
-    clang libclang-rt-14-dev
-    scdoc dpkg-dev
-    lintian desktop-file-utils appstream
-)
+if [[ ${1:-} == windows ]]; then
+    packages=(
+        g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest
+        wine wine64 bsdutils
+        ffmpeg dvdauthor
+    )
+else
+    packages=(
+        cmake ninja-build g++ make pkg-config
+        googletest libgtest-dev libgmock-dev
+        qt6-base-dev libgl-dev
+        locales  # the locale sources the clock's test compiles with localedef
+        clang libclang-rt-14-dev
+        scdoc dpkg-dev
+        lintian desktop-file-utils appstream
+    )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -61,8 +61,14 @@ class RegistryApi {
     virtual std::int32_t RegCloseKey(HKEY key) = 0;
 };
 
-// The registry of the machine the program runs on: the real one on Windows,
-// elsewhere the user's registry file (see RegistryFileStore).
+// The registry of the machine the program runs on: the real one on Windows
+// (with the user's own key where HKEY_LOCAL_MACHINE cannot be written, see
+// UserFallbackRegistry), elsewhere the user's registry file (RegistryFileStore).
 std::unique_ptr<RegistryApi> systemRegistry();
+
+#ifdef _WIN32
+// The real registry's calls as they are, without the user's fallback.
+std::unique_ptr<RegistryApi> win32Registry();
+#endif
 
 }  // namespace vantrel::platform

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in a private prefix, made on first use:
+#   scripts/wine-run.sh PREFIX PROGRAM [ARGUMENT...]
+# Names beginning with a dot are not hidden, as on Windows (Wine's own default
+# hides them). The prefix also gets a scratch drive T: (PREFIX/drive_t) for the
+# tests of drive roots, with the marker file that says it is scratch.
+set -euo pipefail
+prefix=$(realpath -m "$1")
+shift
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+if [[ ! -e $prefix/.vantrel-ready ]]; then
+    mkdir -p "$(dirname "$prefix")"
+    exec 9>"$prefix.lock"
+    flock 9
+    if [[ ! -e $prefix/.vantrel-ready ]]; then
+        echo "wine-run: making the Wine prefix $prefix (once, about 20 s)" >&2
+        wineboot --init >/dev/null 2>&1 || true
+        wineserver --wait
+        [[ -e $prefix/system.reg ]] || { echo "wine-run: wineboot made no prefix" >&2; exit 1; }
+        wine reg add 'HKCU\Software\Wine' /v ShowDotFiles /d Y /f >/dev/null
+        mkdir -p "$prefix/drive_t"
+        touch "$prefix/drive_t/.vantrel-scratch-drive"
+        ln -sfn ../drive_t "$prefix/dosdevices/t:"
+        touch "$prefix/.vantrel-ready"
+    fi
+    exec 9>&-
+fi
+# The regional settings of Wine's programs follow LC_ALL; set here, the
+# shells around it need not know the locale.
+if [[ -n ${VANTREL_WINE_LOCALE:-} ]]; then
+    exec env LC_ALL="$VANTREL_WINE_LOCALE" wine "$@"
+fi
+exec wine "$@"

@@ -1,0 +1,58 @@
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+// After <windows.h>, whose types it uses.
+#include <shellapi.h>
+
+#include <cstdlib>
+
+#include "cli/console.h"
+#include "platform/wide_text.h"
+
+namespace vantrel::cli {
+namespace {
+
+UINT g_consoleCodePage = 0;  // the console's own, given back at exit
+
+HANDLE handleOf(std::FILE* stream) {
+    return reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream)));
+}
+
+void restoreConsoleCodePage() { ::SetConsoleOutputCP(g_consoleCodePage); }
+
+}  // namespace
+
+Arguments::Arguments(int, char**) {
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    for (int i = 0; wide != nullptr && i < count; ++i) m_texts.push_back(platform::toUtf8(wide[i]));
+    ::LocalFree(wide);
+    for (std::string& text : m_texts) m_pointers.push_back(text.data());
+    m_pointers.push_back(nullptr);
+}
+
+void prepareStandardStreams() {
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+    ::_setmode(::_fileno(stderr), _O_BINARY);
+    for (std::FILE* stream : {stdout, stderr}) {
+        DWORD mode = 0;
+        if (::GetConsoleMode(handleOf(stream), &mode))
+            ::SetConsoleMode(handleOf(stream), mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+    }
+    DWORD mode = 0;
+    if (::GetConsoleMode(handleOf(stderr), &mode) || ::GetConsoleMode(handleOf(stdout), &mode)) {
+        g_consoleCodePage = ::GetConsoleOutputCP();
+        if (g_consoleCodePage != CP_UTF8 && ::SetConsoleOutputCP(CP_UTF8))
+            std::atexit(restoreConsoleCodePage);
+    }
+}
+
+// A console without the redraw sequences (before Windows 10) gets plain lines.
+bool isTerminal(std::FILE* stream) {
+    DWORD mode = 0;
+    return ::GetConsoleMode(handleOf(stream), &mode) &&
+           (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+}
+
+}  // namespace vantrel::cli

@@ -1,0 +1,45 @@
+#pragma once
+
+// Windows only: a handle closed when it goes out of scope.
+
+#include <windows.h>
+
+#include <utility>
+
+namespace vantrel::platform {
+
+class ScopedHandle {
+  public:
+    explicit ScopedHandle(HANDLE handle) : m_handle(handle) {}
+    ~ScopedHandle() {
+        if (valid()) ::CloseHandle(m_handle);
+    }
+    ScopedHandle(ScopedHandle&& other) noexcept : m_handle(other.release()) {}
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
+
+    bool valid() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
+    HANDLE get() const { return m_handle; }
+    HANDLE release() { return std::exchange(m_handle, INVALID_HANDLE_VALUE); }
+
+  private:
+    HANDLE m_handle;
+};
+
+// Opens what `path` leads to (links followed) to ask about it, without
+// reading it and without standing in anyone's way; folders too.
+inline ScopedHandle openForQuery(const std::wstring& path) {
+    return ScopedHandle(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+// True for the reparse points that stand for another place (symbolic links,
+// junctions), as opposed to those that are files themselves (cloud files,
+// deduplicated files).
+inline bool isLinkReparsePoint(DWORD attributes, DWORD reparseTag) {
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+           IsReparseTagNameSurrogate(reparseTag);
+}
+
+}  // namespace vantrel::platform

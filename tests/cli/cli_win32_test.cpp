@@ -1,0 +1,96 @@
+// vantrel-cli.exe under Windows' own means: the console's Ctrl-C, the wide
+// command line, a program kept in a drive root, the regional settings.
+
+#include <windows.h>
+
+#include <filesystem>
+
+#include "cli/cli_fixture.h"
+#include "platform/wide_text.h"
+#include "support/dvd_generator.h"
+#include "support/scratch_drive.h"
+
+namespace vantrel::testing {
+namespace {
+
+BOOL WINAPI ignoreConsoleEvent(DWORD) { return TRUE; }
+
+bool hasConsole() {
+    DWORD mode = 0;
+    return ::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
+
+// ctest runs this test a second time under script(1), whose terminal gives
+// Wine's programs a console.
+TEST_F(CliTest, CtrlCOnTheConsoleClosesTheOutputWithWhatItHolds) {
+    if (!hasConsole()) GTEST_SKIP() << "needs a console to send Ctrl-C on";
+    const std::string vob = source() + "\\VTS_01_1.VOB";
+    const Bytes start = makeVob(600, 3, 1);
+    writeFile(vob, start);
+    std::filesystem::resize_file(nativePath(vob), std::uintmax_t{16} << 30);  // 16 GiB
+    ::SetConsoleCtrlHandler(ignoreConsoleEvent, TRUE);  // the event reaches every process on it
+    bool sent = false;
+    const auto result =
+        runProgram(program(), {source(), destination()}, [&](ProcessId, const std::string& err) {
+            if (!sent && err.find("VTS_01_1.VOB") != std::string::npos) {
+                ::Sleep(200);
+                sent = ::GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0) != 0;
+            }
+        });
+    ::SetConsoleCtrlHandler(ignoreConsoleEvent, FALSE);
+    EXPECT_TRUE(sent);
+    EXPECT_EQ(result.exitStatus, 130) << result.err;
+    EXPECT_EQ(readFile(destination() + "\\VTS_01_1.VOB"), expectedNavPacks(start));
+    EXPECT_NE(result.err.find("Stopping: the current file is closed"), std::string::npos);
+    EXPECT_EQ(log(), "");
+}
+
+TEST_F(CliTest, NamesOutsideTheCodePageArriveWholeFromTheCommandLine) {
+    const std::string greek = temp / "\xCE\x94\xCE\xAF\xCF\x83\xCE\xBA\xCE\xBF\xCF\x82";
+    makeDvdFolder(greek, 1, 20);
+    const std::string out = temp / "\xE5\x87\xBA\xE5\x8A\x9B";
+    makeFolder(out);
+    auto result = run({greek, out});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(readFile(out + "\\VTS_01_1.VOB"),
+              expectedNavPacks(readFile(greek + "\\VTS_01_1.VOB")));
+    result = run({greek + "-\xE5\x90\x8D", out});
+    EXPECT_EQ(result.err, "Error: Invalid Vob Dir!\nvantrel-cli: '" + greek +
+                              "-\xE5\x90\x8D': no such folder\n")
+        << "UTF-8 out as it came in";
+}
+
+TEST_F(CliTest, AProgramKeptInADriveRootLogsThere) {
+    const ScratchDrive drive;
+    if (!drive.root()) GTEST_SKIP() << kNoScratchDrive;
+    std::filesystem::copy_file(nativePath(program()), L"T:\\vantrel-cli.exe");
+    const auto help = runProgram("T:\\vantrel-cli.exe", {"--help"});
+    EXPECT_NE(help.out.find("\n  T:\\Vantrel.log\n"), std::string::npos) << help.out;
+    makeDvdFolder(source(), 1, 4);
+    makeFolder(destination() + "\\VTS_01_0.IFO");  // one failure to log
+    const auto result = runProgram("T:\\vantrel-cli.exe", {"-q", source(), destination()});
+    EXPECT_EQ(result.exitStatus, 3);
+    EXPECT_EQ(readText("T:\\Vantrel.log").rfind("[CopyFile]\r\n", 0), 0u);
+    EXPECT_NE(result.err.find("1 problem was written to T:\\Vantrel.log."), std::string::npos)
+        << result.err;
+}
+
+// ctest runs this test a second time with Finnish regional settings (under
+// Wine, LC_ALL), whose separators are "." and ".".
+TEST_F(CliTest, TheLogUsesTheRegionalDateAndTimeSeparators) {
+    wchar_t date[8] = {}, time[8] = {};
+    ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDATE, date, 8);
+    ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STIME, time, 8);
+    makeDvdFolder(source(), 1, 4);
+    makeFolder(destination() + "\\VTS_01_0.IFO");  // one failure to log
+    EXPECT_EQ(run({"-q", source(), destination()}).exitStatus, 3);
+    const std::string stamp = log().substr(log().find("\r\n") + 2, 19);  // dd/mm/yyyy hh:MM:ss
+    const std::string separators =
+        platform::toUtf8(std::wstring(2, date[0]) + std::wstring(2, time[0]));
+    EXPECT_EQ(stamp.substr(2, 1) + stamp.substr(5, 1) + stamp.substr(13, 1) + stamp.substr(16, 1),
+              separators)
+        << stamp;
+}
+
+}  // namespace
+}  // namespace vantrel::testing
