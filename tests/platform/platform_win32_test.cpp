@@ -1,6 +1,7 @@
 // The platform layer on Windows' own terms: the hidden and system attributes,
-// drive roots, either slash and any letter case, names outside the ANSI code
-// page, paths beyond MAX_PATH, the system's failure texts.
+// either slash and any letter case, names outside the ANSI code page, paths
+// beyond MAX_PATH, the system's failure texts, drive roots. (A drive root's
+// listing: engine_win32_test.)
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -8,14 +9,12 @@
 #include <filesystem>
 
 #include "platform/binary_file.h"
-#include "platform/clock.h"
 #include "platform/dir_listing.h"
 #include "platform/failure.h"
 #include "platform/paths.h"
 #include "platform/wide_text.h"
 #include "support/faulty_file_system.h"
 #include "support/scoped_env.h"
-#include "support/scratch_drive.h"
 #include "support/temp_folder.h"
 
 namespace vantrel::testing {
@@ -85,22 +84,6 @@ TEST(Win32Listing, NamesMatchInAnyLetterCaseAndComeAsStoredWithEitherSlash) {
     EXPECT_FALSE(files.isSameEntry(temp / "Dvd", temp.path()));
 }
 
-TEST(Win32Listing, ADriveRootHasNoDotEntries) {
-    const ScratchDrive drive;
-    if (!drive.root()) GTEST_SKIP() << kNoScratchDrive;
-    platform::SystemFileSystem files;
-    EXPECT_TRUE(platform::isDriveRoot("T:\\"));
-    EXPECT_TRUE(platform::isDriveRoot("t:/"));
-    EXPECT_FALSE(platform::isDriveRoot("T:\\x\\"));
-    EXPECT_EQ(all(files, "T:\\", ListWhat::FilesAndFolders), Names{})
-        << "empty but for a hidden file";
-    writeFile("T:\\VIDEO_TS.IFO", "x");
-    makeFolder("T:\\Sub");
-    EXPECT_EQ(all(files, "T:\\", ListWhat::FilesAndFolders), (Names{"Sub", "VIDEO_TS.IFO"}));
-    EXPECT_EQ(all(files, "T:\\Sub\\", ListWhat::FilesAndFolders), (Names{".", ".."}));
-    EXPECT_EQ(platform::joinPath("T:\\", "Vantrel.log"), "T:\\Vantrel.log");
-}
-
 TEST(Win32Files, NamesOutsideTheCodePageAndPathsBeyondMaxPathWork) {
     TempFolder temp;
     platform::SystemFileSystem files;
@@ -147,8 +130,12 @@ TEST(Win32Files, FailuresCarryTheSystemsTextOnOneLine) {
     EXPECT_EQ(platform::systemErrorText(0x2FFFFFFF), "system error 805306367");
 }
 
-TEST(Win32Paths, TheProgramFolderTheRootAndTheUsersFolder) {
+TEST(Win32Paths, TheProgramFolderTheRootsAndTheUsersFolder) {
     EXPECT_EQ(platform::systemRoot(), "C:\\");
+    EXPECT_TRUE(platform::isDriveRoot("T:\\"));
+    EXPECT_TRUE(platform::isDriveRoot("t:/x/.."));
+    EXPECT_FALSE(platform::isDriveRoot("T:\\x\\"));
+    EXPECT_EQ(platform::joinPath("T:\\", "Vantrel.log"), "T:\\Vantrel.log");
     const std::string folder = platform::programFolder();
     EXPECT_EQ(folder.substr(1, 2), ":\\");
     EXPECT_TRUE(exists(folder + "\\platform_tests.exe"));
@@ -156,15 +143,6 @@ TEST(Win32Paths, TheProgramFolderTheRootAndTheUsersFolder) {
     EXPECT_EQ(platform::userStateFolder(), "D:\\Users\\u\\AppData\\Local\\Vantrel");
     const ScopedEnv relative("LOCALAPPDATA", "relative");
     EXPECT_EQ(platform::userStateFolder().substr(1, 2), ":\\") << "a relative one is not taken";
-}
-
-TEST(Win32Clock, TheLocalTimeIsPlausible) {
-    const platform::SystemClock clock;
-    const platform::LocalTime now = clock.now();
-    EXPECT_GE(now.year, 2024);
-    EXPECT_TRUE(now.month >= 1 && now.month <= 12 && now.day >= 1 && now.day <= 31);
-    EXPECT_EQ(clock.separators().date.size(), 1u);
-    EXPECT_EQ(clock.separators().time.size(), 1u);
 }
 
 }  // namespace
