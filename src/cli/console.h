@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -28,5 +29,10 @@ void prepareStandardStreams();
 
 // True when `stream` is a terminal (on Windows a console) that can redraw a line.
 bool isTerminal(std::FILE* stream);
+
+// How many characters a line on the terminal `stream` may have: one less than
+// its width, since a line as long as the terminal would wrap and "\r" could not
+// take it back; 79 when the width cannot be had.
+std::size_t terminalWidth(std::FILE* stream);
 
 }  // namespace vantrel::cli

@@ -1,3 +1,4 @@
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -14,5 +15,12 @@ Arguments::Arguments(int argc, char** argv) : m_texts(argv, argv + argc) {
 void prepareStandardStreams() { std::signal(SIGPIPE, SIG_IGN); }
 
 bool isTerminal(std::FILE* stream) { return ::isatty(::fileno(stream)) != 0; }
+
+std::size_t terminalWidth(std::FILE* stream) {
+    winsize size{};
+    if (::ioctl(::fileno(stream), TIOCGWINSZ, &size) == 0 && size.ws_col > 1)
+        return size.ws_col - 1u;
+    return 79;
+}
 
 }  // namespace vantrel::cli

@@ -48,6 +48,13 @@ void prepareStandardStreams() {
     }
 }
 
+std::size_t terminalWidth(std::FILE* stream) {
+    CONSOLE_SCREEN_BUFFER_INFO screen{};
+    if (!::GetConsoleScreenBufferInfo(handleOf(stream), &screen)) return 79;
+    const int width = screen.srWindow.Right - screen.srWindow.Left + 1;
+    return width > 1 ? std::size_t(width - 1) : 79;
+}
+
 // A console without the redraw sequences (before Windows 10) gets plain lines.
 bool isTerminal(std::FILE* stream) {
     DWORD mode = 0;

@@ -1,6 +1,9 @@
 #include <windows.h>
 
 #include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 
 #include "cli/interrupt.h"
 
@@ -27,5 +30,13 @@ void installInterruptHandler() {
 }
 
 bool interruptRequested() { return g_interrupts.load() != 0; }
+
+int interruptSignal() { return interruptRequested() ? SIGINT : 0; }
+
+// No signal can end a Windows program: the status says what a shell would see.
+void endBySignal(int signalNumber) {
+    std::fflush(nullptr);
+    std::_Exit(128 + signalNumber);
+}
 
 }  // namespace vantrel::cli

@@ -38,6 +38,17 @@ const option kLongOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 
+// What was wrong with the option getopt_long refused, in GNU getopt's words:
+// every system's getopt has words of its own, and names the program its way.
+std::string optionError(char** argv) {
+    const std::string given = argv[optind - 1];
+    if (given.rfind("--", 0) != 0)
+        return std::string("invalid option -- '") + char(optopt) + "'";
+    if (optopt != 0)
+        return "option '" + given.substr(0, given.find('=')) + "' doesn't allow an argument";
+    return "unrecognized option '" + given + "'";
+}
+
 int usageError(const std::string& message) {
     if (!message.empty()) std::fprintf(stderr, "%s: %s\n", kProgramName, message.c_str());
     std::fprintf(stderr, "Try '%s --help' for more information.\n", kProgramName);
@@ -51,8 +62,7 @@ void printUsage(std::FILE* out, const std::string& logFile) {
 }
 
 std::optional<int> parseOptions(int argc, char** argv, Options& options) {
-    // getopt_long names the program by argv[0] in its own messages.
-    argv[0] = const_cast<char*>(kProgramName);
+    opterr = 0;  // the messages are ours (optionError)
     for (int option; (option = getopt_long(argc, argv, "qahV", kLongOptions, nullptr)) != -1;) {
         switch (option) {
             case 'q':
@@ -68,7 +78,7 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
                 options.version = true;
                 break;
             default:
-                return usageError("");  // getopt_long has said what was wrong
+                return usageError(optionError(argv));
         }
     }
     if (options.help || options.version) return std::nullopt;

@@ -1,10 +1,9 @@
 #include "cli/progress_display.h"
 
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
+
+#include "cli/console.h"
 
 namespace vantrel::cli {
 namespace {
@@ -22,13 +21,6 @@ std::string printable(const std::string& text, bool keepLineBreaks) {
         if (control && !(keepLineBreaks && c == '\n')) c = '?';
     }
     return shown;
-}
-
-// A line longer than the terminal would wrap, and "\r" could not take it back.
-std::size_t terminalWidth(std::FILE* out) {
-    winsize size{};
-    if (::ioctl(::fileno(out), TIOCGWINSZ, &size) == 0 && size.ws_col > 1) return size.ws_col - 1u;
-    return 79;
 }
 
 // Cuts `line` to `width` characters, counting each UTF-8 sequence as one.

@@ -1,9 +1,8 @@
 // ValDir and CountFiles: the two folders checked, the DVD files counted.
 
-#include <cstring>
-
 #include "engine/frmMain.h"
 #include "platform/dir_listing.h"
+#include "platform/failure.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -21,7 +20,7 @@ bool hasDvdEnding(const std::string& name) {
 std::string folderProblem(platform::FileSystem& files, const std::string& folder) {
     if (platform::isBlank(folder)) return "the name is blank";
     const int error = files.folderError(folder);
-    return error == 0 ? std::string() : std::strerror(error);
+    return error == 0 ? std::string() : platform::systemErrorText(error);
 }
 
 // A folder text is usable when it is not blank and names something the listing
