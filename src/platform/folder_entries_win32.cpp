@@ -137,6 +137,19 @@ std::optional<std::vector<FolderEntry>> Win32FileSystem::readFolder(const std::s
     return entries;
 }
 
+int Win32FileSystem::folderError(const std::string& path) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileExW(widePath(joinPath(path, "*")).c_str(), FindExInfoBasic,
+                                             &found, FindExSearchNameMatch, nullptr, 0);
+    if (search != INVALID_HANDLE_VALUE) {
+        ::FindClose(search);
+        return 0;
+    }
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND) return 0;  // an empty drive root
+    return isPlainFile(path) ? ERROR_DIRECTORY : int(error);
+}
+
 // A link to a folder is a folder entry of its own: it goes with
 // RemoveDirectory, which takes the link and never what it leads to.
 void Win32FileSystem::removeFile(const std::string& path) {

@@ -26,6 +26,29 @@ std::wstring absoluteFolderOf(const wchar_t* variable) {
     return absolute ? folder : std::wstring();
 }
 
+// A folder the shell knows by its number (CSIDL_...), or "".
+std::wstring shellFolder(int folder) {
+    wchar_t path[MAX_PATH] = {};
+    return ::SHGetFolderPathW(nullptr, folder, nullptr, 0, path) == S_OK ? path : L"";
+}
+
+// True when `folder` is `top` or lies below it, letter case ignored.
+bool isWithin(const std::wstring& folder, const std::wstring& top) {
+    if (top.empty() || folder.size() < top.size()) return false;
+    if (::CompareStringOrdinal(folder.c_str(), int(top.size()), top.c_str(), int(top.size()),
+                               TRUE) != CSTR_EQUAL)
+        return false;
+    return folder.size() == top.size() || folder[top.size()] == L'\\' || top.back() == L'\\';
+}
+
+// `variable`\Vantrel, or the shell's `folder`\Vantrel when it is not an absolute path.
+std::string userFolder(const wchar_t* variable, int folder) {
+    std::wstring base = absoluteFolderOf(variable);
+    if (base.empty()) base = shellFolder(folder);
+    if (base.empty()) return joinPath(homeFolder(), "Vantrel");
+    return joinPath(toUtf8(base), "Vantrel");
+}
+
 }  // namespace
 
 std::string systemRoot() { return "C:\\"; }
@@ -58,20 +81,23 @@ std::string programFolder() {
     }
 }
 
+// The Program Files folders and the Windows folder: installers' and the
+// system's own, never the place for what a program writes as it runs.
+bool isSystemProgramFolder(const std::string& folder) {
+    const std::wstring full = fullPath(toWide(folder));
+    for (const int top : {CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86, CSIDL_WINDOWS}) {
+        if (isWithin(full, shellFolder(top))) return true;
+    }
+    return false;
+}
+
 std::string homeFolder() {
     const std::wstring profile = absoluteFolderOf(L"USERPROFILE");
     return profile.empty() ? systemRoot() : toUtf8(profile);
 }
 
-std::string userStateFolder() {
-    std::wstring base = absoluteFolderOf(L"LOCALAPPDATA");
-    if (base.empty()) {
-        wchar_t folder[MAX_PATH] = {};
-        if (::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, folder) == S_OK)
-            base = folder;
-    }
-    if (base.empty()) return joinPath(homeFolder(), "Vantrel");
-    return joinPath(toUtf8(base), "Vantrel");
-}
+std::string userConfigFolder() { return userFolder(L"APPDATA", CSIDL_APPDATA); }
+
+std::string userStateFolder() { return userFolder(L"LOCALAPPDATA", CSIDL_LOCAL_APPDATA); }
 
 }  // namespace vantrel::platform

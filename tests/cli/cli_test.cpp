@@ -69,7 +69,7 @@ TEST_F(CliTest, ARefusedFolderIsNamedWithTheReason) {
     writeFile(temp / "plain", "");
     const std::vector<std::pair<std::vector<std::string>, std::string>> refusals = {
         {{temp / "missing", destination()},
-         "invalid source folder '" + (temp / "missing") + "': " + described(kNoSuchFile)},
+         "invalid source folder '" + (temp / "missing") + "': " + described(kNoSuchFolder)},
         {{source(), temp / "plain"},
          "invalid destination folder '" + (temp / "plain") + "': " + described(kNotAFolder)},
         {{source(), source() + "/."},

@@ -8,6 +8,7 @@
 #include "cli/cli_fixture.h"
 #include "platform/wide_text.h"
 #include "support/dvd_generator.h"
+#include "support/faulty_file_system.h"
 #include "support/scratch_drive.h"
 
 namespace vantrel::testing {
@@ -41,7 +42,7 @@ TEST_F(CliTest, CtrlCOnTheConsoleClosesTheOutputWithWhatItHolds) {
     EXPECT_TRUE(sent);
     EXPECT_EQ(result.exitStatus, 130) << result.err;
     EXPECT_EQ(readFile(destination() + "\\VTS_01_1.VOB"), expectedNavPacks(start));
-    EXPECT_NE(result.err.find("Stopping: the current file is closed"), std::string::npos);
+    EXPECT_NE(result.err.find("stopping: the current file is closed"), std::string::npos);
     EXPECT_EQ(log(), "");
 }
 
@@ -55,8 +56,8 @@ TEST_F(CliTest, NamesOutsideTheCodePageArriveWholeFromTheCommandLine) {
     EXPECT_EQ(readFile(out + "\\VTS_01_1.VOB"),
               expectedNavPacks(readFile(greek + "\\VTS_01_1.VOB")));
     result = run({greek + "-\xE5\x90\x8D", out});
-    EXPECT_EQ(result.err, "Error: Invalid Vob Dir!\nvantrel-cli: '" + greek +
-                              "-\xE5\x90\x8D': no such folder\n")
+    EXPECT_EQ(result.err, "vantrel-cli: invalid source folder '" + greek + "-\xE5\x90\x8D': " +
+                              described(kNoSuchFolder) + "\n")
         << "UTF-8 out as it came in";
 }
 

@@ -42,8 +42,8 @@ TEST_F(ValidationTest, ABlankOrMissingSourceIsRefusedAndTheDestinationLeftAlone)
     const std::vector<std::pair<std::string, std::string>> refusals = {
         {"", "the name is blank"},
         {"   ", "the name is blank"},
-        {bed.temp / "missing", "No such file or directory"},
-        {bed.temp / "plain/", "Not a directory"}};
+        {bed.temp / "missing", described(kNoSuchFolder)},
+        {bed.temp / "plain" + kSep, described(kNotAFolder)}};
     for (const auto& [text, reason] : refusals) {
         bed.window.messages.clear();
         bed.window.focusHistory.clear();

@@ -18,6 +18,7 @@ inline constexpr int kReadOnly = 19;     // ERROR_WRITE_PROTECT
 inline constexpr int kBusy = 32;         // ERROR_SHARING_VIOLATION
 inline constexpr int kNoSuchFile = 2;    // ERROR_FILE_NOT_FOUND
 inline constexpr int kNoSuchFolder = 3;  // ERROR_PATH_NOT_FOUND
+inline constexpr int kNotAFolder = 267;  // ERROR_DIRECTORY
 inline constexpr int kIsAFolder = 5;     // ERROR_ACCESS_DENIED: a folder opened as a file
 #else
 inline constexpr int kIoError = EIO;

@@ -8,6 +8,8 @@ namespace vantrel::testing {
 // A drive whose root a test may fill and empty: "T:\" when the drive holds the
 // marker ".vantrel-scratch-drive" (scripts/wine-run.sh makes one in its Wine
 // prefix). Emptied, the marker hidden, when the object is made and when it goes.
+// One object at a time has the drive, in all the test programs running: the
+// marker is held open without sharing.
 class ScratchDrive {
   public:
     ScratchDrive();
@@ -22,6 +24,7 @@ class ScratchDrive {
     void empty() const;
 
     std::optional<std::string> m_root;
+    void* m_marker = nullptr;  // the marker's handle, held while the drive is ours
 };
 
 inline constexpr const char* kNoScratchDrive =

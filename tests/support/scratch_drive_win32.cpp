@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include <filesystem>
 
 #include "support/scratch_drive.h"
@@ -7,18 +9,28 @@ namespace vantrel::testing {
 namespace {
 
 constexpr const char* kMarker = ".vantrel-scratch-drive";
+constexpr const wchar_t* kMarkerPath = L"T:\\.vantrel-scratch-drive";
 
 }  // namespace
 
 ScratchDrive::ScratchDrive() {
     if (!exists(std::string("T:\\") + kMarker)) return;
+    hide(std::string("T:\\") + kMarker);
+    HANDLE marker;
+    while ((marker = ::CreateFileW(kMarkerPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                   nullptr)) == INVALID_HANDLE_VALUE &&
+           ::GetLastError() == ERROR_SHARING_VIOLATION)
+        ::Sleep(50);  // another test program has the drive
+    if (marker == INVALID_HANDLE_VALUE) return;
+    m_marker = marker;
     m_root = "T:\\";
-    hide(*m_root + kMarker);
     empty();
 }
 
 ScratchDrive::~ScratchDrive() {
-    if (m_root) empty();
+    if (!m_root) return;
+    empty();
+    ::CloseHandle(m_marker);
 }
 
 void ScratchDrive::empty() const {
