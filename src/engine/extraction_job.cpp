@@ -16,6 +16,8 @@ void frmMain::cmdGo_Click() {
         returnToIdle();
     }
     m_destinationLock.release();
+    m_readBuffer.release();
+    m_writeBuffer.release();
     // Exit during the job asked for the window to close once the job was over.
     if (m_closeWhenJobEnds) {
         m_closeWhenJobEnds = false;

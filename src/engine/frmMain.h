@@ -109,6 +109,10 @@ class frmMain {
     std::string m_logFile;
     JobTally m_tally;
     std::optional<FolderRefusal> m_refusal;
+    // Lent to each file a job reads and to each side-file copy's output in
+    // turn: allocated once per job, not once per file.
+    platform::IoBuffer m_readBuffer{platform::BinaryFile::kBufferSize};
+    platform::IoBuffer m_writeBuffer{platform::BinaryFile::kBufferSize};
     // Held from validation to the wind-down: the destination is this job's alone.
     platform::FolderLock m_destinationLock;
     bool m_closeWhenJobEnds = false;

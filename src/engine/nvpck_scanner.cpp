@@ -26,8 +26,8 @@ std::uint16_t frmMain::readWord(platform::BinaryFile& file, std::int64_t positio
 }
 
 void frmMain::Process(const std::string& Fil) {
-    platform::BinaryFile source(m_services.files);
-    platform::BinaryFile output(m_services.files);
+    platform::BinaryFile source(m_services.files, m_readBuffer);
+    platform::BinaryFile output(m_services.files);  // unbuffered: needs no buffer
     m_tally.currentFile = Fil;
     std::int64_t scanned = 0;  // bytes of the source examined so far
     try {

@@ -49,8 +49,8 @@ void frmMain::copySideFiles(const char* pattern, std::string& lastListedName) {
 }
 
 void frmMain::CopyFile(const std::string& Fil) {
-    platform::BinaryFile source(m_services.files);
-    platform::BinaryFile output(m_services.files);
+    platform::BinaryFile source(m_services.files, m_readBuffer);
+    platform::BinaryFile output(m_services.files, m_writeBuffer);
     m_tally.currentFile = Fil;
     std::int64_t copied = 0;
     try {

@@ -15,7 +15,9 @@ constexpr std::int64_t kAlignment = 2048;
 
 }  // namespace
 
-BinaryFile::BinaryFile(FileSystem& files) : m_files(files) {}
+BinaryFile::BinaryFile(FileSystem& files) : m_files(files), m_buffer(m_ownBuffer) {}
+
+BinaryFile::BinaryFile(FileSystem& files, IoBuffer& buffer) : m_files(files), m_buffer(buffer) {}
 
 BinaryFile::~BinaryFile() { abandon(); }
 
@@ -43,14 +45,14 @@ std::size_t BinaryFile::readAtSlowly(std::int64_t offset, void* destination, std
     const std::int64_t end = offset + std::int64_t(count);
     // A large read, or one into a bad region, reads just what is asked for, so
     // that a failure is reported where it lies.
-    if (count > kBufferSize / 2 || touchesBadRegion(offset, end))
+    if (count > m_buffer.size() / 2 || touchesBadRegion(offset, end))
         return readDirectly(offset, destination, count);
     const bool toEndOfFile = fillBuffer(offset - offset % kAlignment);
     const std::int64_t bufferEnd = m_bufferStart + m_bufferLength;
     if (end > bufferEnd && !toEndOfFile) return readDirectly(offset, destination, count);
     const auto copied = static_cast<std::size_t>(
         std::clamp<std::int64_t>(bufferEnd - offset, 0, std::int64_t(count)));
-    if (copied > 0) std::memcpy(destination, m_buffer.get() + (offset - m_bufferStart), copied);
+    if (copied > 0) std::memcpy(destination, m_bytes + (offset - m_bufferStart), copied);
     return copied;
 }
 
@@ -67,19 +69,20 @@ std::size_t BinaryFile::readDirectly(std::int64_t offset, void* destination, std
 }
 
 bool BinaryFile::fillBuffer(std::int64_t offset) {
-    if (!m_buffer) m_buffer = std::make_unique<std::byte[]>(kBufferSize);
+    m_bytes = m_buffer.data();
     m_bufferStart = offset;
     m_bufferLength = 0;
-    const std::int64_t end = std::min(offset + std::int64_t(kBufferSize), nextBadRegion(offset));
+    const auto size = std::int64_t(m_buffer.size());
+    const std::int64_t end = std::min(offset + size, nextBadRegion(offset));
     while (m_bufferStart + m_bufferLength < end) {
-        const std::int64_t got = m_files.readAt(m_fd, m_buffer.get() + m_bufferLength,
+        const std::int64_t got = m_files.readAt(m_fd, m_bytes + m_bufferLength,
                                                 std::size_t(end - m_bufferStart - m_bufferLength),
                                                 m_bufferStart + m_bufferLength);
         if (got < 0) return fillUpToBadSector(end);
         if (got == 0) return true;
         m_bufferLength += got;
     }
-    return m_bufferLength == std::int64_t(kBufferSize);
+    return m_bufferLength == size;
 }
 
 bool BinaryFile::fillUpToBadSector(std::int64_t end) {
@@ -87,7 +90,7 @@ bool BinaryFile::fillUpToBadSector(std::int64_t end) {
         const std::int64_t at = m_bufferStart + m_bufferLength;
         const std::int64_t sectorEnd = std::min(end, at - at % kAlignment + kAlignment);
         const std::int64_t got =
-            m_files.readAt(m_fd, m_buffer.get() + m_bufferLength, std::size_t(sectorEnd - at), at);
+            m_files.readAt(m_fd, m_bytes + m_bufferLength, std::size_t(sectorEnd - at), at);
         if (got < 0) {
             m_badRegions.emplace_back(at, sectorEnd);
             return false;
@@ -95,7 +98,7 @@ bool BinaryFile::fillUpToBadSector(std::int64_t end) {
         if (got == 0) return true;
         m_bufferLength += got;
     }
-    return m_bufferLength == std::int64_t(kBufferSize);
+    return m_bufferLength == std::int64_t(m_buffer.size());
 }
 
 bool BinaryFile::touchesBadRegion(std::int64_t offset, std::int64_t end) const {
@@ -121,14 +124,14 @@ void BinaryFile::read(void* destination, std::size_t count) {
 void BinaryFile::write(const void* source, std::size_t count) {
     if (count == 0) return;
     if (!m_writeFailure.empty()) throw Failure(m_writeFailure);
-    if (m_writeMode == WriteMode::Unbuffered || count >= kBufferSize) {
+    if (m_writeMode == WriteMode::Unbuffered || count >= m_buffer.size()) {
         flush();
         writeThrough(source, count);
         return;
     }
-    if (!m_buffer) m_buffer = std::make_unique<std::byte[]>(kBufferSize);
-    if (m_bufferLength + std::int64_t(count) > std::int64_t(kBufferSize)) flush();
-    std::memcpy(m_buffer.get() + m_bufferLength, source, count);
+    m_bytes = m_buffer.data();
+    if (m_bufferLength + std::int64_t(count) > std::int64_t(m_buffer.size())) flush();
+    std::memcpy(m_bytes + m_bufferLength, source, count);
     m_bufferLength += std::int64_t(count);
 }
 
@@ -150,7 +153,7 @@ void BinaryFile::flush() {
     if (m_bufferLength == 0) return;
     if (!m_writeFailure.empty()) throw Failure(m_writeFailure);
     const std::int64_t length = std::exchange(m_bufferLength, 0);
-    writeThrough(m_buffer.get(), std::size_t(length));
+    writeThrough(m_bytes, std::size_t(length));
 }
 
 void BinaryFile::close() {

@@ -3,12 +3,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/io_buffer.h"
 
 namespace vantrel::platform {
 
@@ -22,9 +22,15 @@ namespace vantrel::platform {
 // per request. Writing is buffered and flushed when the buffer fills and at
 // close, or written through at once (see WriteMode). Every failure throws
 // Failure with a description naming the file and the cause.
+//
+// The buffer is the file's own, or one lent for a job's files in turn (never
+// to two open files at once).
 class BinaryFile {
   public:
-    static constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+    // Small enough that what a read copies in is still in the processor's
+    // cache when the scan looks at it; the device works ahead independently,
+    // through the kernel's read-ahead.
+    static constexpr std::size_t kBufferSize = std::size_t{256} << 10;
 
     enum class WriteMode {
         Buffered,
@@ -34,6 +40,7 @@ class BinaryFile {
     };
 
     explicit BinaryFile(FileSystem& files);
+    BinaryFile(FileSystem& files, IoBuffer& buffer);
     ~BinaryFile();
     BinaryFile(const BinaryFile&) = delete;
     BinaryFile& operator=(const BinaryFile&) = delete;
@@ -52,7 +59,7 @@ class BinaryFile {
         const std::int64_t offset = position - 1;
         if (offset >= m_bufferStart &&
             offset + static_cast<std::int64_t>(count) <= m_bufferStart + m_bufferLength) {
-            std::memcpy(destination, m_buffer.get() + (offset - m_bufferStart), count);
+            std::memcpy(destination, m_bytes + (offset - m_bufferStart), count);
             return count;
         }
         return readAtSlowly(offset, destination, count);
@@ -91,12 +98,14 @@ class BinaryFile {
     [[noreturn]] void fail(const char* action, std::int64_t negativeErrno) const;
 
     FileSystem& m_files;
+    IoBuffer m_ownBuffer{kBufferSize};  // allocated only when no buffer is lent
+    IoBuffer& m_buffer;
+    std::byte* m_bytes = nullptr;  // m_buffer's memory, once it holds anything
     std::string m_path;
     int m_fd = -1;
     bool m_writing = false;
     WriteMode m_writeMode = WriteMode::Buffered;
     std::int64_t m_written = 0;  // bytes that reached the file (writing)
-    std::unique_ptr<std::byte[]> m_buffer;
     // Regions [first, second) of the open file that could not be read.
     std::vector<std::pair<std::int64_t, std::int64_t>> m_badRegions;
     std::int64_t m_bufferStart = 0;   // file offset of the buffer's first byte (reading)
