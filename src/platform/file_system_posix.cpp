@@ -21,10 +21,9 @@ EntryKind kindOfMode(mode_t mode) {
 
 // Opens `path` and makes sure it is a plain file: a folder would fail only at
 // the first read, and a pipe or a device could block the job for ever.
-int openPlainFile(const std::string& path, int flags, const char* action) {
+int openPlainFile(const std::string& path, int flags, const char* action, struct stat& info) {
     const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) throwSystemFailure(action, path, errno);
-    struct stat info {};
     if (::fstat(fd, &info) != 0) {
         const int err = errno;
         ::close(fd);
@@ -39,6 +38,11 @@ int openPlainFile(const std::string& path, int flags, const char* action) {
     return fd;
 }
 
+int openPlainFile(const std::string& path, int flags, const char* action) {
+    struct stat info {};
+    return openPlainFile(path, flags, action, info);
+}
+
 }  // namespace
 
 int PosixFileSystem::openForReading(const std::string& path) {
@@ -48,17 +52,20 @@ int PosixFileSystem::openForReading(const std::string& path) {
 }
 
 int PosixFileSystem::openForWriting(const std::string& path, int mustNotBeFd) {
-    const int fd = openPlainFile(path, O_WRONLY | O_CREAT | O_NOFOLLOW, "cannot create");
+    struct stat mine {};
+    const int fd = openPlainFile(path, O_WRONLY | O_CREAT | O_NOFOLLOW, "cannot create", mine);
     if (mustNotBeFd >= 0) {
-        struct stat mine {
-        }, theirs{};
-        if (::fstat(fd, &mine) == 0 && ::fstat(mustNotBeFd, &theirs) == 0 &&
-            mine.st_dev == theirs.st_dev && mine.st_ino == theirs.st_ino) {
+        struct stat theirs {};
+        if (::fstat(mustNotBeFd, &theirs) == 0 && mine.st_dev == theirs.st_dev &&
+            mine.st_ino == theirs.st_ino) {
             ::close(fd);
             throw Failure("cannot create '" + path + "': it is the source file itself");
         }
     }
-    if (::ftruncate(fd, 0) != 0) {
+    // A file that is already empty (as every output is, the destination having
+    // been cleared) is left alone: truncating it would make the file system
+    // flush it to disk at close, as it does for files rewritten in place.
+    if (mine.st_size != 0 && ::ftruncate(fd, 0) != 0) {
         const int err = errno;
         ::close(fd);
         throwSystemFailure("cannot truncate", path, err);
