@@ -103,6 +103,7 @@ class MainWindow final : public QWidget, public engine::Controls {
     bool m_hourglass = false;
     unsigned m_pumpCalls = 0;
     QElapsedTimer m_sinceRealPump;
+    QElapsedTimer m_sinceBarsShown;
     engine::frmMain m_form;
 };
 
