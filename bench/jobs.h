@@ -1,0 +1,21 @@
+#pragma once
+
+#include <vector>
+
+#include "throughput.h"
+
+namespace vantrel::bench {
+
+// One extraction of `dvd` by the window object in this process, on the
+// terminal's controls (quiet): the seconds from Extract to the job's return.
+double extractInProcess(const DvdLikeFolder& dvd);
+
+// The same through the main window on the offscreen platform (alert off).
+double extractThroughWindow(const DvdLikeFolder& dvd);
+
+// Exit pressed by a timer while a VOB of `dvd` is being scanned, `tries`
+// times: for each, the seconds from the moment the timer was due to the
+// job's return (the wait for the window's next look at its events included).
+std::vector<double> exitAnswerTimes(const DvdLikeFolder& dvd, int tries);
+
+}  // namespace vantrel::bench
