@@ -34,7 +34,9 @@ int openPlainFile(const std::string& path, int flags, const char* action, struct
         if (S_ISDIR(info.st_mode)) throwSystemFailure(action, path, EISDIR);
         throw Failure(std::string(action) + " '" + path + "': not a plain file");
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // Of the flags F_SETFL sets, only O_APPEND is ever wanted: one call clears
+    // O_NONBLOCK without reading the flags first.
+    ::fcntl(fd, F_SETFL, flags & O_APPEND);
     return fd;
 }
 
