@@ -45,7 +45,10 @@ void frmMain::Process(const std::string& Fil) {
         // its own sector, and a killed program loses nothing it found.
         output.openForWriting(pathIn(TextBox::txtDest, Fil), &source,
                               platform::BinaryFile::WriteMode::Unbuffered);
-        m_window.setValue(Bar::ProgFile, 0);
+        // Only this scan sets the per-file bar: its value is kept here too,
+        // rather than asked of the window at every sector.
+        float progress = 0;
+        m_window.setValue(Bar::ProgFile, progress);
         m_window.setMax(Bar::ProgFile, static_cast<float>(length + dvd::kSectorSize));
 
         // p is the 1-based position of byte 2 of each sector in turn.
@@ -68,7 +71,8 @@ void frmMain::Process(const std::string& Fil) {
                 }
             }
             scanned = std::min(length, p - 1 - dvd::kPackStartOffset + dvd::kSectorSize);
-            advance(Bar::ProgFile, static_cast<float>(dvd::kSectorSize));
+            progress += static_cast<float>(dvd::kSectorSize);
+            m_window.setValue(Bar::ProgFile, progress);
         }
         source.close();
         output.close();
