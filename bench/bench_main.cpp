@@ -18,6 +18,7 @@
 #include "jobs.h"
 #include "platform/binary_file.h"
 #include "platform/file_system.h"
+#include "settings_store.h"
 #include "support/temp_folder.h"
 #include "throughput.h"
 
@@ -183,6 +184,9 @@ int main() {
         benchExitAnswer(dvd);
 #endif
         benchPeakMemory(dvd, temp.path());
+        std::int64_t storeBytes = 0;
+        const bench::Comparison store = bench::settingsStoreLookUp(rounds(), storeBytes);
+        bench::report("settings store look-up, 5 MB", storeBytes, store, "read", 0.1);
         benchManySmallFiles(temp.path());
         return 0;
     } catch (const std::exception& failure) {
