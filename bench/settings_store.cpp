@@ -14,7 +14,7 @@ namespace vantrel::bench {
 
 // 5 MB made of a value with a long name that goes on over many continuation
 // lines: the shape that once took seconds to read.
-Comparison settingsStoreLookUp(int rounds, std::int64_t& bytes) {
+Comparison settingsStoreLookUp(int rounds) {
     testing::TempFolder temp;
     const std::string path = temp / "registry.reg";
     std::string text =
@@ -22,7 +22,6 @@ Comparison settingsStoreLookUp(int rounds, std::int64_t& bytes) {
     while (text.size() < 5000000) text += "00,01,02,03,\\\n  ";
     text += "ff\n\"ALERT\"=hex:01\n";
     testing::writeFile(path, text);
-    bytes = std::int64_t(text.size());
     platform::RegistryFileStore store(path);
     platform::HKEY key = platform::kNullKey;
     store.RegOpenKeyA(platform::HKEY_LOCAL_MACHINE, "V", key);
