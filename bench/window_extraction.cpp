@@ -11,7 +11,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
-#include "ui/main_window.h"
+#include "ui/qt/main_window.h"
 
 namespace vantrel::bench {
 namespace {

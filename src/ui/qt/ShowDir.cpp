@@ -1,11 +1,11 @@
-#include "ui/ShowDir.h"
+#include "ui/qt/ShowDir.h"
 
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
 
 #include "platform/paths.h"
-#include "ui/program_icon.h"
+#include "ui/qt/program_icon.h"
 
 namespace vantrel::ui {
 

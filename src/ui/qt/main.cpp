@@ -5,9 +5,9 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
-#include "ui/ShowDir.h"
-#include "ui/main_window.h"
-#include "ui/program_icon.h"
+#include "ui/qt/ShowDir.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/program_icon.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

@@ -1,4 +1,4 @@
-#include "ui/main_window.h"
+#include "ui/qt/main_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,7 +16,7 @@
 #include <stdexcept>
 
 #include "platform/failure.h"
-#include "ui/twips.h"
+#include "ui/qt/twips.h"
 
 namespace vantrel::ui {
 namespace {

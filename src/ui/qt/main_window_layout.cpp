@@ -12,9 +12,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/main_window.h"
-#include "ui/program_icon.h"
-#include "ui/twips.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/program_icon.h"
+#include "ui/qt/twips.h"
 
 namespace vantrel::ui {
 namespace {

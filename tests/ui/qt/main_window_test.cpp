@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include "platform/failure.h"
-#include "ui/twips.h"
+#include "ui/qt/twips.h"
 #include "window_fixture.h"
 
 namespace vantrel::testing {

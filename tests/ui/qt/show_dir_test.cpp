@@ -5,7 +5,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "ui/ShowDir.h"
+#include "ui/qt/ShowDir.h"
 #include "window_fixture.h"
 
 namespace vantrel::testing {

@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "support/test_bed.h"
-#include "ui/main_window.h"
+#include "ui/qt/main_window.h"
 
 namespace vantrel::testing {
 
