@@ -11,6 +11,8 @@
 #include <QStatusBar>
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
+#include <string>
 
 #include "ui/qt/main_window.h"
 #include "ui/qt/program_icon.h"
@@ -22,12 +24,10 @@ namespace {
 // The widget ranges progress bars show; the engine's own values are kept apart.
 constexpr int kBarSteps = 10000;
 
-// Panels 1 and 2: 940 twips each; panel 3 takes the rest, 1440 at least.
-constexpr int kFixedPanelTwips = 940;
-constexpr int kLastPanelMinimumTwips = 1440;
-
 // Between two status panels, in pixels.
 constexpr int kPanelGap = 2;
+
+QString qt(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 // The status bar's own font (the platform's, where it has one), made smaller
 // when a line of it is taller than `height`. Text is laid out with the font's
@@ -45,20 +45,50 @@ QFont fittedFont(QFont font, int height) {
     return font;
 }
 
-template <class Widget>
-Widget* place(QWidget* parent, const char* name, QRect geometry) {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(name);
-    widget->setGeometry(geometry);
+QProgressBar* progressBar(QWidget* parent) {
+    auto* bar = new QProgressBar(parent);
+    bar->setOrientation(Qt::Horizontal);
+    bar->setTextVisible(false);
+    bar->setRange(0, kBarSteps);
+    bar->setValue(0);
+    return bar;
+}
+
+// A control of the table other than a label or the status bar, in its place.
+QWidget* makeControl(QWidget* parent, const ControlLayout& control) {
+    QWidget* widget = nullptr;
+    switch (control.kind) {
+        case ControlKind::TextBox:
+            widget = new QLineEdit(parent);
+            break;
+        case ControlKind::CommandButton:
+            widget = new QPushButton(qt(control.caption), parent);
+            break;
+        case ControlKind::CheckBox:
+            widget = new QCheckBox(qt(control.caption), parent);
+            break;
+        case ControlKind::FileList:
+            widget = new QListWidget(parent);
+            break;
+        case ControlKind::ProgressBar:
+            widget = progressBar(parent);
+            break;
+        default:
+            throw std::logic_error("not a control of its own kind: " + std::string(control.name));
+    }
+    widget->setObjectName(qt(control.name));
+    widget->setGeometry(twipsRect(control.place));
+    if (!control.visible) widget->hide();
     return widget;
 }
 
 // A label sized to its caption, growing to the left if the caption needs more
 // room than its place, so that it never reaches into the box beside it.
-QLabel* label(QWidget* parent, const char* name, const char* caption, QRect geometry,
-              QWidget* buddy) {
-    auto* widget = place<QLabel>(parent, name, geometry);
-    widget->setText(caption);
+QLabel* label(QWidget* parent, const ControlLayout& control, QWidget* buddy) {
+    auto* widget = new QLabel(qt(control.caption), parent);
+    widget->setObjectName(qt(control.name));
+    const QRect geometry = twipsRect(control.place);
+    widget->setGeometry(geometry);
     widget->setBuddy(buddy);
     widget->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     const int needed = widget->sizeHint().width();
@@ -69,16 +99,6 @@ QLabel* label(QWidget* parent, const char* name, const char* caption, QRect geom
     return widget;
 }
 
-QProgressBar* progressBar(QWidget* parent, const char* name, QRect geometry) {
-    auto* bar = place<QProgressBar>(parent, name, geometry);
-    bar->setOrientation(Qt::Horizontal);
-    bar->setTextVisible(false);
-    bar->setRange(0, kBarSteps);
-    bar->setValue(0);
-    bar->hide();
-    return bar;
-}
-
 }  // namespace
 
 void MainWindow::buildControls() {
@@ -87,29 +107,31 @@ void MainWindow::buildControls() {
     setWindowIcon(programIcon());  // its message boxes take it from here
     setFixedSize(toPixels(kClientWidthTwips), toPixels(kClientHeightTwips));
 
-    m_txtVobDir = place<QLineEdit>(this, "txtVobDir", twipsRect(1320, 240, 4815, 375));
-    m_cmdDir[0] = place<QPushButton>(this, "cmdDir_0", twipsRect(6240, 240, 495, 375));
-    m_txtDest = place<QLineEdit>(this, "txtDest", twipsRect(1320, 840, 4815, 375));
-    m_cmdDir[1] = place<QPushButton>(this, "cmdDir_1", twipsRect(6240, 840, 495, 375));
-    m_Label1[0] = label(this, "Label1_0", "&Source:", twipsRect(600, 360, 555, 195), m_txtVobDir);
-    m_Label1[1] =
-        label(this, "Label1_1", "&Destination:", twipsRect(360, 960, 840, 195), m_txtDest);
-    for (QPushButton* browse : m_cmdDir) browse->setText("<<");
-    for (QLineEdit* box : {m_txtVobDir, m_txtDest}) box->installEventFilter(this);
-
-    m_chkAlert = place<QCheckBox>(this, "chkAlert", twipsRect(120, 1560, 1575, 255));
-    m_chkAlert->setText("&Alert When Done");
-    m_chkAlert->hide();
-    m_cmdGo = place<QPushButton>(this, "cmdGo", twipsRect(2400, 1440, 1095, 495));
-    m_cmdGo->setText("&Extract");
+    // In tab order; the labels afterwards, each against the box that follows it.
+    QWidget* previous = nullptr;
+    for (const ControlLayout& control : kControls) {
+        if (control.kind == ControlKind::Label || control.kind == ControlKind::StatusBar) continue;
+        QWidget* widget = makeControl(this, control);
+        if (!takesFocus(control.kind)) continue;
+        if (previous != nullptr) setTabOrder(previous, widget);
+        previous = widget;
+    }
+    for (std::size_t i = 0; i < m_Label1.size(); ++i) {
+        const ControlLayout& control = controlNamed(i == 0 ? "Label1_0" : "Label1_1");
+        auto* buddy = findChild<QWidget*>(qt(kControls[std::size_t(control.tabIndex) + 1].name));
+        m_Label1[i] = label(this, control, buddy);
+    }
+    m_txtVobDir = findChild<QLineEdit*>("txtVobDir");
+    m_txtDest = findChild<QLineEdit*>("txtDest");
+    m_cmdDir = {findChild<QPushButton*>("cmdDir_0"), findChild<QPushButton*>("cmdDir_1")};
+    m_chkAlert = findChild<QCheckBox*>("chkAlert");
+    m_cmdGo = findChild<QPushButton*>(qt(kDefaultButton));
+    m_cmdExit = findChild<QPushButton*>(qt(kCancelButton));
+    m_File = findChild<QListWidget*>("File");
+    m_ProgFile = findChild<QProgressBar*>("ProgFile");
+    m_Prog = findChild<QProgressBar*>("Prog");
     m_cmdGo->setDefault(true);
-    m_cmdExit = place<QPushButton>(this, "cmdExit", twipsRect(4200, 1440, 1095, 495));
-    m_cmdExit->setText("E&xit");
-    m_File = place<QListWidget>(this, "File", twipsRect(5640, 1680, 1335, 285));
-    m_File->hide();
-
-    m_ProgFile = progressBar(this, "ProgFile", twipsRect(120, 2040, 6855, 255));
-    m_Prog = progressBar(this, "Prog", twipsRect(120, 2280, 6855, 255));
+    for (QLineEdit* box : {m_txtVobDir, m_txtDest}) box->installEventFilter(this);
     buildStatusBar();
 
     for (QWidget* unfocusable :
@@ -117,13 +139,6 @@ void MainWindow::buildControls() {
           static_cast<QWidget*>(m_ProgFile), static_cast<QWidget*>(m_Prog),
           static_cast<QWidget*>(m_Stat)})
         unfocusable->setFocusPolicy(Qt::NoFocus);
-    setTabOrder(m_txtVobDir, m_cmdDir[0]);
-    setTabOrder(m_cmdDir[0], m_txtDest);
-    setTabOrder(m_txtDest, m_cmdDir[1]);
-    setTabOrder(m_cmdDir[1], m_chkAlert);
-    setTabOrder(m_chkAlert, m_cmdGo);
-    setTabOrder(m_cmdGo, m_cmdExit);
-    setTabOrder(m_cmdExit, m_File);
 }
 
 // The panels stand in the bar's whole height, side by side with a small gap,
@@ -133,7 +148,7 @@ void MainWindow::buildStatusBar() {
     m_Stat = new QStatusBar(this);
     m_Stat->setObjectName("Stat");
     m_Stat->setSizeGripEnabled(false);
-    m_Stat->setGeometry(0, toPixels(2550), toPixels(kClientWidthTwips), toPixels(255));
+    m_Stat->setGeometry(twipsRect(controlNamed("Stat").place));
     int left = 0;
     for (std::size_t i = 0; i < m_panels.size(); ++i) {
         auto* panel = new QLabel(m_Stat);

@@ -2,23 +2,25 @@
 
 #include <QMargins>
 #include <QRect>
-#include <cmath>
+
+#include "ui/window_layout.h"
 
 namespace vantrel::ui {
 
-// The window's places and sizes are given in twips: 15 to a logical pixel.
-inline constexpr double kTwipsPerPixel = 15.0;
+// Qt scales for high DPI itself: the window is laid out in logical pixels, as
+// at 96 dots per inch, 15 twips to a pixel.
+inline constexpr int kLogicalDpi = 96;
 
-inline int toPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
-inline float toTwips(int pixels) { return static_cast<float>(pixels * kTwipsPerPixel); }
+inline int toPixels(double twips) { return twipsToPixels(twips, kLogicalDpi); }
+inline float toTwips(int pixels) { return pixelsToTwips(pixels, kLogicalDpi); }
 
-inline QRect twipsRect(int left, int top, int width, int height) {
-    return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
+inline QRect twipsRect(const TwipsRect& place) {
+    const PixelRect pixels = toPixels(place, kLogicalDpi);
+    return {pixels.left, pixels.top, pixels.width, pixels.height};
 }
-
-// The client area: 7125 x 2805 twips.
-inline constexpr int kClientWidthTwips = 7125;
-inline constexpr int kClientHeightTwips = 2805;
+inline QRect twipsRect(int left, int top, int width, int height) {
+    return twipsRect(TwipsRect{left, top, width, height});
+}
 
 // The outer size counts a frame around the client area. Window managers draw
 // their frames only once the window is shown, and each its own, so the frame
