@@ -43,10 +43,10 @@ bench: build
 run: build
 	@scripts/run-window.sh build/bin/vantrel
 
-# vantrel-cli.exe, cross-built with mingw-w64.
+# vantrel.exe and vantrel-cli.exe, cross-built with mingw-w64.
 windows: deps deps-windows
 	@cmake --preset windows >/dev/null
-	@cmake --build --preset windows --target vantrel-cli
+	@cmake --build --preset windows --target vantrel vantrel-cli
 
 # Every test program built for Windows and run under Wine; the Linux
 # vantrel-cli is built too, as the reference for the authored DVD.

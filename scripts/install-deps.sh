@@ -4,14 +4,18 @@
 # lintian, desktop-file-utils and appstream check the package); does nothing
 # when all of them are present. `install-deps.sh windows` installs what the
 # Windows build and its tests under Wine need instead: the mingw-w64 cross
-# compiler, Wine, and ffmpeg and dvdauthor for the authored DVD.
+# compiler, Wine, rsvg-convert and icotool for the program's icon, ffmpeg and
+# dvdauthor for the authored DVD, and openbox and xdotool for the window's
+# test on an X server (which runs only where Xvfb is installed).
 set -euo pipefail
 
 if [[ ${1:-} == windows ]]; then
     packages=(
         g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest
         wine wine64 bsdutils
+        librsvg2-bin icoutils
         ffmpeg dvdauthor
+        openbox xdotool
     )
 else
     packages=(

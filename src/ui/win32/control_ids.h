@@ -1,0 +1,24 @@
+#pragma once
+
+// Windows only: the identifiers of the window's controls.
+
+#include <windows.h>
+
+#include "ui/window_layout.h"
+
+namespace vantrel::ui::win32 {
+
+inline constexpr int kFirstControlId = 100;
+
+// The dialog manager presses IDOK's button for Enter (when no other command
+// button has the focus) and IDCANCEL's for Esc.
+inline int controlId(const ControlLayout& control) {
+    if (control.name == kDefaultButton) return IDOK;
+    if (control.name == kCancelButton) return IDCANCEL;
+    return kFirstControlId + control.tabIndex;
+}
+
+// The range the progress bars show; the engine's own values are kept apart.
+inline constexpr int kBarSteps = 10000;
+
+}  // namespace vantrel::ui::win32

@@ -1,0 +1,123 @@
+#pragma once
+
+// Before <windows.h>: the platform's registry names would otherwise be macros.
+#include "engine/controls.h"
+#include "engine/frmMain.h"
+#include "engine/vob_file_list.h"
+#include "ui/window_layout.h"
+
+#include <windows.h>
+
+#include <array>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace vantrel::ui::win32 {
+
+// The program's one window on the Windows API: a modeless dialog, so that the
+// dialog manager gives it the keyboard of any Windows dialog (the tab cycle,
+// Enter for the default button, Esc for the cancel button, the access keys),
+// with the controls of the layout table placed by the window's DPI and the
+// engine's Controls carried out on them.
+class MainWindow final : public engine::Controls {
+  public:
+    explicit MainWindow(platform::Services& services);
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    engine::frmMain& form() { return m_form; }
+    // Null once the window is closed.
+    HWND handle() const { return m_window; }
+    // The control of that name in the layout table.
+    HWND control(std::string_view name) const;
+    // Form_Load, then the window shown centred with the focus in the source box.
+    void start();
+    // Hands a message of the thread's queue to the dialog manager, or to its
+    // window when the dialog manager does not take it.
+    void dispatch(MSG& message);
+
+    std::string text(engine::TextBox box) override;
+    void setText(engine::TextBox box, const std::string& text) override;
+    void setSelStart(engine::TextBox box, int start) override;
+    void setSelLength(engine::TextBox box, int length) override;
+    void setFocus(engine::TextBox box) override;
+    void setEnabled(engine::Input input, bool enabled) override;
+    void setMin(engine::Bar bar, float min) override { state(bar).min = min; }
+    void setMax(engine::Bar bar, float max) override { state(bar).max = max; }
+    void setValue(engine::Bar bar, float value) override { state(bar).value = value; }
+    float value(engine::Bar bar) override { return state(bar).value; }
+    void setVisible(engine::Bar bar, bool visible) override;
+    void setPanelText(int panel, const std::string& text) override;
+    void setMousePointer(engine::MousePointer pointer) override;
+    int alertValue() override;
+    void setAlertValue(int value) override;
+    void setFileListPath(const std::string& folder) override;
+    std::int16_t fileListCount() override { return m_fileList.count(); }
+    std::string fileListItem(int index) override { return m_fileList.item(index); }
+    void messageBox(const std::string& prompt, engine::MessageIcon icon,
+                    const std::string& title) override;
+    void beep() override;
+    void pumpEvents() override;
+    void closeWindow() override;
+    float windowWidth() override;
+    float windowHeight() override;
+    void setWindowWidth(float width) override;
+    void setWindowHeight(float height) override;
+    engine::WindowState windowState() override;
+
+  private:
+    struct BarState {
+        float min = 0, max = 100, value = 0;
+    };
+    using Clock = std::chrono::steady_clock;
+
+    static INT_PTR CALLBACK dialogProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+    // True when the message is handled; `result` is then its answer.
+    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void onCommand(int id, int code);
+    void onClose();
+    void onDestroyed();
+    void unload();
+    // Runs an event handler; nothing it throws reaches the system.
+    void guarded(const char* handler, const std::function<void()>& run);
+
+    void createControls();
+    // Fonts, places and the client area's size for the window's DPI.
+    void placeControls(int dpi);
+    void placeLabel(HWND label, const ControlLayout& control, int dpi);
+    void fitStatusFont(int dpi);
+    // The focused command button is the one Enter presses, otherwise Extract.
+    HWND defaultButton() const;
+    void showDefaultButton();
+    void loadIcons(int dpi);
+
+    HWND box(engine::TextBox box) const;
+    HWND barControl(engine::Bar bar) const;
+    BarState& state(engine::Bar bar) { return m_bars[std::size_t(bar)]; }
+    void showBarValues();
+    // The outer size for a client area of that many pixels.
+    void sizeClientArea(int width, int height, int dpi);
+
+    HWND m_window = nullptr;
+    std::array<HWND, kControls.size()> m_controls{};
+    HFONT m_font = nullptr;
+    HFONT m_statusFont = nullptr;
+    HICON m_bigIcon = nullptr;
+    HICON m_smallIcon = nullptr;
+    std::array<BarState, 2> m_bars{};
+    std::array<int, 2> m_barPositions{};
+    engine::VobFileList m_fileList;
+    bool m_hourglass = false;
+    bool m_loaded = false;  // Form_Load has run: the size it took is the one to keep
+    bool m_unloaded = false;
+    unsigned m_pumpCalls = 0;
+    Clock::time_point m_lastRealPump{};
+    Clock::time_point m_barsShown{};
+    engine::frmMain m_form;
+};
+
+}  // namespace vantrel::ui::win32

@@ -1,0 +1,99 @@
+// A job started from the Win32 window: what the user sees during and after
+// it, and the ways to stop it.
+
+#include "window_fixture.h"
+
+#include <filesystem>
+
+#include "support/dvd_generator.h"
+
+namespace vantrel::testing {
+namespace {
+
+class Win32WindowJobTest : public Win32WindowTest {
+  protected:
+    void SetUp() override {
+        window->start();
+        window->setText(engine::TextBox::txtVobDir, source());
+        window->setText(engine::TextBox::txtDest, destination());
+        window->setAlertValue(engine::kChecked);
+    }
+    // A VOB whose scan lasts long enough for the test to act during it.
+    void writeLongVob(const std::string& name, std::uintmax_t bytes) {
+        const std::string path = source() + kSep + name;
+        writeFile(path, makeVob(50, 5, 3));
+        std::filesystem::resize_file(nativePath(path), bytes);
+    }
+    void clickExtract() { ::SendMessageW(control("cmdGo"), BM_CLICK, 0, 0); }
+    void expectDoneAlert(const MessageBoxAnswerer& answerer) {
+        ASSERT_EQ(answerer.seen().size(), 1u);
+        EXPECT_EQ(answerer.seen()[0].text, L"Done with coping!");
+        EXPECT_EQ(answerer.seen()[0].title, L"Done");
+        EXPECT_EQ(answerer.seen()[0].icon, IDI_INFORMATION);
+    }
+    bool hourglass() {
+        const HWND frame = window->handle();
+        ::SendMessageW(frame, WM_SETCURSOR, reinterpret_cast<WPARAM>(frame),
+                       MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return ::GetCursor() == ::LoadCursorW(nullptr, IDC_WAIT);
+    }
+    // Stops a long scan the way `stop` does, at the job's first pump.
+    void stopDuringAScan(const std::function<void()>& stop) {
+        writeLongVob("VTS_01_1.VOB", std::uintmax_t{8} << 30);
+        MessageBoxAnswerer answerer(window->handle());
+        bool stillOpen = false;
+        atNextPump([&] {
+            stop();
+            stillOpen = window->handle() != nullptr;
+        });
+        clickExtract();
+        EXPECT_TRUE(stillOpen) << "the job winds down first";
+        EXPECT_EQ(window->handle(), nullptr);
+        EXPECT_EQ(readFile(destination() + kSep + "VTS_01_1.VOB"),
+                  expectedNavPacks(makeVob(50, 5, 3)))
+            << "the packets found before the stop, and the file closed";
+        expectDoneAlert(answerer);
+        EXPECT_EQ(window->form().bBusy, engine::kFalse);
+        EXPECT_EQ(window->form().bCancel, engine::kFalse);
+    }
+};
+
+TEST_F(Win32WindowJobTest, AJobShowsItsProgressAndLeavesTheWindowIdle) {
+    makeDvdFolder(source(), 2, 40);
+    writeLongVob("VTS_02_1.VOB", std::uintmax_t{256} << 20);
+    MessageBoxAnswerer answerer(window->handle());
+    bool sawJob = false;
+    atNextPump([&] {
+        sawJob = visible("Prog") && visible("ProgFile") && panelText(2) == L"8" &&
+                 !enabled("txtVobDir") && !enabled("txtDest") && !enabled("cmdGo") &&
+                 enabled("cmdExit") && enabled("cmdDir_0") && hourglass();
+    });
+    clickExtract();
+    EXPECT_TRUE(sawJob);
+    for (const char* vob : {"VIDEO_TS.VOB", "VTS_01_1.VOB", "VTS_01_2.VOB", "VTS_02_1.VOB"})
+        EXPECT_EQ(readFile(destination() + kSep + vob),
+                  expectedNavPacks(readFile(source() + kSep + vob)))
+            << vob;
+    expectDoneAlert(answerer);
+
+    EXPECT_FALSE(visible("Prog"));
+    EXPECT_FALSE(visible("ProgFile"));
+    for (const int panel : {1, 2, 3}) EXPECT_EQ(panelText(panel), L"") << panel;
+    for (const char* input : {"txtVobDir", "txtDest", "cmdGo"}) EXPECT_TRUE(enabled(input));
+    EXPECT_FALSE(hourglass());
+    EXPECT_EQ(window->form().bBusy, engine::kFalse);
+    EXPECT_EQ(window->text(engine::TextBox::txtVobDir), source() + kSep);
+}
+
+TEST_F(Win32WindowJobTest, EscapeDuringAScanWindsTheJobDownThenClosesTheWindow) {
+    stopDuringAScan([this] {
+        ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);  // to the focused control
+    });
+}
+
+TEST_F(Win32WindowJobTest, ClosingByTheTitleBarDuringAScanActsAsExit) {
+    stopDuringAScan([this] { ::SendMessageW(window->handle(), WM_SYSCOMMAND, SC_CLOSE, 0); });
+}
+
+}  // namespace
+}  // namespace vantrel::testing
