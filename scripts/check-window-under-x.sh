@@ -5,8 +5,9 @@
 # extracts a real authored DVD folder (scripts/author-dvd.sh) and the "Done"
 # box appears; the destination's browse button opens the shell's folder
 # browser at that folder, whose OK puts it back into the box; Esc closes the
-# window, which saves the folders in the registry. The outputs must be
-# byte-identical to the Linux program's.
+# window, also while the browser is open again, and the window saves the
+# folders in the registry. The outputs must be byte-identical to the Linux
+# program's.
 #   scripts/check-window-under-x.sh WORK PREFIX EXE CLI DVD
 # WORK: a scratch folder; PREFIX: the Wine prefix for programs with a display
 # (made on first use); EXE: vantrel.exe; CLI: the Linux vantrel-cli; DVD: where
@@ -102,6 +103,10 @@ echo "Enter extracted the folder the registry named, and said Done"
 xdotool windowactivate --sync "$window" key alt+d Tab space
 browser=$(waitForWindow '^Browse [Ff]or Folder$')
 xdotool windowactivate --sync "$browser" key Return
+# The browser has no owner: with it open again, the window still takes its
+# keys, and Esc closes it, the browser with it.
+xdotool windowactivate --sync "$window" key space
+waitForWindow '^Browse [Ff]or Folder$' >/dev/null
 xdotool windowactivate --sync "$window" key Escape
 for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.2; done
 kill -0 "$program" 2>/dev/null && fail "Esc did not close the window"

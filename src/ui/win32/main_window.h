@@ -76,6 +76,7 @@ class MainWindow final : public engine::Controls {
 
     static INT_PTR CALLBACK dialogProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
+    static LRESULT CALLBACK messageFilter(int code, WPARAM wParam, LPARAM lParam);
     // True when the message is handled; `result` is then its answer.
     bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void onCommand(int id, int code);
@@ -103,6 +104,10 @@ class MainWindow final : public engine::Controls {
     void sizeClientArea(int width, int height, int dpi);
 
     HWND m_window = nullptr;
+    HHOOK m_messageFilter = nullptr;
+    // dispatch() has handed a message to the dialog manager, which shows it
+    // to the message filter first.
+    bool m_ownFilterCallDue = false;
     std::array<HWND, kControls.size()> m_controls{};
     HFONT m_font = nullptr;
     HFONT m_statusFont = nullptr;

@@ -37,6 +37,10 @@ std::vector<WORD> dialogTemplate() {
     return words;
 }
 
+// The window whose keys the message filter serves: a hook procedure has no
+// context of its own. There is one such window, the program's.
+thread_local MainWindow* t_filteredWindow = nullptr;
+
 }  // namespace
 
 MainWindow::MainWindow(platform::Services& services)
@@ -50,9 +54,14 @@ MainWindow::MainWindow(platform::Services& services)
         if (created != nullptr) ::DestroyWindow(created);
         platform::throwSystemFailure("create", "the window", int(error));
     }
+    t_filteredWindow = this;
+    m_messageFilter =
+        ::SetWindowsHookExW(WH_MSGFILTER, messageFilter, nullptr, ::GetCurrentThreadId());
 }
 
 MainWindow::~MainWindow() {
+    if (m_messageFilter != nullptr) ::UnhookWindowsHookEx(m_messageFilter);
+    if (t_filteredWindow == this) t_filteredWindow = nullptr;
     if (m_window != nullptr) ::DestroyWindow(m_window);
     for (const HGDIOBJ font : {m_font, m_statusFont})
         if (font != nullptr) ::DeleteObject(font);
@@ -85,9 +94,34 @@ void MainWindow::start() {
 }
 
 void MainWindow::dispatch(MSG& message) {
-    if (m_window != nullptr && ::IsDialogMessageW(m_window, &message)) return;
+    if (m_window != nullptr) {
+        m_ownFilterCallDue = true;
+        const BOOL handled = ::IsDialogMessageW(m_window, &message);
+        m_ownFilterCallDue = false;
+        if (handled != FALSE) return;
+    }
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
+}
+
+// The modal loop of another dialog (the folder browser, which has no owner
+// and leaves this window usable) hands every message to the dialog manager
+// of its own dialog only, which shows it to this filter first: this window's
+// keys go to this window's dialog manager, so that Tab, Enter and Esc work in
+// it all the same. The browser's loop runs inside a click that dispatch()
+// handed on, so only the first call after dispatch() is its own.
+LRESULT CALLBACK MainWindow::messageFilter(int code, WPARAM wParam, LPARAM lParam) {
+    MainWindow* self = t_filteredWindow;
+    if (self != nullptr && std::exchange(self->m_ownFilterCallDue, false))
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    const auto* message = reinterpret_cast<MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && self != nullptr && self->m_window != nullptr &&
+        (message->hwnd == self->m_window || ::IsChild(self->m_window, message->hwnd) != FALSE)) {
+        MSG copy = *message;
+        self->dispatch(copy);
+        return TRUE;
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 INT_PTR CALLBACK MainWindow::dialogProcedure(HWND window, UINT message, WPARAM wParam,
