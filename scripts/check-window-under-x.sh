@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Drives vantrel.exe under Wine on an X server of its own (Xvfb, with openbox
 # as window manager), with the keyboard as a user would: the window opens
-# with its caption, centred, with the folders the registry holds; Enter
-# extracts a real authored DVD folder (scripts/author-dvd.sh) and the "Done"
-# box appears; the destination's browse button opens the shell's folder
-# browser at that folder, whose OK puts it back into the box; Esc closes the
-# window, also while the browser is open again, and the window saves the
-# folders in the registry. The outputs must be byte-identical to the Linux
-# program's.
+# with its caption, centred and sized for the screen's 144 dpi, with the
+# folders the registry holds; Enter extracts a real authored DVD folder
+# (scripts/author-dvd.sh) and the "Done" box appears; the destination's browse
+# button opens the shell's folder browser at that folder, whose OK puts it
+# back into the box; Esc closes the window, also while the browser is open
+# again, and the window saves the folders in the registry. The outputs must
+# be byte-identical to the Linux program's.
 #   scripts/check-window-under-x.sh WORK PREFIX EXE CLI DVD
 # WORK: a scratch folder; PREFIX: the Wine prefix for programs with a display
 # (made on first use); EXE: vantrel.exe; CLI: the Linux vantrel-cli; DVD: where
@@ -82,15 +82,18 @@ wine reg add "$key" /v DESTPATH /d "$destination\\" /f >/dev/null
 out=$prefix/drive_c/vantrel-out
 rm -rf "$out"
 mkdir -p "$out"
+# A screen of 144 dpi (150 %), read when Wine starts: the twips must scale.
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+stopWine
 
 wine "$exe" 2>"$work/wine.log" &  # Wine's own remarks
 program=$!
 window=$(waitForWindow '^ Vantrel Extractor$')
 [[ $(xdotool getwindowname "$window") == " Vantrel Extractor" ]] || fail "the caption is wrong"
 eval "$(xdotool getwindowgeometry --shell "$window")"
-[[ $WIDTH == 475 && $HEIGHT == 187 ]] || fail "the client area is ${WIDTH}x$HEIGHT, not 475x187"
+[[ $WIDTH == 713 && $HEIGHT == 281 ]] || fail "the client area is ${WIDTH}x$HEIGHT, not 713x281"
 (( X + WIDTH / 2 > 600 && X + WIDTH / 2 < 680 )) || fail "the window is not centred ($X,$Y)"
-echo "The window: ' Vantrel Extractor', 475 x 187 at 96 dpi, centred"
+echo "The window: ' Vantrel Extractor', 7125 x 2805 twips = 713 x 281 pixels at 144 dpi, centred"
 
 # Enter in the source box: Extract.
 xdotool windowactivate --sync "$window" key Return
