@@ -120,17 +120,21 @@ void MainWindow::setSelLength(engine::TextBox which, int length) {
 
 void MainWindow::setFocus(engine::TextBox which) { box(which)->setFocus(Qt::OtherFocusReason); }
 
+// A box disabled for a job hands the focus on to the next control; enabled
+// again, it takes the focus back if nobody moved it meanwhile, so that Enter
+// after a job starts the next one instead of pressing a browse button.
 void MainWindow::setEnabled(engine::Input input, bool enabled) {
-    switch (input) {
-        case engine::Input::txtVobDir:
-            m_txtVobDir->setEnabled(enabled);
-            break;
-        case engine::Input::txtDest:
-            m_txtDest->setEnabled(enabled);
-            break;
-        case engine::Input::cmdGo:
-            m_cmdGo->setEnabled(enabled);
-            break;
+    QWidget* widget = input == engine::Input::txtVobDir ? static_cast<QWidget*>(m_txtVobDir)
+                      : input == engine::Input::txtDest ? static_cast<QWidget*>(m_txtDest)
+                                                        : static_cast<QWidget*>(m_cmdGo);
+    const bool hadFocus = widget->hasFocus();
+    widget->setEnabled(enabled);
+    if (!enabled && hadFocus) {
+        m_focusGivenUp = widget;
+        m_focusMovedTo = QApplication::focusWidget();
+    } else if (enabled && widget == m_focusGivenUp) {
+        if (QApplication::focusWidget() == m_focusMovedTo) widget->setFocus(Qt::OtherFocusReason);
+        m_focusGivenUp = nullptr;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -101,6 +102,9 @@ class MainWindow final : public QWidget, public engine::Controls {
     std::array<BarState, 2> m_bars{};
     engine::VobFileList m_fileList;
     bool m_hourglass = false;
+    // The control a job's lock took the focus from, and where the focus went.
+    QPointer<QWidget> m_focusGivenUp;
+    QPointer<QWidget> m_focusMovedTo;
     unsigned m_pumpCalls = 0;
     QElapsedTimer m_sinceRealPump;
     QElapsedTimer m_sinceBarsShown;

@@ -95,10 +95,20 @@ void MainWindow::setEnabled(engine::Input input, bool enabled) {
                                                             : control("txtDest");
     const bool hadFocus = ::GetFocus() == target;
     ::EnableWindow(target, enabled ? TRUE : FALSE);
+    // A control disabled for a job hands the focus on and, enabled again, takes
+    // it back if nobody moved it meanwhile: Enter after a job starts the next.
     if (!enabled && hadFocus) {
         const HWND next = ::GetNextDlgTabItem(m_window, target, FALSE);
         if (next != nullptr) ::SetFocus(next);
+        m_focusGivenUp = target;
+        m_focusMovedTo = ::GetFocus();
         showDefaultButton();
+    } else if (enabled && target == m_focusGivenUp) {
+        if (::GetFocus() == m_focusMovedTo) {
+            ::SendMessageW(m_window, WM_NEXTDLGCTL, WPARAM(target), TRUE);
+            showDefaultButton();
+        }
+        m_focusGivenUp = nullptr;
     }
 }
 

@@ -117,6 +117,9 @@ class MainWindow final : public engine::Controls {
     std::array<int, 2> m_barPositions{};
     engine::VobFileList m_fileList;
     bool m_hourglass = false;
+    // The control a job's lock took the focus from, and where the focus went.
+    HWND m_focusGivenUp = nullptr;
+    HWND m_focusMovedTo = nullptr;
     bool m_loaded = false;  // Form_Load has run: the size it took is the one to keep
     bool m_unloaded = false;
     unsigned m_pumpCalls = 0;

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "platform/failure.h"
+#include "support/dvd_generator.h"
 #include "ui/qt/twips.h"
 #include "window_fixture.h"
 
@@ -187,6 +188,18 @@ TEST_F(MainWindowTest, EnterStartsTheJobFromEitherBox) {
     window->setEnabled(engine::Input::cmdGo, false);
     press(Qt::Key_Enter);
     EXPECT_EQ(answerer.seen().size(), 1u) << "a disabled Extract is never pressed";
+}
+
+TEST_F(MainWindowTest, AfterAJobStartedWithEnterTheFocusIsBackInItsBox) {
+    startActive();
+    makeDvdFolder(source(), 1, 4);
+    window->setText(engine::TextBox::txtVobDir, source());
+    window->setText(engine::TextBox::txtDest, destination());
+    window->setAlertValue(engine::kUnchecked);
+    find<QLineEdit>("txtVobDir")->setFocus();
+    press(Qt::Key_Return);
+    ASSERT_TRUE(exists(destination() + "/VTS_01_1.VOB")) << "the job ran";
+    EXPECT_EQ(focused(), "txtVobDir") << "so that the next Enter starts the next job";
 }
 
 TEST_F(MainWindowTest, EnterOnAnotherButtonPressesThatButton) {
