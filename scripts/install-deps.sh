@@ -5,8 +5,8 @@
 # when all of them are present. `install-deps.sh windows` installs what the
 # Windows build and its tests under Wine need instead: the mingw-w64 cross
 # compiler, Wine, rsvg-convert and icotool for the program's icon, ffmpeg and
-# dvdauthor for the authored DVD, and openbox and xdotool for the window's
-# test on an X server (which runs only where Xvfb is installed).
+# dvdauthor for the authored DVD, and Xvfb, openbox and xdotool for the
+# window's test on an X server of its own.
 set -euo pipefail
 
 if [[ ${1:-} == windows ]]; then
@@ -15,7 +15,7 @@ if [[ ${1:-} == windows ]]; then
         wine wine64 bsdutils
         librsvg2-bin icoutils
         ffmpeg dvdauthor
-        openbox xdotool
+        xvfb openbox xdotool
     )
 else
     packages=(
