@@ -42,8 +42,7 @@ const option kLongOptions[] = {
 // every system's getopt has words of its own, and names the program its way.
 std::string optionError(char** argv) {
     const std::string given = argv[optind - 1];
-    if (given.rfind("--", 0) != 0)
-        return std::string("invalid option -- '") + char(optopt) + "'";
+    if (given.rfind("--", 0) != 0) return std::string("invalid option -- '") + char(optopt) + "'";
     if (optopt != 0)
         return "option '" + given.substr(0, given.find('=')) + "' doesn't allow an argument";
     return "unrecognized option '" + given + "'";

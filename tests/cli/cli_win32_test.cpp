@@ -56,8 +56,8 @@ TEST_F(CliTest, NamesOutsideTheCodePageArriveWholeFromTheCommandLine) {
     EXPECT_EQ(readFile(out + "\\VTS_01_1.VOB"),
               expectedNavPacks(readFile(greek + "\\VTS_01_1.VOB")));
     result = run({greek + "-\xE5\x90\x8D", out});
-    EXPECT_EQ(result.err, "vantrel-cli: invalid source folder '" + greek + "-\xE5\x90\x8D': " +
-                              described(kNoSuchFolder) + "\n")
+    EXPECT_EQ(result.err, "vantrel-cli: invalid source folder '" + greek +
+                              "-\xE5\x90\x8D': " + described(kNoSuchFolder) + "\n")
         << "UTF-8 out as it came in";
 }
 
