@@ -85,6 +85,15 @@ TEST_F(Win32WindowJobTest, AJobShowsItsProgressAndLeavesTheWindowIdle) {
     EXPECT_EQ(window->text(engine::TextBox::txtVobDir), source() + kSep);
 }
 
+TEST_F(Win32WindowJobTest, AfterAJobStartedWithEnterTheFocusIsBackInItsBox) {
+    makeDvdFolder(source(), 1, 4);
+    window->setAlertValue(engine::kUnchecked);
+    ::SetFocus(control("txtDest"));
+    press(VK_RETURN);
+    ASSERT_TRUE(exists(destination() + kSep + "VTS_01_1.VOB")) << "the job ran";
+    EXPECT_EQ(focused(), "txtDest") << "so that the next Enter starts the next job";
+}
+
 TEST_F(Win32WindowJobTest, EscapeDuringAScanWindsTheJobDownThenClosesTheWindow) {
     stopDuringAScan([this] {
         ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);  // to the focused control
