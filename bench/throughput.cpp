@@ -133,7 +133,7 @@ Timed timing(std::function<void()> work) {
     return [work = std::move(work)] { return secondsOf(work); };
 }
 
-rusage runProgram(const std::vector<std::string>& argv) {
+void runProgram(const std::vector<std::string>& argv) {
     std::vector<char*> args;
     for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
@@ -145,11 +145,8 @@ rusage runProgram(const std::vector<std::string>& argv) {
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) throw std::runtime_error("cannot start " + argv[0]);
     int status = 0;
-    rusage usage{};
-    if (::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0)
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw std::runtime_error(argv[0] + " failed");
-    return usage;
 }
 
 long peakMemoryKib(const std::vector<std::string>& argv) {

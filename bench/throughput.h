@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/resource.h>
-
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -38,8 +36,8 @@ using Timed = std::function<double()>;
 Timed timing(std::function<void()> work);
 
 // Runs a program (no shell) with stdout on /dev/null and waits for it; throws
-// unless it exits with 0. Returns what it used.
-rusage runProgram(const std::vector<std::string>& argv);
+// unless it exits with 0.
+void runProgram(const std::vector<std::string>& argv);
 
 // The peak resident memory of a run of `argv`, in KiB.
 long peakMemoryKib(const std::vector<std::string>& argv);

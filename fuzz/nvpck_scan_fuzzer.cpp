@@ -1,6 +1,6 @@
 // The NV_PCK scan: a VOB image made of packs drawn from the input is scanned by
-// the window object's Process on a real file, and its output must be what a
-// plain reading of the format gives.
+// the window object's Process on a real file, and its output must be what the
+// tests' plain reading of the format gives.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "support/dvd_generator.h"
 #include "support/test_bed.h"
 
 namespace {
@@ -65,24 +66,6 @@ Bytes makeImage(FuzzedDataProvider& choice) {
     return image;
 }
 
-// Every sector, whole or cut short by the end of the file, whose bytes 2-3 are
-// 01 BA and 40-41 are 01 BF, in order, each filled up to 2048 bytes with zeros.
-Bytes navigationPacks(const Bytes& image) {
-    Bytes packs;
-    for (std::size_t start = 0; start < image.size(); start += kSector) {
-        Bytes sector(
-            image.begin() + static_cast<std::ptrdiff_t>(start),
-            image.begin() + static_cast<std::ptrdiff_t>(std::min(image.size(), start + kSector)));
-        if (sector.size() < 42 || sector[2] != 0x01 || sector[3] != 0xBA || sector[40] != 0x01 ||
-            sector[41] != 0xBF) {
-            continue;
-        }
-        sector.resize(kSector, 0);
-        packs.insert(packs.end(), sector.begin(), sector.end());
-    }
-    return packs;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -94,7 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Bytes image = makeImage(choice);
     vantrel::testing::writeFile(bed.source() + "/" + kVob, image);
     bed.form.Process(kVob);
-    if (vantrel::testing::readFile(bed.destination() + "/" + kVob) != navigationPacks(image)) {
+    if (vantrel::testing::readFile(bed.destination() + "/" + kVob) !=
+        vantrel::testing::expectedNavPacks(image)) {
         std::fprintf(stderr, "nvpck scan: the output is not the navigation packs of the image\n");
         std::abort();
     }

@@ -37,9 +37,13 @@ void frmMain::Process(const std::string& Fil) {
     platform::BinaryFile source(m_services.files, m_readBuffer);
     platform::BinaryFile output(m_services.files);  // unbuffered: needs no buffer
     m_tally.currentFile = Fil;
-    std::int64_t scanned = 0;  // bytes of the source examined so far
+    std::int64_t length = 0;
+    // p is the 1-based position of byte 2 of each sector in turn: the sectors
+    // before the one it stands in have been examined.
+    std::int64_t p = 1 + dvd::kPackStartOffset;
+    bool toTheEnd = false;
     try {
-        const std::int64_t length = m_services.files.fileLength(pathIn(TextBox::txtVobDir, Fil));
+        length = m_services.files.fileLength(pathIn(TextBox::txtVobDir, Fil));
         source.openForReading(pathIn(TextBox::txtVobDir, Fil));
         // Each packet reaches the disk as it is found: a failure is reported at
         // its own sector, and a killed program loses nothing it found.
@@ -51,41 +55,30 @@ void frmMain::Process(const std::string& Fil) {
         m_window.setValue(Bar::ProgFile, progress);
         m_window.setMax(Bar::ProgFile, static_cast<float>(length + dvd::kSectorSize));
 
-        // p is the 1-based position of byte 2 of each sector in turn.
-        bool toTheEnd = true;
-        for (std::int64_t p = 1 + dvd::kPackStartOffset; p < length; p += dvd::kSectorSize) {
+        for (; p < length; p += dvd::kSectorSize) {
             m_window.pumpEvents();
-            if (bCancel != kFalse) {
-                toTheEnd = false;
-                break;
-            }
+            if (bCancel != kFalse) break;
             if (readWord(source, p, length) == dvd::kPackStartWord &&
                 readWord(source, p + dvd::kPrivateStream2Offset - dvd::kPackStartOffset, length) ==
                     dvd::kPrivateStream2Word &&
                 CopySector(source, p - dvd::kPackStartOffset, output) == kFalse) {
                 logContinuation(log::processSectorFileLine(Fil));
                 // Nothing found later could land in the output without a gap.
-                if (output.writeFailed()) {
-                    toTheEnd = false;
-                    break;
-                }
+                if (output.writeFailed()) break;
             }
-            scanned = std::min(length, p - 1 - dvd::kPackStartOffset + dvd::kSectorSize);
             progress += static_cast<float>(dvd::kSectorSize);
             m_window.setValue(Bar::ProgFile, progress);
         }
+        toTheEnd = p >= length;
         source.close();
         output.close();
-        if (toTheEnd) {
-            scanned = length;
-            ++m_tally.vobsScanned;
-        }
+        if (toTheEnd) ++m_tally.vobsScanned;
     } catch (const std::exception& failure) {
         log(log::processEntry(timestamp(), Fil, failure.what()));
         source.closeQuietly();
         output.closeQuietly();  // keeps what was found before the failure
     }
-    m_tally.bytesRead += scanned;
+    m_tally.bytesRead += toTheEnd ? length : p - 1 - dvd::kPackStartOffset;
 }
 
 VbBool frmMain::CopySector(platform::BinaryFile& fp, std::int64_t pos, platform::BinaryFile& out) {

@@ -35,14 +35,6 @@ ScopedHandle openDiskFile(const std::string& path, DWORD access, DWORD share, DW
     return file;
 }
 
-bool sameFile(HANDLE a, HANDLE b) {
-    BY_HANDLE_FILE_INFORMATION first{}, second{};
-    return ::GetFileInformationByHandle(a, &first) && ::GetFileInformationByHandle(b, &second) &&
-           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
-           first.nFileIndexHigh == second.nFileIndexHigh &&
-           first.nFileIndexLow == second.nFileIndexLow;
-}
-
 }  // namespace
 
 Win32FileSystem::~Win32FileSystem() {

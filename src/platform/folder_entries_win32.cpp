@@ -194,16 +194,10 @@ bool Win32FileSystem::isWritable(const std::string& path) {
     return file.valid();
 }
 
-// The volume's serial number and the file's index name one entry however the
-// path is spelt: letter case, "/" or "\", short names, links.
 bool Win32FileSystem::isSameEntry(const std::string& a, const std::string& b) {
     const ScopedHandle first = openForQuery(widePath(a));
     const ScopedHandle second = openForQuery(widePath(b));
-    BY_HANDLE_FILE_INFORMATION one{}, other{};
-    return first.valid() && second.valid() && ::GetFileInformationByHandle(first.get(), &one) &&
-           ::GetFileInformationByHandle(second.get(), &other) &&
-           one.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
-           one.nFileIndexHigh == other.nFileIndexHigh && one.nFileIndexLow == other.nFileIndexLow;
+    return first.valid() && second.valid() && sameFile(first.get(), second.get());
 }
 
 }  // namespace vantrel::platform

@@ -175,8 +175,6 @@ std::string hexList(const Bytes& bytes) {
 
 }  // namespace
 
-bool isRoot(HKEY key) { return !rootName(key).empty(); }
-
 bool sameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return asciiLower(x) == asciiLower(y);

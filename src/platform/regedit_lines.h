@@ -29,8 +29,6 @@ struct Value {
     Bytes data;
 };
 
-bool isRoot(HKEY key);
-
 // Names compare as Windows compares them, without regard to (ASCII) case.
 bool sameName(std::string_view a, std::string_view b);
 bool sameKey(const KeyPath& a, const KeyPath& b);

@@ -21,6 +21,20 @@ inline constexpr HKEY HKEY_USERS = 0x80000003u;
 inline constexpr HKEY HKEY_PERFORMANCE_DATA = 0x80000004u;
 inline constexpr HKEY HKEY_CURRENT_CONFIG = 0x80000005u;
 
+constexpr bool isRootKey(HKEY key) {
+    return key >= HKEY_CLASSES_ROOT && key <= HKEY_CURRENT_CONFIG;
+}
+
+// The number to hand out for a key just opened, after `last`: never null, never
+// a root, never one still held in `open` (a map from handed-out numbers).
+template <typename OpenKeys>
+HKEY nextKeyNumber(HKEY last, const OpenKeys& open) {
+    do {
+        ++last;
+    } while (last == kNullKey || isRootKey(last) || open.count(last) > 0);
+    return last;
+}
+
 // Value types.
 inline constexpr std::uint32_t REG_NONE = 0;
 inline constexpr std::uint32_t REG_SZ = 1;

@@ -13,7 +13,6 @@ namespace vantrel::platform {
 namespace {
 
 using regedit::Document;
-using regedit::isRoot;
 using regedit::KeyPath;
 using regedit::storable;
 using Bytes = std::vector<unsigned char>;
@@ -73,12 +72,12 @@ std::int32_t RegistryFileStore::RegSetValueExA(HKEY key, const std::string& valu
 }
 
 std::int32_t RegistryFileStore::RegCloseKey(HKEY key) {
-    if (isRoot(key)) return ERROR_SUCCESS;
+    if (isRootKey(key)) return ERROR_SUCCESS;
     return m_handles.erase(key) > 0 ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
 std::int32_t RegistryFileStore::keyOf(HKEY key, KeyPath& path) const {
-    if (isRoot(key)) {
+    if (isRootKey(key)) {
         path = KeyPath{key, {}};
         return ERROR_SUCCESS;
     }
@@ -98,9 +97,7 @@ std::int32_t RegistryFileStore::below(HKEY key, const std::string& subKey, KeyPa
 }
 
 HKEY RegistryFileStore::handOut(KeyPath path) {
-    do {
-        ++m_lastHandle;
-    } while (m_lastHandle == kNullKey || isRoot(m_lastHandle) || m_handles.count(m_lastHandle));
+    m_lastHandle = nextKeyNumber(m_lastHandle, m_handles);
     m_handles.emplace(m_lastHandle, std::move(path));
     return m_lastHandle;
 }

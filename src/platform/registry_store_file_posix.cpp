@@ -46,22 +46,6 @@ std::int32_t codeOf(int err) {
     }
 }
 
-std::int32_t readWhole(const std::string& path, std::string& text) {
-    text.clear();
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) return errno == ENOENT || errno == ENOTDIR ? ERROR_SUCCESS : codeOf(errno);
-    char buffer[65536];
-    while (true) {
-        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
-        if (got == 0) return ERROR_SUCCESS;
-        if (got > 0) {
-            text.append(buffer, static_cast<std::size_t>(got));
-        } else if (errno != EINTR) {
-            return codeOf(errno);
-        }
-    }
-}
-
 bool writeAll(int fd, std::string_view data) {
     while (!data.empty()) {
         const ssize_t written = ::write(fd, data.data(), data.size());
@@ -116,7 +100,19 @@ std::int32_t replaceStore(const std::string& path, const std::string& text) {
 }  // namespace
 
 std::int32_t readStoreFile(const std::string& path, std::string& text) {
-    return readWhole(path, text);
+    text.clear();
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) return errno == ENOENT || errno == ENOTDIR ? ERROR_SUCCESS : codeOf(errno);
+    char buffer[65536];
+    while (true) {
+        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+        if (got == 0) return ERROR_SUCCESS;
+        if (got > 0) {
+            text.append(buffer, static_cast<std::size_t>(got));
+        } else if (errno != EINTR) {
+            return codeOf(errno);
+        }
+    }
 }
 
 std::int32_t changeStoreFile(const std::string& path,
@@ -136,7 +132,7 @@ std::int32_t changeStoreFile(const std::string& path,
     std::string target;
     std::string text;
     std::int32_t status = followLinks(path, target);
-    if (status == ERROR_SUCCESS) status = readWhole(target, text);
+    if (status == ERROR_SUCCESS) status = readStoreFile(target, text);
     if (status != ERROR_SUCCESS || !change(text)) return status;
     return replaceStore(target, text);
 }

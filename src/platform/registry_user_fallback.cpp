@@ -3,11 +3,6 @@
 #include <utility>
 
 namespace vantrel::platform {
-namespace {
-
-bool isRoot(HKEY key) { return key >= HKEY_CLASSES_ROOT && key <= HKEY_CURRENT_CONFIG; }
-
-}  // namespace
 
 UserFallbackRegistry::UserFallbackRegistry(std::unique_ptr<RegistryApi> inner)
     : m_inner(std::move(inner)) {}
@@ -20,9 +15,7 @@ UserFallbackRegistry::~UserFallbackRegistry() {
 }
 
 HKEY UserFallbackRegistry::handOut(Key key) {
-    do {
-        ++m_lastKey;
-    } while (m_lastKey == kNullKey || isRoot(m_lastKey) || m_keys.count(m_lastKey) > 0);
+    m_lastKey = nextKeyNumber(m_lastKey, m_keys);
     m_keys.emplace(m_lastKey, std::move(key));
     return m_lastKey;
 }
@@ -72,7 +65,7 @@ std::int32_t UserFallbackRegistry::writeToUser(Key& key) {
 std::int32_t UserFallbackRegistry::RegQueryValueExA(HKEY handle, const std::string& valueName,
                                                     std::uint32_t* type, unsigned char* data,
                                                     std::uint32_t* size) {
-    if (isRoot(handle)) return m_inner->RegQueryValueExA(handle, valueName, type, data, size);
+    if (isRootKey(handle)) return m_inner->RegQueryValueExA(handle, valueName, type, data, size);
     const auto found = m_keys.find(handle);
     if (found == m_keys.end()) return ERROR_INVALID_HANDLE;
     const Key& key = found->second;
@@ -89,7 +82,7 @@ std::int32_t UserFallbackRegistry::RegQueryValueExA(HKEY handle, const std::stri
 std::int32_t UserFallbackRegistry::RegSetValueExA(HKEY handle, const std::string& valueName,
                                                   std::uint32_t type, const unsigned char* data,
                                                   std::uint32_t size) {
-    if (isRoot(handle)) return m_inner->RegSetValueExA(handle, valueName, type, data, size);
+    if (isRootKey(handle)) return m_inner->RegSetValueExA(handle, valueName, type, data, size);
     const auto found = m_keys.find(handle);
     if (found == m_keys.end()) return ERROR_INVALID_HANDLE;
     Key& key = found->second;
@@ -104,7 +97,7 @@ std::int32_t UserFallbackRegistry::RegSetValueExA(HKEY handle, const std::string
 }
 
 std::int32_t UserFallbackRegistry::RegCloseKey(HKEY handle) {
-    if (isRoot(handle)) return m_inner->RegCloseKey(handle);
+    if (isRootKey(handle)) return m_inner->RegCloseKey(handle);
     const auto found = m_keys.find(handle);
     if (found == m_keys.end()) return ERROR_INVALID_HANDLE;
     const Key key = found->second;

@@ -110,7 +110,7 @@ class Win32Registry final : public RegistryApi {
     }
 
     std::int32_t RegCloseKey(Key key) override {
-        if (isRoot(key)) return ERROR_SUCCESS;
+        if (isRootKey(key)) return ERROR_SUCCESS;
         const auto entry = m_keys.find(key);
         if (entry == m_keys.end()) return ERROR_INVALID_HANDLE;
         const LONG status = ::RegCloseKey(entry->second);
@@ -119,10 +119,8 @@ class Win32Registry final : public RegistryApi {
     }
 
   private:
-    static bool isRoot(Key key) { return key >= 0x80000000u && key <= 0x80000005u; }
-
     ::HKEY native(Key key) const {
-        if (isRoot(key)) {
+        if (isRootKey(key)) {
             return reinterpret_cast<::HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(key)));
         }
         const auto entry = m_keys.find(key);
@@ -130,9 +128,7 @@ class Win32Registry final : public RegistryApi {
     }
 
     Key adopt(::HKEY handle) {
-        do {
-            ++m_lastKey;
-        } while (m_lastKey == 0 || isRoot(m_lastKey) || m_keys.count(m_lastKey) > 0);
+        m_lastKey = nextKeyNumber(m_lastKey, m_keys);
         m_keys.emplace(m_lastKey, handle);
         return m_lastKey;
     }

@@ -34,6 +34,17 @@ inline ScopedHandle openForQuery(const std::wstring& path) {
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
+// True when both handles are open on one file or folder: the volume's serial
+// number and the file's index name it however its path is spelt (letter case,
+// "/" or "\", short names, links, hard links).
+inline bool sameFile(HANDLE a, HANDLE b) {
+    BY_HANDLE_FILE_INFORMATION first{}, second{};
+    return ::GetFileInformationByHandle(a, &first) && ::GetFileInformationByHandle(b, &second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh &&
+           first.nFileIndexLow == second.nFileIndexLow;
+}
+
 // True for the reparse points that stand for another place (symbolic links,
 // junctions), as opposed to those that are files themselves (cloud files,
 // deduplicated files).

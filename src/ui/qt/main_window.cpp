@@ -12,37 +12,21 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
-#include <cmath>
 #include <stdexcept>
 
 #include "platform/failure.h"
+#include "ui/control_values.h"
 #include "ui/qt/twips.h"
 
 namespace vantrel::ui {
 namespace {
 
-// The engine pumps once per sector; a real pump is due every 10 ms, and the
-// clock is looked at only every 64 calls, since even reading it per sector
-// would cost a sizeable share of a scan's speed.
-constexpr unsigned kCallsPerClockRead = 64;
-constexpr qint64 kPumpIntervalMs = 10;
-// The bars are brought up to date ten times a second: a progress bar repaints
-// itself at once when it changes, which costs about a millisecond a time, as
-// much as 10% of a fast scan if it were done at every real pump.
-constexpr qint64 kBarIntervalMs = 100;
-
 QString qt(const std::string& text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-// The engine's positions and lengths count characters, a QString's count
-// UTF-16 units: two for a character beyond the Basic Multilingual Plane.
-// The position `characters` characters after `from`, in units, at most the end.
-int unitsAfter(const QString& text, int from, int characters) {
-    int at = from;
-    for (int i = 0; i < characters && at < text.size(); ++i)
-        at += text.at(at).isHighSurrogate() && at + 1 < text.size() ? 2 : 1;
-    return at;
+std::u16string_view units(const QString& text) {
+    return {reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())};
 }
 
 }  // namespace
@@ -107,7 +91,7 @@ void MainWindow::setText(engine::TextBox which, const std::string& text) {
 
 void MainWindow::setSelStart(engine::TextBox which, int start) {
     QLineEdit* edit = box(which);
-    const int position = unitsAfter(edit->text(), 0, start);
+    const int position = unitsAfter(units(edit->text()), 0, start);
     edit->setSelection(position, 0);
     edit->setCursorPosition(position);
 }
@@ -115,7 +99,7 @@ void MainWindow::setSelStart(engine::TextBox which, int start) {
 void MainWindow::setSelLength(engine::TextBox which, int length) {
     QLineEdit* edit = box(which);
     const int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
-    edit->setSelection(start, unitsAfter(edit->text(), start, length) - start);
+    edit->setSelection(start, unitsAfter(units(edit->text()), start, length) - start);
 }
 
 void MainWindow::setFocus(engine::TextBox which) { box(which)->setFocus(Qt::OtherFocusReason); }
@@ -198,10 +182,10 @@ void MainWindow::messageBox(const std::string& prompt, engine::MessageIcon icon,
 void MainWindow::beep() { QApplication::beep(); }
 
 void MainWindow::pumpEvents() {
-    if (++m_pumpCalls % kCallsPerClockRead != 0) return;
-    if (m_sinceRealPump.isValid() && m_sinceRealPump.elapsed() < kPumpIntervalMs) return;
+    if (++m_pumpCalls % kPumpCallsPerClockRead != 0) return;
+    if (m_sinceRealPump.isValid() && m_sinceRealPump.elapsed() < kRealPumpInterval.count()) return;
     m_sinceRealPump.start();
-    if (!m_sinceBarsShown.isValid() || m_sinceBarsShown.elapsed() >= kBarIntervalMs) {
+    if (!m_sinceBarsShown.isValid() || m_sinceBarsShown.elapsed() >= kBarRepaintInterval.count()) {
         m_sinceBarsShown.start();
         showBarValues();
     }

@@ -14,15 +14,13 @@
 #include <stdexcept>
 #include <string>
 
+#include "ui/control_values.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/program_icon.h"
 #include "ui/qt/twips.h"
 
 namespace vantrel::ui {
 namespace {
-
-// The widget ranges progress bars show; the engine's own values are kept apart.
-constexpr int kBarSteps = 10000;
 
 // Between two status panels, in pixels.
 constexpr int kPanelGap = 2;
@@ -167,9 +165,7 @@ void MainWindow::buildStatusBar() {
 void MainWindow::showBarValues() {
     for (const engine::Bar bar : {engine::Bar::ProgFile, engine::Bar::Prog}) {
         const BarState& values = state(bar);
-        const double span = double(values.max) - double(values.min);
-        const double share = span > 0 ? (double(values.value) - double(values.min)) / span : 0;
-        const int steps = static_cast<int>(std::lround(std::clamp(share, 0.0, 1.0) * kBarSteps));
+        const int steps = barSteps(values.min, values.max, values.value);
         QProgressBar* widget = barWidget(bar);
         if (widget->value() != steps) widget->setValue(steps);
     }

@@ -18,7 +18,4 @@ inline int controlId(const ControlLayout& control) {
     return kFirstControlId + control.tabIndex;
 }
 
-// The range the progress bars show; the engine's own values are kept apart.
-inline constexpr int kBarSteps = 10000;
-
 }  // namespace vantrel::ui::win32

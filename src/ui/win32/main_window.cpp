@@ -4,24 +4,16 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <cmath>
+#include <string_view>
 
 #include "platform/failure.h"
 #include "platform/wide_text.h"
+#include "ui/control_values.h"
 #include "ui/win32/control_ids.h"
 #include "ui/win32/dpi.h"
 
 namespace vantrel::ui::win32 {
 namespace {
-
-// The engine pumps once per sector; a real pump is due every 10 ms, and the
-// clock is looked at only every 64 calls, since even reading it per sector
-// would cost a sizeable share of a scan's speed. The bars are brought up to
-// date ten times a second: a repaint costs more than the events.
-constexpr unsigned kCallsPerClockRead = 64;
-constexpr auto kPumpInterval = std::chrono::milliseconds(10);
-constexpr auto kBarInterval = std::chrono::milliseconds(100);
 
 std::wstring windowText(HWND window) {
     std::wstring text(std::size_t(::GetWindowTextLengthW(window)) + 1, L'\0');
@@ -29,14 +21,10 @@ std::wstring windowText(HWND window) {
     return text;
 }
 
-// The engine's positions and lengths count characters, a text box's count
-// UTF-16 units: two for a character beyond the Basic Multilingual Plane.
-// The position `characters` characters after `from`, in units, at most the end.
-int unitsAfter(const std::wstring& text, int from, int characters) {
-    int at = from;
-    for (int i = 0; i < characters && at < int(text.size()); ++i)
-        at += IS_HIGH_SURROGATE(text[std::size_t(at)]) && at + 1 < int(text.size()) ? 2 : 1;
-    return at;
+// A text box's text as the UTF-16 units it counts positions in.
+std::u16string_view units(const std::wstring& text) {
+    static_assert(sizeof(wchar_t) == sizeof(char16_t));
+    return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
 }
 
 bool cursorIsOver(HWND window) {
@@ -70,7 +58,7 @@ void MainWindow::setText(engine::TextBox which, const std::string& text) {
 
 void MainWindow::setSelStart(engine::TextBox which, int start) {
     const HWND edit = box(which);
-    const int position = unitsAfter(windowText(edit), 0, start);
+    const int position = unitsAfter(units(windowText(edit)), 0, start);
     ::SendMessageW(edit, EM_SETSEL, WPARAM(position), LPARAM(position));
     ::SendMessageW(edit, EM_SCROLLCARET, 0, 0);
 }
@@ -79,7 +67,7 @@ void MainWindow::setSelLength(engine::TextBox which, int length) {
     const HWND edit = box(which);
     DWORD start = 0;
     ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-    const int end = unitsAfter(windowText(edit), int(start), length);
+    const int end = unitsAfter(units(windowText(edit)), int(start), length);
     ::SendMessageW(edit, EM_SETSEL, WPARAM(start), LPARAM(end));
 }
 
@@ -121,9 +109,7 @@ void MainWindow::showBarValues() {
     m_barsShown = Clock::now();
     for (const engine::Bar bar : {engine::Bar::ProgFile, engine::Bar::Prog}) {
         const BarState& values = state(bar);
-        const double span = double(values.max) - double(values.min);
-        const double share = span > 0 ? (double(values.value) - double(values.min)) / span : 0;
-        const int steps = static_cast<int>(std::lround(std::clamp(share, 0.0, 1.0) * kBarSteps));
+        const int steps = barSteps(values.min, values.max, values.value);
         int& shown = m_barPositions[std::size_t(bar)];
         if (steps == shown) continue;
         shown = steps;
@@ -197,11 +183,11 @@ void MainWindow::messageBox(const std::string& prompt, engine::MessageIcon icon,
 void MainWindow::beep() { ::MessageBeep(MB_OK); }
 
 void MainWindow::pumpEvents() {
-    if (++m_pumpCalls % kCallsPerClockRead != 0) return;
+    if (++m_pumpCalls % kPumpCallsPerClockRead != 0) return;
     const Clock::time_point now = Clock::now();
-    if (now - m_lastRealPump < kPumpInterval) return;
+    if (now - m_lastRealPump < kRealPumpInterval) return;
     m_lastRealPump = now;
-    if (now - m_barsShown >= kBarInterval) showBarValues();
+    if (now - m_barsShown >= kBarRepaintInterval) showBarValues();
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
         if (message.message == WM_QUIT) {

@@ -12,6 +12,7 @@
 #include <tuple>
 
 #include "platform/wide_text.h"
+#include "ui/control_values.h"
 #include "ui/win32/control_ids.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/resource_ids.h"
