@@ -104,9 +104,10 @@ void MainWindow::setSelLength(engine::TextBox which, int length) {
 
 void MainWindow::setFocus(engine::TextBox which) { box(which)->setFocus(Qt::OtherFocusReason); }
 
-// A box disabled for a job hands the focus on to the next control; enabled
-// again, it takes the focus back if nobody moved it meanwhile, so that Enter
-// after a job starts the next one instead of pressing a browse button.
+// A box disabled for a job gives the focus to the window itself, not to the
+// next control: that is a browse button, which a second Enter would press in
+// the middle of the job. Enabled again, the box takes the focus back if nobody
+// moved it meanwhile, so that Enter after a job starts the next one.
 void MainWindow::setEnabled(engine::Input input, bool enabled) {
     QWidget* widget = input == engine::Input::txtVobDir ? static_cast<QWidget*>(m_txtVobDir)
                       : input == engine::Input::txtDest ? static_cast<QWidget*>(m_txtDest)
@@ -114,6 +115,7 @@ void MainWindow::setEnabled(engine::Input input, bool enabled) {
     const bool hadFocus = widget->hasFocus();
     widget->setEnabled(enabled);
     if (!enabled && hadFocus) {
+        QWidget::setFocus(Qt::OtherFocusReason);
         m_focusGivenUp = widget;
         m_focusMovedTo = QApplication::focusWidget();
     } else if (enabled && widget == m_focusGivenUp) {
@@ -244,8 +246,10 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
             return;
         case Qt::Key_Return:
         case Qt::Key_Enter: {
+            // During a job Enter starts nothing: no browser opens in its middle.
             auto* button = qobject_cast<QPushButton*>(focusWidget());
-            if (button != nullptr && button != m_cmdGo) {
+            const bool busy = m_form.bBusy != engine::kFalse;
+            if (button != nullptr && button != m_cmdGo && (!busy || button == m_cmdExit)) {
                 button->click();
             } else if (m_cmdGo->isEnabled()) {
                 m_cmdGo->click();

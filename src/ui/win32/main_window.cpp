@@ -83,15 +83,19 @@ void MainWindow::setEnabled(engine::Input input, bool enabled) {
                                                             : control("txtDest");
     const bool hadFocus = ::GetFocus() == target;
     ::EnableWindow(target, enabled ? TRUE : FALSE);
-    // A control disabled for a job hands the focus on and, enabled again, takes
-    // it back if nobody moved it meanwhile: Enter after a job starts the next.
+    // A control disabled for a job leaves the focus with the window itself,
+    // where Esc still presses Exit, not with the next control: that is a
+    // browse button, which a second Enter would press in the middle of the
+    // job. Enabled again, it takes the focus back if nobody moved it
+    // meanwhile: Enter after a job starts the next.
     if (!enabled && hadFocus) {
-        const HWND next = ::GetNextDlgTabItem(m_window, target, FALSE);
-        if (next != nullptr) ::SetFocus(next);
+        m_focusOnWindow = true;
+        ::SetFocus(m_window);
         m_focusGivenUp = target;
         m_focusMovedTo = ::GetFocus();
         showDefaultButton();
     } else if (enabled && target == m_focusGivenUp) {
+        m_focusOnWindow = false;
         if (::GetFocus() == m_focusMovedTo) {
             ::SendMessageW(m_window, WM_NEXTDLGCTL, WPARAM(target), TRUE);
             showDefaultButton();

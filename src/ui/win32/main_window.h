@@ -77,6 +77,7 @@ class MainWindow final : public engine::Controls {
     static INT_PTR CALLBACK dialogProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     static LRESULT CALLBACK messageFilter(int code, WPARAM wParam, LPARAM lParam);
+    bool isEnterDuringJob(const MSG& message) const;
     // True when the message is handled; `result` is then its answer.
     bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void onCommand(int id, int code);
@@ -120,6 +121,9 @@ class MainWindow final : public engine::Controls {
     // The control a job's lock took the focus from, and where the focus went.
     HWND m_focusGivenUp = nullptr;
     HWND m_focusMovedTo = nullptr;
+    // The window keeps the focus it was given: the dialog manager would hand
+    // it on to the first control that can take it.
+    bool m_focusOnWindow = false;
     bool m_loaded = false;  // Form_Load has run: the size it took is the one to keep
     bool m_unloaded = false;
     unsigned m_pumpCalls = 0;

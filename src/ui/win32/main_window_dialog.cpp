@@ -95,6 +95,7 @@ void MainWindow::start() {
 
 void MainWindow::dispatch(MSG& message) {
     if (m_window != nullptr) {
+        if (isEnterDuringJob(message)) return;
         m_ownFilterCallDue = true;
         const BOOL handled = ::IsDialogMessageW(m_window, &message);
         m_ownFilterCallDue = false;
@@ -102,6 +103,15 @@ void MainWindow::dispatch(MSG& message) {
     }
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
+}
+
+// Enter during a job starts nothing, wherever the focus is (a held key's
+// repeat, a browse button the user tabbed to), except on Exit, which it presses.
+bool MainWindow::isEnterDuringJob(const MSG& message) const {
+    return m_form.bBusy != engine::kFalse && message.message == WM_KEYDOWN &&
+           message.wParam == VK_RETURN &&
+           (message.hwnd == m_window || ::IsChild(m_window, message.hwnd) != FALSE) &&
+           ::GetFocus() != control("cmdExit");
 }
 
 // The modal loop of another dialog (the folder browser, which has no owner
@@ -158,6 +168,8 @@ bool MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         case WM_CLOSE:
             onClose();
             return true;
+        case WM_SETFOCUS:
+            return m_focusOnWindow;
         case WM_SIZE:
             if (m_loaded) guarded("Form_Resize", [this] { m_form.Form_Resize(); });
             return true;

@@ -1,6 +1,7 @@
 // The window as the user sees it: controls in their places, the keyboard, the
 // fixed size.
 
+#include <unistd.h>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +9,7 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 
 #include "platform/failure.h"
 #include "support/dvd_generator.h"
@@ -200,6 +202,37 @@ TEST_F(MainWindowTest, AfterAJobStartedWithEnterTheFocusIsBackInItsBox) {
     press(Qt::Key_Return);
     ASSERT_TRUE(exists(destination() + "/VTS_01_1.VOB")) << "the job ran";
     EXPECT_EQ(focused(), "txtVobDir") << "so that the next Enter starts the next job";
+}
+
+TEST_F(MainWindowTest, EnterDuringAJobOpensNoBrowser) {
+    struct CountingChooser final : platform::FolderDialog {
+        int opened = 0;
+        std::string PickFolder(const std::string&, std::uint32_t) override {
+            ++opened;
+            return "";
+        }
+    } chooser;
+    services.folderDialog = &chooser;
+    startActive();
+    makeDvdFolder(source(), 1, 4);
+    const std::string vob = source() + "/VTS_01_1.VOB";
+    ASSERT_EQ(::truncate(vob.c_str(), std::int64_t{64} << 20), 0);  // a scan that lasts
+    window->setText(engine::TextBox::txtVobDir, source());
+    window->setText(engine::TextBox::txtDest, destination());
+    window->setAlertValue(engine::kUnchecked);
+    find<QLineEdit>("txtVobDir")->setFocus();
+    std::string focusDuringJob = "?";
+    QTimer::singleShot(0, window.get(), [&] {
+        focusDuringJob = focused().toStdString();
+        press(Qt::Key_Return);  // a held key's repeat
+        find<QPushButton>("cmdDir_0")->setFocus();
+        press(Qt::Key_Return);  // even where the user tabbed to a browse button
+    });
+    press(Qt::Key_Return);
+    EXPECT_EQ(focusDuringJob, "frmMain") << "the window itself, not a browse button";
+    EXPECT_EQ(chooser.opened, 0);
+    EXPECT_EQ(readFile(destination() + "/VTS_01_1.VOB"), expectedNavPacks(readFile(vob)))
+        << "the job ran to its end";
 }
 
 TEST_F(MainWindowTest, EnterOnAnotherButtonPressesThatButton) {

@@ -94,6 +94,33 @@ TEST_F(Win32WindowJobTest, AfterAJobStartedWithEnterTheFocusIsBackInItsBox) {
     EXPECT_EQ(focused(), "txtDest") << "so that the next Enter starts the next job";
 }
 
+TEST_F(Win32WindowJobTest, EnterDuringAJobOpensNoBrowser) {
+    struct CountingChooser final : platform::FolderDialog {
+        int opened = 0;
+        std::string PickFolder(const std::string&, std::uint32_t) override {
+            ++opened;
+            return "";
+        }
+    } chooser;
+    services.folderDialog = &chooser;
+    makeDvdFolder(source(), 1, 4);
+    writeLongVob("VTS_01_1.VOB", std::uintmax_t{64} << 20);  // a scan that lasts
+    window->setAlertValue(engine::kUnchecked);
+    ::SetFocus(control("txtVobDir"));
+    bool focusOnTheWindow = false;
+    atNextPump([&] {
+        focusOnTheWindow = ::GetFocus() == window->handle();
+        press(VK_RETURN);  // a held key's repeat
+        ::SetFocus(control("cmdDir_0"));
+        press(VK_RETURN);  // even where the user tabbed to a browse button
+    });
+    press(VK_RETURN);
+    EXPECT_TRUE(focusOnTheWindow) << "not on a browse button: " << focused();
+    EXPECT_EQ(chooser.opened, 0);
+    EXPECT_EQ(readFile(destination() + kSep + "VTS_01_1.VOB"), expectedNavPacks(makeVob(50, 5, 3)))
+        << "the job ran to its end";
+}
+
 TEST_F(Win32WindowJobTest, EscapeDuringAScanWindsTheJobDownThenClosesTheWindow) {
     stopDuringAScan([this] {
         ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);  // to the focused control
