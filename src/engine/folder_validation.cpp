@@ -61,9 +61,13 @@ std::optional<std::string> frmMain::destinationProblem() {
     if (!passesFolderTest(folder)) return refusalReason(folder);
     if (m_services.files.isSameEntry(text(TextBox::txtVobDir), folder))
         return "it is the source folder";
-    if (m_services.files.kindOf(folder) == platform::EntryKind::Folder &&
-        !m_destinationLock.acquire(folder))
-        return "in use by another extraction";
+    if (m_services.files.kindOf(folder) != platform::EntryKind::Folder) return std::nullopt;
+    try {
+        if (!m_destinationLock.acquire(folder)) return "in use by another extraction";
+    } catch (const platform::Failure& failure) {
+        // The lock is the job's own: a folder it cannot open is not one to work in.
+        return failure.reason();
+    }
     return std::nullopt;
 }
 

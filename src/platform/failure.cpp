@@ -3,7 +3,8 @@
 namespace vantrel::platform {
 
 void throwSystemFailure(const std::string& action, const std::string& path, int code) {
-    throw Failure(action + " '" + path + "': " + systemErrorText(code));
+    const std::string reason = systemErrorText(code);
+    throw Failure(action + " '" + path + "': " + reason, reason);
 }
 
 }  // namespace vantrel::platform

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace vantrel::platform {
 
@@ -10,7 +11,15 @@ namespace vantrel::platform {
 // or directory".
 class Failure : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit Failure(const std::string& description) : Failure(description, description) {}
+    // `reason` is the part of the description that says why ("Permission denied").
+    Failure(const std::string& description, std::string reason)
+        : std::runtime_error(description), m_reason(std::move(reason)) {}
+
+    const std::string& reason() const noexcept { return m_reason; }
+
+  private:
+    std::string m_reason;
 };
 
 // The system's own one-line text for an error code: an errno on POSIX, a

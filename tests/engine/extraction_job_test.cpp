@@ -294,6 +294,20 @@ TEST_F(JobTest, ASecondJobIntoTheSameDestinationIsRefusedBeforeAnythingIsDeleted
         << "free again once the first job is done";
 }
 
+TEST_F(JobTest, ADestinationTheJobCannotLockIsRefusedBeforeAnythingIsDeleted) {
+    makeDvdFolder(bed.source(), 1, 4);
+    writeFile(dst("VTS_01_1.VOB"), "an earlier output");
+    bed.files.failLock = bed.destination();
+    bed.form.cmdGo_Click();
+    ASSERT_EQ(bed.window.messages.size(), 1u);
+    EXPECT_EQ(bed.window.messages[0].prompt, "Invalid Destination Dir!");
+    EXPECT_EQ(bed.window.focusHistory, std::vector<TextBox>{TextBox::txtDest});
+    EXPECT_EQ(bed.form.refusal()->reason, described(kAccessDenied));
+    EXPECT_EQ(readText(dst("VTS_01_1.VOB")), "an earlier output");
+    EXPECT_EQ(bed.window.pumps, 0);
+    EXPECT_EQ(bed.logText(), "");
+}
+
 #ifndef _WIN32  // Wine makes no links that Windows programs can see as such
 TEST_F(JobTest, OutputsNeverFollowALinkOutOfTheDestination) {
     makeDvdFolder(bed.source(), 1, 20);

@@ -57,6 +57,7 @@ int FaultyFileSystem::close(int fd) {
 }
 
 int FaultyFileSystem::lockFolder(const std::string& folder) {
+    if (hits(failLock, folder)) platform::throwSystemFailure("cannot lock", folder, kAccessDenied);
     const int fd = m_real.lockFolder(folder);
     return fd >= 0 ? remember(fd, folder) : fd;
 }

@@ -20,6 +20,7 @@ inline constexpr int kNoSuchFile = 2;    // ERROR_FILE_NOT_FOUND
 inline constexpr int kNoSuchFolder = 3;  // ERROR_PATH_NOT_FOUND
 inline constexpr int kNotAFolder = 267;  // ERROR_DIRECTORY
 inline constexpr int kIsAFolder = 5;     // ERROR_ACCESS_DENIED: a folder opened as a file
+inline constexpr int kAccessDenied = 5;  // ERROR_ACCESS_DENIED
 #else
 inline constexpr int kIoError = EIO;
 inline constexpr int kDiskFull = ENOSPC;
@@ -29,6 +30,7 @@ inline constexpr int kNoSuchFile = ENOENT;
 inline constexpr int kNoSuchFolder = ENOENT;
 inline constexpr int kNotAFolder = ENOTDIR;
 inline constexpr int kIsAFolder = EISDIR;
+inline constexpr int kAccessDenied = EACCES;
 #endif
 
 // What the platform says for `code`, as a failure's description ends.
@@ -50,6 +52,7 @@ class FaultyFileSystem final : public platform::FileSystem {
     std::string failListing;
     std::string failRemove;
     std::string failLookUp;
+    std::string failLock;       // the folder cannot be opened to be locked: kAccessDenied
     std::string refuseWriting;  // paths the user may not write to
     // Writes that succeed on a failWrite file before the failures start.
     long writesBeforeFailure = 0;
