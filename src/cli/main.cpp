@@ -34,8 +34,8 @@ void printSummary(const engine::frmMain& form, double seconds) {
                 cli::humanBytes(double(tally.bytesRead)).c_str(),
                 cli::humanBytes(double(tally.bytesWritten)).c_str(), seconds,
                 cli::humanBytes(seconds > 0 ? double(tally.bytesRead) / seconds : 0).c_str());
-    if (tally.problemsLogged > 0)
-        std::printf("%s\n", engine::problemsReport(tally.problemsLogged, form.logFile()).c_str());
+    if (tally.problems.entries() > 0)
+        std::printf("%s\n", engine::problemsReport(tally.problems).c_str());
 }
 
 // The window lets a plain file pass for a folder, and a destination that
@@ -105,13 +105,12 @@ int main(int argc, char** argv) {
     display.finish();
 
     if (window.refused()) return cli::kRefused;
-    const int problems = form.tally().problemsLogged;
+    const log::LogTally& problems = form.tally().problems;
     if (!options.quiet) {
         const auto elapsed = std::chrono::steady_clock::now() - display.started();
         printSummary(form, std::chrono::duration<double>(elapsed).count());
-    } else if (problems > 0) {
-        display.message(std::string(cli::kProgramName) + ": " +
-                        engine::problemsReport(problems, form.logFile()));
+    } else if (problems.entries() > 0) {
+        display.message(std::string(cli::kProgramName) + ": " + engine::problemsReport(problems));
     }
     if (cli::interruptRequested()) cli::endBySignal(cli::interruptSignal());
     if (jobFailed) return cli::kJobFailed;

@@ -93,18 +93,35 @@ void frmMain::windDown() {
 // clean one.
 void frmMain::alertDone() {
     m_window.beep();
-    const int problems = m_tally.problemsLogged;
-    if (problems == 0) {
+    if (m_tally.problems.entries() == 0) {
         m_window.messageBox("Done with coping!", MessageIcon::Information, "Done");
         return;
     }
-    m_window.messageBox("Done with coping!\n" + problemsReport(problems, m_logFile),
+    m_window.messageBox("Done with coping!\n" + problemsReport(m_tally.problems),
                         MessageIcon::Exclamation, "Done");
 }
 
-std::string problemsReport(int problems, const std::string& logFile) {
-    return std::to_string(problems) + (problems == 1 ? " problem was" : " problems were") +
-           " written to " + logFile + ".";
+std::string problemsReport(const log::LogTally& problems) {
+    const auto counted = [](int count) {
+        return std::to_string(count) + (count == 1 ? " problem" : " problems");
+    };
+    const int written = problems.entries() - problems.unwritten;
+    std::string report;
+    if (problems.written.size() == 1) {
+        report = counted(written) + (written == 1 ? " was" : " were") + " written to " +
+                 problems.written[0].first + ".";
+    } else if (!problems.written.empty()) {
+        report = counted(written) + " were written:";
+        for (const auto& [file, count] : problems.written)
+            report += (report.back() == ':' ? " " : ", ") + std::to_string(count) + " to " + file;
+        report += ".";
+    }
+    if (problems.unwritten > 0) {
+        if (!report.empty()) report += " ";
+        report += counted(problems.unwritten) + " could not be written to the log (" +
+                  problems.lastRefusal.file + ": " + problems.lastRefusal.problem + ").";
+    }
+    return report;
 }
 
 // After a failure of the job itself: the window is made usable again, without

@@ -6,17 +6,27 @@
 #include "log/error_entries.h"
 #include "log/log_file.h"
 #include "platform/paths.h"
+#include "platform/text.h"
 
 namespace vantrel::engine {
 
 frmMain::frmMain(Controls& window, platform::Services& services)
     : m_window(window),
       m_services(services),
-      m_logFile(log::defaultLogFile(services.files, services.programFolder)),
+      m_log(services.files, services.programFolder),
       m_destinationLock(services.files) {}
 
-void frmMain::WriteLog(const std::string& Msg, std::string& File) noexcept {
-    log::appendToLog(m_services.files, m_logFile, Msg, File);
+void frmMain::WriteLog(const std::string& Msg, std::string& File) noexcept { writeLog(Msg, File); }
+
+log::AppendOutcome frmMain::writeLog(const std::string& Msg, std::string& File) noexcept {
+    log::AppendOutcome outcome;
+    if (platform::isBlank(File)) {
+        outcome = m_log.append(Msg);
+        File = outcome.file;
+    } else {
+        const auto problem = log::appendToLog(m_services.files, m_log.path(), Msg, File);
+        outcome = {!problem, File, problem.value_or("")};
+    }
     if (m_logListener) {
         try {
             m_logListener(Msg);
@@ -24,6 +34,7 @@ void frmMain::WriteLog(const std::string& Msg, std::string& File) noexcept {
             // An echo of the log is a courtesy; the entry itself is written.
         }
     }
+    return outcome;
 }
 
 void frmMain::setLogListener(std::function<void(const std::string&)> listener) {
@@ -39,8 +50,13 @@ std::string frmMain::timestamp() const {
 }
 
 void frmMain::log(const std::string& entry) noexcept {
-    ++m_tally.problemsLogged;
-    logContinuation(entry);
+    std::string defaultLog;
+    const log::AppendOutcome outcome = writeLog(entry, defaultLog);
+    try {
+        m_tally.problems.record(outcome);
+    } catch (...) {
+        // Out of memory for a file name: the entry itself went where it went.
+    }
 }
 
 void frmMain::logContinuation(const std::string& text) noexcept {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/controls.h"
+#include "log/error_log.h"
 #include "platform/binary_file.h"
 #include "platform/folder_lock.h"
 #include "platform/services.h"
@@ -26,7 +27,7 @@ struct JobTally {
     std::int64_t navPacksWritten = 0;  // packets that reached their output
     std::int64_t bytesRead = 0;        // of the sources, by files done, cancelled or failed
     std::int64_t bytesWritten = 0;
-    int problemsLogged = 0;  // error entries appended to the log
+    log::LogTally problems;  // the error entries it made, and where they went
 };
 
 // Why ValDir refused a folder, for front ends that can say more than its message box.
@@ -69,12 +70,14 @@ class frmMain {
     const JobTally& tally() const { return m_tally; }
     // The folder ValDir refused last, if it refused one.
     const std::optional<FolderRefusal>& refusal() const { return m_refusal; }
-    // Where entries go: chosen once, when the window object is made.
-    const std::string& logFile() const { return m_logFile; }
+    // Where the next entry goes: chosen when the window object is made, and
+    // moved to the user's state log once the log beside the program fails.
+    const std::string& logFile() const { return m_log.path(); }
     // Called with every text appended to the log, after it is written.
     void setLogListener(std::function<void(const std::string&)> listener);
 
   private:
+    log::AppendOutcome writeLog(const std::string& Msg, std::string& File) noexcept;
     std::string timestamp() const;
     // An error entry: one problem for the job's tally.
     void log(const std::string& entry) noexcept;
@@ -106,7 +109,7 @@ class frmMain {
 
     Controls& m_window;
     platform::Services& m_services;
-    std::string m_logFile;
+    log::ErrorLog m_log;
     JobTally m_tally;
     std::optional<FolderRefusal> m_refusal;
     // Lent to each file a job reads and to each side-file copy's output in
@@ -127,7 +130,8 @@ std::string folderProblem(platform::FileSystem& files, const std::string& folder
 // A bar's value as the status bar shows it ("5", not "5.0").
 std::string barValueText(float value);
 
-// "3 problems were written to LOG." for a job that logged `problems` entries.
-std::string problemsReport(int problems, const std::string& logFile);
+// What became of a job's error entries: "3 problems were written to LOG.",
+// and how many could not be written anywhere, and why.
+std::string problemsReport(const log::LogTally& problems);
 
 }  // namespace vantrel::engine

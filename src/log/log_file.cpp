@@ -1,5 +1,6 @@
 #include "log/log_file.h"
 
+#include "platform/failure.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -39,8 +40,8 @@ std::string defaultLogFile(platform::FileSystem& files, const std::string& progr
     return platform::joinPath(platform::userStateFolder(), kLogFileName);
 }
 
-void appendToLog(platform::FileSystem& files, const std::string& defaultLog,
-                 const std::string& text, std::string& file) noexcept {
+std::optional<std::string> appendToLog(platform::FileSystem& files, const std::string& defaultLog,
+                                       const std::string& text, std::string& file) noexcept {
     try {
         if (platform::isBlank(file)) {
             file = defaultLog;
@@ -48,14 +49,24 @@ void appendToLog(platform::FileSystem& files, const std::string& defaultLog,
         }
         restartOversizedLog(files, file);
         const int fd = files.openForAppending(file);
-        for (std::size_t done = 0; done < text.size();) {
+        std::optional<std::string> problem;
+        for (std::size_t done = 0; done < text.size() && !problem;) {
             const std::int64_t put = files.write(fd, text.data() + done, text.size() - done);
-            if (put <= 0) break;
-            done += static_cast<std::size_t>(put);
+            if (put > 0) {
+                done += static_cast<std::size_t>(put);
+            } else {
+                problem =
+                    put < 0 ? platform::systemErrorText(int(-put)) : "nothing could be written";
+            }
         }
-        files.close(fd);
-    } catch (...) {
+        const int closed = files.close(fd);
+        if (!problem && closed < 0) problem = platform::systemErrorText(-closed);
+        return problem;
+    } catch (const platform::Failure& failure) {
         // The log is the last resort: an entry that cannot be written is lost.
+        return failure.reason();
+    } catch (const std::exception& failure) {
+        return std::string(failure.what());
     }
 }
 

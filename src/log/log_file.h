@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/file_system.h"
@@ -22,8 +23,9 @@ std::string defaultLogFile(platform::FileSystem& files, const std::string& progr
 // Appends `text` unchanged to the log file `file`; an empty or blank `file`
 // means `defaultLog`, whose folder is made when missing, and is set to that
 // path. Each step is tried in turn and a failing one is passed over: this
-// never throws.
-void appendToLog(platform::FileSystem& files, const std::string& defaultLog,
-                 const std::string& text, std::string& file) noexcept;
+// never throws. Returns nothing when the whole text reached the file,
+// otherwise why it did not ("Permission denied").
+std::optional<std::string> appendToLog(platform::FileSystem& files, const std::string& defaultLog,
+                                       const std::string& text, std::string& file) noexcept;
 
 }  // namespace vantrel::log

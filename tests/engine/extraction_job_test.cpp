@@ -8,6 +8,7 @@
 #endif
 
 #include "support/dvd_generator.h"
+#include "support/scoped_env.h"
 #include "support/test_bed.h"
 
 namespace vantrel::testing {
@@ -264,7 +265,7 @@ TEST_F(JobTest, AFullDiskCostsOneEntryPerVobAndTheDoneBoxSaysWhereTheyAre) {
     const engine::JobTally& tally = bed.form.tally();
     EXPECT_EQ(tally.navPacksWritten, 0);
     EXPECT_EQ(tally.vobsScanned, 0);
-    EXPECT_EQ(tally.problemsLogged, 3);
+    EXPECT_EQ(tally.problems.entries(), 3);
     EXPECT_EQ(bed.window.beeps, 1);
     ASSERT_EQ(bed.window.messages.size(), 1u);
     EXPECT_EQ(bed.window.messages[0].prompt,
@@ -272,6 +273,56 @@ TEST_F(JobTest, AFullDiskCostsOneEntryPerVobAndTheDoneBoxSaysWhereTheyAre) {
     EXPECT_EQ(bed.window.messages[0].title, "Done");
     EXPECT_EQ(bed.window.messages[0].icon, MessageIcon::Exclamation);
     expectIdle();
+}
+
+// A log beside the program that stops taking entries hands them on to the
+// user's state log; what no log took is never claimed as written.
+TEST(JobLogTest, TheDoneBoxClaimsOnlyTheEntriesThatReachedALog) {
+    TempFolder state;
+#ifdef _WIN32
+    const ScopedEnv stateFolder("LOCALAPPDATA", state.path().c_str());
+    const std::string userLog = state / "Vantrel\\Vantrel.log";
+#else
+    const ScopedEnv stateFolder("XDG_STATE_HOME", state.path().c_str());
+    const std::string userLog = state / "vantrel/Vantrel.log";
+#endif
+    const auto runJob = [](TestBed& bed) {
+        makeDvdFolder(bed.source(), 2, 4);
+        bed.window.texts[TextBox::txtVobDir] = bed.source();
+        bed.window.texts[TextBox::txtDest] = bed.destination();
+        bed.window.alert = engine::kChecked;
+        bed.files.failOpenForWriting = ".VOB";  // three VOBs, three entries
+        bed.form.cmdGo_Click();
+        EXPECT_EQ(bed.form.tally().problems.entries(), 3);
+        return bed.window.messages.at(0).prompt;
+    };
+
+    TestBed full;
+    full.files.failWrite = full.logPath();  // its disk fills after the first entry
+    full.files.writesBeforeFailure = 1;
+    EXPECT_EQ(runJob(full), "Done with coping!\n3 problems were written: 1 to " + full.logPath() +
+                                ", 2 to " + userLog + ".");
+    EXPECT_EQ(full.logText().rfind("[Process]"), 0u) << "the first entry, whole";
+    const std::string moved = readText(userLog);
+    EXPECT_EQ(moved.find("[Process]", 1), moved.rfind("[Process]")) << "the other two, whole";
+
+    writeFile(state / "plain", "a file: nothing can be made below it");
+    const ScopedEnv noStateFolder(
+#ifdef _WIN32
+        "LOCALAPPDATA",
+#else
+        "XDG_STATE_HOME",
+#endif
+        (state / "plain").c_str());
+    TestBed lost;
+    makeFolder(lost.logPath());  // a folder where the log beside the program should be
+    const std::string prompt = runJob(lost);
+    EXPECT_EQ(prompt.rfind("Done with coping!\n3 problems could not be written to the log (" +
+                               (state / "plain") + kSep,
+                           0),
+              0u)
+        << prompt;
+    EXPECT_EQ(prompt.find("were written"), std::string::npos) << prompt;
 }
 
 TEST_F(JobTest, ASecondJobIntoTheSameDestinationIsRefusedBeforeAnythingIsDeleted) {
