@@ -19,7 +19,9 @@ constexpr std::uint32_t kBrowseFlags =
 void frmMain::cmdDir_Click(std::int16_t Index) {
     if (m_services.folderDialog == nullptr) throw platform::Failure("no folder chooser");
     const TextBox box = Index == 0 ? TextBox::txtVobDir : TextBox::txtDest;
-    const std::string fallback = Index == 0 ? m_services.programFolder : platform::systemRoot();
+    const std::string fallback = Index == 0
+                                     ? platform::defaultSourceFolder(m_services.programFolder)
+                                     : platform::defaultDestinationFolder(m_services.programFolder);
     // A folder that cannot even be tested (one the user may not enter, a name
     // too long for the system) is no better than one that fails the test: the
     // chooser still opens, at the fallback.

@@ -24,8 +24,10 @@ void frmMain::loadSettings(std::string& settingName) {
             box, settings::ReadRegText(registry, kSettingsRoot, kSettingsKey, name, fallback));
         m_window.setSelStart(box, platform::characterCount(text(box)));  // caret at the end
     };
-    loadFolder("VOBPATH", TextBox::txtVobDir, m_services.programFolder);
-    loadFolder("DESTPATH", TextBox::txtDest, platform::systemRoot());
+    loadFolder("VOBPATH", TextBox::txtVobDir,
+               platform::defaultSourceFolder(m_services.programFolder));
+    loadFolder("DESTPATH", TextBox::txtDest,
+               platform::defaultDestinationFolder(m_services.programFolder));
     settingName = "ALERT";
     const auto alert = settings::ReadRegBytes(registry, kSettingsRoot, kSettingsKey, "ALERT",
                                               std::int16_t{kChecked});

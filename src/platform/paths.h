@@ -38,6 +38,14 @@ std::string programFolder();
 // to them.
 bool isSystemProgramFolder(const std::string& folder);
 
+// The folders the window starts from when none is stored, and falls back to
+// in its folder browser: the program's folder for the source and the root
+// for the destination. A program installed in a system folder on POSIX
+// (/usr/bin), which nobody extracts from or into, offers the user's home
+// folder for both instead.
+std::string defaultSourceFolder(const std::string& programFolder);
+std::string defaultDestinationFolder(const std::string& programFolder);
+
 // The user's home folder ($HOME, else the account's; %USERPROFILE% on Windows).
 std::string homeFolder();
 
