@@ -18,6 +18,7 @@ constexpr const char* kSettingsKey = "SOFTWARE\\TORVELLANCE\\Vantrel";
 void frmMain::loadSettings(std::string& settingName) {
     if (m_services.registry == nullptr) return;
     platform::RegistryApi& registry = *m_services.registry;
+    const platform::RegistryBatch oneReading(registry);
     const auto loadFolder = [&](const char* name, TextBox box, const std::string& fallback) {
         settingName = name;
         m_window.setText(
@@ -37,6 +38,7 @@ void frmMain::loadSettings(std::string& settingName) {
 void frmMain::saveSettings() {
     if (m_services.registry == nullptr) return;
     platform::RegistryApi& registry = *m_services.registry;
+    const platform::RegistryBatch oneWriting(registry);
     // An empty box keeps the folder stored before.
     for (const auto& [name, box] :
          {std::pair{"VOBPATH", TextBox::txtVobDir}, std::pair{"DESTPATH", TextBox::txtDest}}) {

@@ -73,6 +73,25 @@ class RegistryApi {
     virtual std::int32_t RegSetValueExA(HKEY key, const std::string& valueName, std::uint32_t type,
                                         const unsigned char* data, std::uint32_t size) = 0;
     virtual std::int32_t RegCloseKey(HKEY key) = 0;
+
+    // Between these two, the calls may be served from one reading of the
+    // store and their changes stored together at the end, each read still
+    // seeing the changes made before it. A store that reads nothing slowly
+    // ignores them; see RegistryBatch.
+    virtual void beginBatch() {}
+    virtual void endBatch() noexcept {}
+};
+
+// A batch of registry calls for as long as it lives.
+class RegistryBatch {
+  public:
+    explicit RegistryBatch(RegistryApi& registry) : m_registry(registry) { registry.beginBatch(); }
+    ~RegistryBatch() { m_registry.endBatch(); }
+    RegistryBatch(const RegistryBatch&) = delete;
+    RegistryBatch& operator=(const RegistryBatch&) = delete;
+
+  private:
+    RegistryApi& m_registry;
 };
 
 // The registry of the machine the program runs on: the real one on Windows

@@ -107,10 +107,10 @@ std::int32_t RegistryFileStore::openKey(HKEY root, const std::string& subKey, HK
     std::int32_t status = below(root, subKey, path);
     if (status != ERROR_SUCCESS) return status;
     if (!path.names.empty()) {
-        std::optional<Document> doc;
-        status = loadDocument(m_storePath, doc);
+        status = withDocument([&](const Document& doc) {
+            return doc.hasKey(path) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+        });
         if (status != ERROR_SUCCESS) return status;
-        if (!doc->hasKey(path)) return ERROR_FILE_NOT_FOUND;
     }
     result = handOut(std::move(path));
     return ERROR_SUCCESS;
@@ -124,12 +124,15 @@ std::int32_t RegistryFileStore::createKey(HKEY root, const std::string& subKey, 
                      [](const std::string& name) { return storable(name); })) {
         return ERROR_INVALID_PARAMETER;
     }
-    std::optional<Document> doc;
-    if (!path.names.empty() &&
-        (loadDocument(m_storePath, doc) != ERROR_SUCCESS || !doc->hasKey(path))) {
-        status = updateStore(m_storePath, [&](Document& fresh) {
-            if (fresh.hasKey(path)) return false;
-            fresh.makeKey(path);
+    // Outside a batch, a key that is there already costs a read, not a write.
+    const bool present = !path.names.empty() && m_batchDepth == 0 &&
+                         withDocument([&](const Document& doc) {
+                             return doc.hasKey(path) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+                         }) == ERROR_SUCCESS;
+    if (!path.names.empty() && !present) {
+        status = change([path](Document& doc) {
+            if (doc.hasKey(path)) return false;
+            doc.makeKey(path);
             return true;
         });
         if (status != ERROR_SUCCESS) return status;
@@ -140,27 +143,26 @@ std::int32_t RegistryFileStore::createKey(HKEY root, const std::string& subKey, 
 
 std::int32_t RegistryFileStore::queryValue(HKEY key, const std::string& valueName,
                                            std::uint32_t* type, unsigned char* data,
-                                           std::uint32_t* size) const {
+                                           std::uint32_t* size) {
     KeyPath path;
-    std::int32_t status = keyOf(key, path);
+    const std::int32_t status = keyOf(key, path);
     if (status != ERROR_SUCCESS) return status;
     if (data != nullptr && size == nullptr) return ERROR_INVALID_PARAMETER;
-    std::optional<Document> doc;
-    status = loadDocument(m_storePath, doc);
-    if (status != ERROR_SUCCESS) return status;
-    const regedit::Value* value = doc->find(path, cName(valueName));
-    if (value == nullptr) return ERROR_FILE_NOT_FOUND;
-    if (type != nullptr) *type = value->type;
-    const auto needed = static_cast<std::uint32_t>(value->data.size());
-    if (data != nullptr) {
-        if (*size < needed) {
-            *size = needed;
-            return ERROR_MORE_DATA;
+    return withDocument([&](const Document& doc) {
+        const regedit::Value* value = doc.find(path, cName(valueName));
+        if (value == nullptr) return ERROR_FILE_NOT_FOUND;
+        if (type != nullptr) *type = value->type;
+        const auto needed = static_cast<std::uint32_t>(value->data.size());
+        if (data != nullptr) {
+            if (*size < needed) {
+                *size = needed;
+                return ERROR_MORE_DATA;
+            }
+            std::copy(value->data.begin(), value->data.end(), data);
         }
-        std::copy(value->data.begin(), value->data.end(), data);
-    }
-    if (size != nullptr) *size = needed;
-    return ERROR_SUCCESS;
+        if (size != nullptr) *size = needed;
+        return ERROR_SUCCESS;
+    });
 }
 
 std::int32_t RegistryFileStore::setValue(HKEY key, const std::string& valueName, std::uint32_t type,
@@ -172,10 +174,50 @@ std::int32_t RegistryFileStore::setValue(HKEY key, const std::string& valueName,
     if ((data == nullptr && size > 0) || !storable(name)) return ERROR_INVALID_PARAMETER;
     const regedit::Value value{std::string(name), type,
                                size > 0 ? Bytes(data, data + size) : Bytes()};
-    return updateStore(m_storePath, [&](Document& doc) {
+    return change([path, value](Document& doc) {
         doc.set(path, value);
         return true;
     });
+}
+
+void RegistryFileStore::beginBatch() { ++m_batchDepth; }
+
+void RegistryFileStore::endBatch() noexcept {
+    if (m_batchDepth == 0 || --m_batchDepth > 0) return;
+    m_batchRead.reset();
+    std::vector<Change> changes;
+    changes.swap(m_batchChanges);
+    if (changes.empty()) return;
+    // What cannot be stored is dropped, as a failed write outside a batch is.
+    guarded([&] {
+        return updateStore(m_storePath, [&](Document& doc) {
+            bool changed = false;
+            for (const Change& made : changes) changed |= made(doc);
+            return changed;
+        });
+    });
+}
+
+std::int32_t RegistryFileStore::withDocument(
+    const std::function<std::int32_t(const Document&)>& use) {
+    if (m_batchDepth == 0) {
+        std::optional<Document> doc;
+        const std::int32_t status = loadDocument(m_storePath, doc);
+        return status != ERROR_SUCCESS ? status : use(*doc);
+    }
+    if (!m_batchRead) {
+        const std::int32_t status = loadDocument(m_storePath, m_batchRead);
+        if (status != ERROR_SUCCESS) return status;
+        for (const Change& made : m_batchChanges) made(*m_batchRead);
+    }
+    return use(*m_batchRead);
+}
+
+std::int32_t RegistryFileStore::change(Change change) {
+    if (m_batchDepth == 0) return updateStore(m_storePath, change);
+    if (m_batchRead) change(*m_batchRead);
+    m_batchChanges.push_back(std::move(change));
+    return ERROR_SUCCESS;
 }
 
 }  // namespace vantrel::platform

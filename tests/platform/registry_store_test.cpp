@@ -308,6 +308,40 @@ TEST_F(RegistryStore, RootsAreSeparateAndReadsSeeOtherStoresAtOnce) {
     EXPECT_EQ(query(store, user, "VOBPATH").data, bytesOf("/user/"));
 }
 
+// A window's load and save each touch the file once, however many values they
+// read or write, and every read still sees the writes made before it.
+TEST_F(RegistryStore, ABatchReadsTheFileOnceAndWritesItOnce) {
+    const HKEY key = create();
+    ASSERT_EQ(setText(key, "VOBPATH", "/before/"), 0);
+    const auto inode = [&] {
+        struct stat info {};
+        EXPECT_EQ(::stat(path.c_str(), &info), 0);
+        return info.st_ino;
+    };
+    {
+        const RegistryBatch batch(store);
+        EXPECT_EQ(query(store, key, "VOBPATH").data, bytesOf("/before/"));
+        RegistryFileStore other(path);  // another copy of the program writes meanwhile
+        HKEY otherKey = kNullKey;
+        ASSERT_EQ(other.RegOpenKeyA(HKEY_LOCAL_MACHINE, kKey, otherKey), 0);
+        ASSERT_EQ(other.RegSetValueExA(otherKey, "DESTPATH", REG_SZ,
+                                       reinterpret_cast<const unsigned char*>("/theirs/"), 8),
+                  0);
+        EXPECT_EQ(query(store, key, "DESTPATH").status, ERROR_FILE_NOT_FOUND)
+            << "the batch's one reading";
+
+        const auto written = inode();
+        ASSERT_EQ(setText(key, "VOBPATH", "/after/"), 0);
+        const HKEY made = create(kKey + "\\New");
+        ASSERT_EQ(setText(made, "ALERT", "\x01"), 0);
+        EXPECT_EQ(query(store, key, "VOBPATH").data, bytesOf("/after/")) << "the write, read";
+        EXPECT_EQ(inode(), written) << "nothing written before the batch ends";
+    }
+    EXPECT_EQ(readBack("VOBPATH").data, bytesOf("/after/"));
+    EXPECT_EQ(readBack("DESTPATH").data, bytesOf("/theirs/")) << "made on a fresh read";
+    EXPECT_EQ(readBack("ALERT", kKey + "\\New").data, bytesOf("\x01"));
+}
+
 // ---------------------------------------------------------------- handles
 
 TEST_F(RegistryStore, NullUnknownAndClosedHandlesAreInvalid) {
