@@ -4,7 +4,10 @@
 
 namespace vantrel::bench {
 
-// A look-up in a 5 MB settings store against a plain read of its file.
-Comparison settingsStoreLookUp(int rounds);
+enum class StoreShape { LongContinuedValue, ManyBlankLines };
+
+// A window's load of a 5 MB settings store of that shape against a plain read
+// of its file.
+Comparison settingsStoreLoad(StoreShape shape, int rounds);
 
 }  // namespace vantrel::bench

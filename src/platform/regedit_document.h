@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -26,14 +28,23 @@ namespace vantrel::platform::regedit {
 // the same key), the last occurrence is the value, as an import that applies
 // the lines in order would leave it; a change replaces that occurrence and
 // leaves the earlier ones as they are.
+//
+// The lines are kept as views of the text read (or of the text set for a line
+// that changed), and only section headers and values are read into keys and
+// values: a store of millions of short lines is read in one pass, with one
+// allocation for all its lines.
 class Document {
   public:
     explicit Document(std::string_view text);
+    // The lines view the document's own texts: it stays where it was made.
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
 
     std::string text() const;
 
     bool hasKey(const KeyPath& key) const;
     // The key's value `name` (empty: the default value); null when missing.
+    // Valid until the next change.
     const Value* find(const KeyPath& key, std::string_view name) const;
 
     // Adds the key's section when it has none, with those of the keys above
@@ -49,23 +60,42 @@ class Document {
     void forEach(const std::function<void(const KeyPath& key, const Value* value)>& visit) const;
 
   private:
+    static constexpr std::uint32_t kNothing = static_cast<std::uint32_t>(-1);
+    // Small, for there may be millions.
     struct Line {
-        std::string text;    // as read, with the lines a value continued over
-        std::string ending;  // its line break; empty for a last line without one
-        bool opensSection = false;
-        std::optional<KeyPath> key;  // of a section header that can be read
-        std::optional<Value> value;  // of a value line that can be read
+        std::string_view text;  // as read, with the lines a value continued over
+        // Its line break is that many carriage returns and a line feed; none
+        // for a last line without one.
+        std::uint32_t endingLength : 31;
+        std::uint32_t opensSection : 1;
+        // A section header's key in m_keys, when it can be read; a value
+        // line's value in m_values, when it can be read.
+        std::uint32_t entry = kNothing;
+
+        Line() : endingLength(0), opensSection(0) {}
     };
     static bool isBlank(const Line& line);
+    const KeyPath* keyOf(const Line& line) const;
+    const Value* valueOf(const Line& line) const;
 
     std::size_t lastHeaderOf(const KeyPath& key) const;
     std::size_t lineOf(const KeyPath& key, std::string_view name) const;
     std::size_t sectionOf(const KeyPath& key);
     std::size_t appendSection(const KeyPath& key);
+    // A line of new text, kept by the document.
+    Line ownLine(std::string text);
     void insert(std::size_t at, Line line);
-    std::string newline() const;
+    // The length of the text's own kind of line break.
+    std::uint32_t newline() const;
 
+    const std::string m_read;           // the text the document was read from
+    std::deque<std::string> m_written;  // the texts of lines set or added since
+    std::vector<KeyPath> m_keys;
+    std::vector<Value> m_values;
     std::vector<Line> m_lines;
+    // The lines that open sections or hold values, in order: what look-ups
+    // walk, rather than every line.
+    std::vector<std::size_t> m_entries;
 };
 
 }  // namespace vantrel::platform::regedit
