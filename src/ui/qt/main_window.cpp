@@ -83,10 +83,13 @@ QProgressBar* MainWindow::barWidget(engine::Bar bar) const {
     return bar == engine::Bar::Prog ? m_Prog : m_ProgFile;
 }
 
-std::string MainWindow::text(engine::TextBox which) { return box(which)->text().toStdString(); }
+std::string MainWindow::text(engine::TextBox which) {
+    return kept(which).text(box(which)->text().toStdString());
+}
 
 void MainWindow::setText(engine::TextBox which, const std::string& text) {
     box(which)->setText(qt(text));
+    kept(which).set(text, box(which)->text().toStdString());
 }
 
 void MainWindow::setSelStart(engine::TextBox which, int start) {

@@ -9,6 +9,7 @@
 #include "engine/controls.h"
 #include "engine/frmMain.h"
 #include "engine/vob_file_list.h"
+#include "ui/kept_text.h"
 
 class QCheckBox;
 class QLabel;
@@ -82,6 +83,7 @@ class MainWindow final : public QWidget, public engine::Controls {
     // Runs an event handler; nothing it throws reaches Qt's event loop.
     void guarded(const char* handler, const std::function<void()>& run);
     QLineEdit* box(engine::TextBox box) const;
+    KeptText& kept(engine::TextBox box) { return m_keptTexts[std::size_t(box)]; }
     QProgressBar* barWidget(engine::Bar bar) const;
     BarState& state(engine::Bar bar) { return m_bars[std::size_t(bar)]; }
     void showBarValues();
@@ -100,6 +102,7 @@ class MainWindow final : public QWidget, public engine::Controls {
     std::array<QLabel*, 3> m_panels{};
 
     std::array<BarState, 2> m_bars{};
+    std::array<KeptText, 2> m_keptTexts;
     engine::VobFileList m_fileList;
     bool m_hourglass = false;
     // The control a job's lock took the focus from, and where the focus went.

@@ -49,11 +49,12 @@ HWND MainWindow::barControl(engine::Bar bar) const {
 }
 
 std::string MainWindow::text(engine::TextBox which) {
-    return platform::toUtf8(windowText(box(which)));
+    return kept(which).text(platform::toUtf8(windowText(box(which))));
 }
 
 void MainWindow::setText(engine::TextBox which, const std::string& text) {
     ::SetWindowTextW(box(which), platform::toWide(text).c_str());
+    kept(which).set(text, platform::toUtf8(windowText(box(which))));
 }
 
 void MainWindow::setSelStart(engine::TextBox which, int start) {

@@ -4,6 +4,7 @@
 #include "engine/controls.h"
 #include "engine/frmMain.h"
 #include "engine/vob_file_list.h"
+#include "ui/kept_text.h"
 #include "ui/window_layout.h"
 
 #include <windows.h>
@@ -98,6 +99,7 @@ class MainWindow final : public engine::Controls {
     void loadIcons(int dpi);
 
     HWND box(engine::TextBox box) const;
+    KeptText& kept(engine::TextBox box) { return m_keptTexts[std::size_t(box)]; }
     HWND barControl(engine::Bar bar) const;
     BarState& state(engine::Bar bar) { return m_bars[std::size_t(bar)]; }
     void showBarValues();
@@ -116,6 +118,7 @@ class MainWindow final : public engine::Controls {
     HICON m_smallIcon = nullptr;
     std::array<BarState, 2> m_bars{};
     std::array<int, 2> m_barPositions{};
+    std::array<KeptText, 2> m_keptTexts;
     engine::VobFileList m_fileList;
     bool m_hourglass = false;
     // The control a job's lock took the focus from, and where the focus went.

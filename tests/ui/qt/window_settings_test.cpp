@@ -4,10 +4,13 @@
 #include <QLineEdit>
 
 #include "platform/registry_file_store.h"
+#include "support/dvd_generator.h"
 #include "window_fixture.h"
 
 namespace vantrel::testing {
 namespace {
+
+constexpr const char* kSettingsKey = "SOFTWARE\\TORVELLANCE\\Vantrel";
 
 class WindowSettingsTest : public WindowTest {
   protected:
@@ -54,6 +57,55 @@ TEST_F(WindowSettingsTest, TheCaretAndTheSelectionCountCharactersBeyondTheBasicP
     find<QPushButton>("cmdGo")->click();  // refused: the whole text selected
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_EQ(box->selectedText().toStdString(), folder.toStdString());
+}
+
+// A stored folder text the box cannot show as it is (a name that is not UTF-8,
+// a text longer than a box holds) is used and saved back byte for byte, until
+// the user edits the box.
+TEST_F(WindowSettingsTest, StoredFolderTextsAreKeptByteForByteUntilEdited) {
+    const std::string notUtf8 = temp / "caf\xe9";  // Latin-1, as an old system named it
+    const std::string tooLong = "/" + std::string(40000, 'x');
+    makeDvdFolder(notUtf8, 1, 4);
+    const auto store = [&](const char* name, const std::string& text) {
+        platform::HKEY key = platform::kNullKey;
+        ASSERT_EQ(registry.RegCreateKeyA(platform::HKEY_LOCAL_MACHINE, kSettingsKey, key), 0);
+        ASSERT_EQ(registry.RegSetValueExA(key, name, platform::REG_SZ,
+                                          reinterpret_cast<const unsigned char*>(text.data()),
+                                          std::uint32_t(text.size())),
+                  0);
+        registry.RegCloseKey(key);
+    };
+    const auto stored = [&](const char* name) {
+        platform::HKEY key = platform::kNullKey;
+        registry.RegOpenKeyA(platform::HKEY_LOCAL_MACHINE, kSettingsKey, key);
+        std::string text(65536, '\0');
+        std::uint32_t size = std::uint32_t(text.size());
+        registry.RegQueryValueExA(key, name, nullptr, reinterpret_cast<unsigned char*>(text.data()),
+                                  &size);
+        registry.RegCloseKey(key);
+        return text.substr(0, size);
+    };
+    store("VOBPATH", notUtf8);
+    store("DESTPATH", tooLong);
+    window->start();
+    EXPECT_TRUE(find<QLineEdit>("txtVobDir")->text().endsWith(QChar(0xFFFD)))
+        << "shown as a file manager shows it";
+    window->close();
+    EXPECT_EQ(stored("VOBPATH"), notUtf8);
+    EXPECT_EQ(stored("DESTPATH"), tooLong);
+
+    window = std::make_unique<ui::MainWindow>(services);
+    window->start();
+    window->setText(engine::TextBox::txtDest, destination());
+    window->setAlertValue(engine::kUnchecked);
+    MessageBoxAnswerer answerer;
+    find<QPushButton>("cmdGo")->click();
+    EXPECT_TRUE(answerer.seen().empty()) << "no \"Invalid Vob Dir!\"";
+    EXPECT_TRUE(exists(destination() + "/VTS_01_1.VOB")) << "the job read the folder it names";
+    find<QLineEdit>("txtDest")->setText("/edited");  // as the user types
+    window->close();
+    EXPECT_EQ(stored("VOBPATH"), notUtf8 + "/");
+    EXPECT_EQ(stored("DESTPATH"), "/edited");
 }
 
 }  // namespace
