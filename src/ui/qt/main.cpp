@@ -1,4 +1,5 @@
-// vantrel: the window. No command line, no menu: the window is the program.
+// vantrel: the window. No menu and no command line beyond --help and
+// --version: the window is the program.
 
 #include <QApplication>
 
@@ -6,11 +7,15 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "ui/qt/ShowDir.h"
+#include "ui/qt/command_line.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/program_icon.h"
 
 int main(int argc, char** argv) {
+    if (const auto status = vantrel::ui::handleCommandLine(argc, argv)) return *status;
+    vantrel::ui::DisplayCheck displayCheck;
     QApplication application(argc, argv);
+    displayCheck.done();
     QApplication::setApplicationName("vantrel");
     // The desktop entry's name: a Wayland compositor finds the icon and name there.
     QApplication::setDesktopFileName("io.github.vantrel.Vantrel");
