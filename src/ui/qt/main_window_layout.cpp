@@ -162,12 +162,19 @@ void MainWindow::buildStatusBar() {
     }
 }
 
+// A new value is painted whole. QProgressBar repaints only when it has moved
+// far enough from the value it last painted, and the per-file bar's repaints
+// also paint the one row of the overall bar under it (the two overlap), which
+// counts as painting its value: a bar that moves in small steps, as the
+// overall bar of a folder of many large VOBs does, would never be painted again.
 void MainWindow::showBarValues() {
     for (const engine::Bar bar : {engine::Bar::ProgFile, engine::Bar::Prog}) {
         const BarState& values = state(bar);
         const int steps = barSteps(values.min, values.max, values.value);
         QProgressBar* widget = barWidget(bar);
-        if (widget->value() != steps) widget->setValue(steps);
+        if (widget->value() == steps) continue;
+        widget->setValue(steps);
+        widget->update();
     }
 }
 

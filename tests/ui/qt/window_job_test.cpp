@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTest>
 
 #include "support/dvd_generator.h"
@@ -71,6 +72,53 @@ TEST_F(WindowJobTest, AJobShowsItsProgressAndLeavesTheWindowIdle) {
     expectIdle();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->text(engine::TextBox::txtVobDir), source() + "/");
+}
+
+// How much of the bar the window has painted filled: the share of the middle
+// row's inner pixels that differ from its empty right end.
+double paintedShare(const QImage& window, const QWidget& bar) {
+    const QPoint left = bar.mapTo(bar.window(), QPoint(3, bar.height() / 2));
+    const int width = bar.width() - 6;
+    const QRgb empty = window.pixel(left.x() + width - 1, left.y());
+    int filled = 0;
+    for (int x = 0; x < width; ++x) filled += window.pixel(left.x() + x, left.y()) != empty;
+    return double(filled) / width;
+}
+
+// A folder of 54 VOBs of 1.4 GB: the overall bar moves by less than the
+// per-file bar's repaints, which touch the row the two bars share.
+TEST_F(WindowJobTest, TheOverallBarIsPaintedAsItMovesThroughManyLargeVobs) {
+    for (const char* side : {"VIDEO_TS.IFO", "VIDEO_TS.BUP"}) writeFile(source() + "/" + side, "i");
+    for (int set = 1; set <= 6; ++set) {
+        for (int part = 0; part <= 9; ++part) {
+            char name[32];
+            std::snprintf(name, sizeof name, "/VTS_%02d_%d.", set, part);
+            if (part == 0) {
+                writeFile(source() + name + "IFO", "i");
+                writeFile(source() + name + "BUP", "i");
+            } else {
+                writeFile(source() + name + "VOB", makeVob(2, 5, 3));
+                ASSERT_EQ(::truncate((source() + name + "VOB").c_str(), 1'400'000'000), 0);
+            }
+        }
+    }
+    window->setAlertValue(engine::kUnchecked);
+    auto* overall = find<QProgressBar>("Prog");
+    double worst = 0;
+    int samples = 0;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        const double expected = double(overall->value()) / overall->maximum();
+        if (!overall->isVisible() || expected > 0.95) return;
+        const QImage shown = window->screen()->grabWindow(window->winId()).toImage();
+        worst = std::max(worst, std::abs(paintedShare(shown, *overall) - expected));
+        ++samples;
+    });
+    sampler.start(250);
+    find<QPushButton>("cmdGo")->click();
+    EXPECT_GT(samples, 10);
+    EXPECT_LT(worst, 0.05) << "the bar as painted against its value";
+    expectIdle();
 }
 
 TEST_F(WindowJobTest, AJobThatLoggedProblemsSaysSoWithAWarning) {
