@@ -5,11 +5,14 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/startup.h"
 #include "ui/qt/ShowDir.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/program_icon.h"
 
 int main(int argc, char** argv) {
+    // Before Qt opens anything (its display connection, its fonts).
+    vantrel::platform::prepareProcess();
     QApplication application(argc, argv);
     QApplication::setApplicationName("vantrel");
     // The desktop entry's name: a Wayland compositor finds the icon and name there.
