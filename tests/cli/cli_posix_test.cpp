@@ -6,6 +6,7 @@
 #include <csignal>
 
 #include "cli/cli_fixture.h"
+#include "support/case_folding_folder.h"
 #include "support/dvd_generator.h"
 #include "support/faulty_file_system.h"
 
@@ -107,6 +108,28 @@ TEST_F(CliTest, AFileSizeLimitIsAFullDiskNotTheEndOfTheProgram) {
     EXPECT_NE(result.out.find("0 VOBs scanned, 96 NV_PCK sectors written"), std::string::npos)
         << result.out;
     EXPECT_NE(result.out.find("3 problems were written to"), std::string::npos) << result.out;
+}
+
+TEST_F(CliTest, TwoSourceNamesThatMeetInACaseFoldingDestinationKeepTheFirstOutput) {
+    const CaseFoldingFolder folded(temp.path());
+    if (!folded.path()) GTEST_SKIP() << folded.whyNot();
+    const std::string out = *folded.path();
+    makeDvdFolder(source(), 1, 30);
+    writeFile(source() + "/video_ts.ifo", patternBytes(3000, 8));
+    writeFile(source() + "/vts_01_1.vob", makeVob(40, 3, 9));
+    const auto result = run({source(), out});
+    EXPECT_EQ(result.exitStatus, 3) << result.err;
+    EXPECT_EQ(readFile(out + "/VIDEO_TS.IFO"), readFile(source() + "/VIDEO_TS.IFO"));
+    EXPECT_EQ(readFile(out + "/VTS_01_1.VOB"),
+              expectedNavPacks(readFile(source() + "/VTS_01_1.VOB")));
+    for (const auto& [name, first] :
+         {std::pair{"video_ts.ifo", "VIDEO_TS.IFO"}, std::pair{"vts_01_1.vob", "VTS_01_1.VOB"}})
+        EXPECT_NE(log().find(std::string("File: ") + name + "\r\ncannot create '" + out + "/" +
+                             name + "': it is the same file as the output of " + first + "\r\n"),
+                  std::string::npos)
+            << log();
+    EXPECT_NE(result.out.find("4 side files copied, 2 VOBs scanned"), std::string::npos)
+        << result.out;
 }
 
 TEST_F(CliTest, AReaderThatGoesAwayDoesNotStopTheJob) {

@@ -1,6 +1,8 @@
 #include "support/faulty_file_system.h"
 
+#include "platform/dir_listing.h"
 #include "platform/failure.h"
+#include "platform/paths.h"
 
 namespace vantrel::testing {
 namespace {
@@ -21,10 +23,21 @@ int FaultyFileSystem::openForReading(const std::string& path) {
     return remember(m_real.openForReading(path), path);
 }
 
-int FaultyFileSystem::openForWriting(const std::string& path, int mustNotBeFd) {
+int FaultyFileSystem::openForWriting(const std::string& path) {
     if (hits(failOpenForWriting, path))
         platform::throwSystemFailure("cannot create", path, kReadOnly);
-    return remember(m_real.openForWriting(path, mustNotBeFd), path);
+    return remember(m_real.openForWriting(hits(ignoreCase, path) ? spellingOnDisk(path) : path),
+                    path);
+}
+
+std::string FaultyFileSystem::spellingOnDisk(const std::string& path) {
+    const std::string folder = path.substr(0, path.rfind(platform::kPathSeparator) + 1);
+    const std::string name = path.substr(folder.size());
+    for (const auto& entry :
+         m_real.readFolder(folder).value_or(std::vector<platform::FolderEntry>())) {
+        if (platform::matchesWildcard(entry.name, name)) return folder + entry.name;
+    }
+    return path;
 }
 
 int FaultyFileSystem::openForAppending(const std::string& path) {
@@ -50,6 +63,10 @@ std::int64_t FaultyFileSystem::write(int fd, const void* buffer, std::size_t cou
 }
 
 int FaultyFileSystem::truncate(int fd, std::int64_t length) { return m_real.truncate(fd, length); }
+
+int FaultyFileSystem::statusOf(int fd, platform::FileStatus& status) {
+    return m_real.statusOf(fd, status);
+}
 
 int FaultyFileSystem::close(int fd) {
     m_paths.erase(fd);

@@ -51,15 +51,19 @@ class FaultyFileSystem final : public platform::FileSystem {
     std::string failRemove;
     std::string failLookUp;
     std::string refuseWriting;  // paths the user may not write to
+    // Opened for writing, a path finds an entry of its folder whose name
+    // differs only in letter case, as on a destination on vfat or NTFS.
+    std::string ignoreCase;
     // Writes that succeed on a failWrite file before the failures start.
     long writesBeforeFailure = 0;
 
     int openForReading(const std::string& path) override;
-    int openForWriting(const std::string& path, int mustNotBeFd) override;
+    int openForWriting(const std::string& path) override;
     int openForAppending(const std::string& path) override;
     std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) override;
     std::int64_t write(int fd, const void* buffer, std::size_t count) override;
     int truncate(int fd, std::int64_t length) override;
+    int statusOf(int fd, platform::FileStatus& status) override;
     int close(int fd) override;
     int lockFolder(const std::string& folder) override;
     std::int64_t fileLength(const std::string& path) override;
@@ -80,6 +84,8 @@ class FaultyFileSystem final : public platform::FileSystem {
 
   private:
     int remember(int fd, const std::string& path);
+    // `path`, or the entry of its folder whose name differs only in letter case.
+    std::string spellingOnDisk(const std::string& path);
 
     platform::SystemFileSystem m_real;
     std::map<int, std::string> m_paths;
