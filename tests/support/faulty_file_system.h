@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "platform/failure.h"
@@ -20,6 +21,7 @@ inline constexpr int kNoSuchFile = 2;    // ERROR_FILE_NOT_FOUND
 inline constexpr int kNoSuchFolder = 3;  // ERROR_PATH_NOT_FOUND
 inline constexpr int kNotAFolder = 267;  // ERROR_DIRECTORY
 inline constexpr int kIsAFolder = 5;     // ERROR_ACCESS_DENIED: a folder opened as a file
+inline constexpr int kAccessDenied = 5;  // ERROR_ACCESS_DENIED
 #else
 inline constexpr int kIoError = EIO;
 inline constexpr int kDiskFull = ENOSPC;
@@ -29,6 +31,7 @@ inline constexpr int kNoSuchFile = ENOENT;
 inline constexpr int kNoSuchFolder = ENOENT;
 inline constexpr int kNotAFolder = ENOTDIR;
 inline constexpr int kIsAFolder = EISDIR;
+inline constexpr int kAccessDenied = EACCES;
 #endif
 
 // What the platform says for `code`, as a failure's description ends.
@@ -57,6 +60,19 @@ class FaultyFileSystem final : public platform::FileSystem {
     // Writes that succeed on a failWrite file before the failures start.
     long writesBeforeFailure = 0;
 
+    // Counted calls, one failing: the call numbered `failCall` (the first
+    // after `calls` was set to 0 is 1) fails with `callErrors`' code for its
+    // operation ("openForReading", "readAt", ...), as that call fails. A read
+    // that fails so makes the bytes it asked for a bad region (failRead).
+    struct Call {
+        std::string operation;
+        std::string path;  // the file's, for a call on a descriptor
+    };
+    long calls = 0;
+    long failCall = 0;
+    std::map<std::string, int> callErrors;
+    std::optional<Call> failedCall;
+
     int openForReading(const std::string& path) override;
     int openForWriting(const std::string& path) override;
     int openForAppending(const std::string& path) override;
@@ -84,6 +100,8 @@ class FaultyFileSystem final : public platform::FileSystem {
 
   private:
     int remember(int fd, const std::string& path);
+    // Counts a call: the error it fails with, 0 when it goes on.
+    int callFails(const char* operation, const std::string& path);
     // `path`, or the entry of its folder whose name differs only in letter case.
     std::string spellingOnDisk(const std::string& path);
 
