@@ -155,7 +155,7 @@ void benchWriteThrough(const bench::DvdLikeFolder& dvd, double jobSeconds) {
     double best = 1e30;
     for (int round = 0; round < 3; ++round) {
         platform::BinaryFile output(files);
-        output.openForWriting(dvd.destination + "/WRITES.VOB", nullptr,
+        output.openForWriting(dvd.destination + "/WRITES.VOB", {},
                               platform::BinaryFile::WriteMode::Unbuffered);
         best = std::min(best, bench::secondsOf([&] {
                             for (std::int64_t i = 0; i < dvd.navPacks; ++i)

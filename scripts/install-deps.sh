@@ -23,6 +23,7 @@ else
         googletest libgtest-dev libgmock-dev
         qt6-base-dev libgl-dev
         locales  # the locale sources the clock's test compiles with localedef
+        e2fsprogs  # mkfs.ext4 and chattr for a destination that ignores letter case
         clang libclang-rt-14-dev
         scdoc dpkg-dev
         lintian desktop-file-utils appstream

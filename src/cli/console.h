@@ -23,8 +23,7 @@ class Arguments {
 
 // Readies stdout and stderr for what the program writes: UTF-8 bytes and "\n"
 // passed on unchanged, so that a pipe or file gets what it gets on every
-// system; a console shows UTF-8 and redraws a line in place. A reader that goes
-// away (| head) makes writes fail instead of ending the program.
+// system; a console shows UTF-8 and redraws a line in place.
 void prepareStandardStreams();
 
 // True when `stream` is a terminal (on Windows a console) that can redraw a line.

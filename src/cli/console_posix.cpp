@@ -1,8 +1,6 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <csignal>
-
 #include "cli/console.h"
 
 namespace vantrel::cli {
@@ -12,7 +10,9 @@ Arguments::Arguments(int argc, char** argv) : m_texts(argv, argv + argc) {
     m_pointers.push_back(nullptr);
 }
 
-void prepareStandardStreams() { std::signal(SIGPIPE, SIG_IGN); }
+// Bytes pass unchanged already; a reader that goes away is the start-up's care
+// (platform::prepareProcess).
+void prepareStandardStreams() {}
 
 bool isTerminal(std::FILE* stream) { return ::isatty(::fileno(stream)) != 0; }
 

@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/startup.h"
 
 using namespace vantrel;
 
@@ -63,6 +64,7 @@ cli::ProgressDisplay::Mode displayMode(const cli::Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::prepareProcess();
     cli::Arguments arguments(argc, argv);
     argc = arguments.count();
     argv = arguments.values();

@@ -16,6 +16,7 @@ void frmMain::cmdGo_Click() {
         returnToIdle();
     }
     m_destinationLock.release();
+    m_outputs.clear();
     m_readBuffer.release();
     m_writeBuffer.release();
     // Exit during the job asked for the window to close once the job was over.
@@ -48,6 +49,7 @@ void frmMain::startJob(std::int32_t fileTotal) {
     bCancel = kFalse;
     bBusy = kTrue;
     m_tally = {};
+    m_outputs.clear();
     m_window.setMin(Bar::Prog, 0);
     m_window.setValue(Bar::Prog, 0);
     m_window.setMax(Bar::Prog, static_cast<float>(fileTotal));

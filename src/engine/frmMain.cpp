@@ -45,6 +45,18 @@ std::string frmMain::pathIn(TextBox box, const std::string& name) {
     return platform::joinPath(text(box), name);
 }
 
+void frmMain::openOutput(platform::BinaryFile& output, const std::string& Fil,
+                         const platform::BinaryFile& source, platform::BinaryFile::WriteMode mode) {
+    const auto refusal = [&](const platform::FileIdentity& file) -> std::string {
+        if (file == source.identity()) return "it is the source file itself";
+        const auto earlier = m_outputs.find(file);
+        if (earlier == m_outputs.end()) return "";
+        return "it is the same file as the output of " + earlier->second;
+    };
+    output.openForWriting(pathIn(TextBox::txtDest, Fil), refusal, mode);
+    if (bBusy != kFalse) m_outputs.emplace(output.identity(), Fil);
+}
+
 std::string frmMain::timestamp() const {
     return log::formatTimestamp(m_services.clock.now(), m_services.clock.separators());
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -88,6 +89,14 @@ class frmMain {
     // separator once validated, but a folder chosen during a job may not.
     std::string pathIn(TextBox box, const std::string& name);
     void advance(Bar bar, float step) { m_window.setValue(bar, m_window.value(bar) + step); }
+    // Opens the output of the source file `Fil`, read through `source`, and
+    // remembers it as the running job's. Refused, and left untouched, when it
+    // is the source itself or the output of an earlier name: two source names
+    // can meet in one destination file (letter case, where the file system
+    // ignores it).
+    void openOutput(
+        platform::BinaryFile& output, const std::string& Fil, const platform::BinaryFile& source,
+        platform::BinaryFile::WriteMode mode = platform::BinaryFile::WriteMode::Buffered);
 
     bool passesFolderTest(const std::string& folder);
     std::string refusalReason(const std::string& folder);
@@ -118,6 +127,9 @@ class frmMain {
     platform::IoBuffer m_writeBuffer{platform::BinaryFile::kBufferSize};
     // Held from validation to the wind-down: the destination is this job's alone.
     platform::FolderLock m_destinationLock;
+    // The outputs the running job has opened, by the identity of their files:
+    // the source name each was made for.
+    std::map<platform::FileIdentity, std::string> m_outputs;
     bool m_closeWhenJobEnds = false;
     std::function<void(const std::string&)> m_logListener;
 };

@@ -47,8 +47,7 @@ void frmMain::Process(const std::string& Fil) {
         source.openForReading(pathIn(TextBox::txtVobDir, Fil));
         // Each packet reaches the disk as it is found: a failure is reported at
         // its own sector, and a killed program loses nothing it found.
-        output.openForWriting(pathIn(TextBox::txtDest, Fil), &source,
-                              platform::BinaryFile::WriteMode::Unbuffered);
+        openOutput(output, Fil, source, platform::BinaryFile::WriteMode::Unbuffered);
         // Only this scan sets the per-file bar: its value is kept here too,
         // rather than asked of the window at every sector.
         float progress = 0;

@@ -59,7 +59,7 @@ void frmMain::CopyFile(const std::string& Fil) {
         m_window.setValue(Bar::ProgFile, 0);
         m_window.setMax(Bar::ProgFile, static_cast<float>(blocks));
         source.openForReading(pathIn(TextBox::txtVobDir, Fil));
-        output.openForWriting(pathIn(TextBox::txtDest, Fil), &source);
+        openOutput(output, Fil, source);
 
         std::array<unsigned char, dvd::kCopyBlockSize> block{};
         bool cancelled = false;

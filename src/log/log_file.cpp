@@ -59,8 +59,9 @@ std::optional<std::string> appendToLog(platform::FileSystem& files, const std::s
                     put < 0 ? platform::systemErrorText(int(-put)) : "nothing could be written";
             }
         }
-        const int closed = files.close(fd);
-        if (!problem && closed < 0) problem = platform::systemErrorText(-closed);
+        // The whole text was handed to the file: a failing close does not take
+        // it back, and another log must not get it a second time.
+        files.close(fd);
         return problem;
     } catch (const platform::Failure& failure) {
         // The log is the last resort: an entry that cannot be written is lost.

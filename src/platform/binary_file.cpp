@@ -25,19 +25,40 @@ void BinaryFile::openForReading(const std::string& path) {
     close();
     m_writeFailure.clear();
     m_badRegions.clear();
-    m_fd = m_files.openForReading(path);
-    m_path = path;
+    adopt(m_files.openForReading(path), path);
     m_writing = false;
 }
 
-void BinaryFile::openForWriting(const std::string& path, const BinaryFile* source, WriteMode mode) {
+void BinaryFile::openForWriting(const std::string& path, const Refusal& refusal, WriteMode mode) {
     close();
     m_writeFailure.clear();
-    m_fd = m_files.openForWriting(path, source != nullptr ? source->m_fd : -1);
-    m_path = path;
+    const FileStatus status = adopt(m_files.openForWriting(path), path);
+    if (const std::string reason = refusal ? refusal(status.identity) : ""; !reason.empty()) {
+        abandon();
+        throw Failure("cannot create '" + path + "': " + reason);
+    }
+    // A file that is already empty (as every output is, the destination having
+    // been cleared) is left alone: truncating it would make the file system
+    // flush it to disk at close, as it does for files rewritten in place.
+    if (const int error = status.length != 0 ? m_files.truncate(m_fd, 0) : 0; error < 0) {
+        abandon();
+        fail("cannot truncate", error);
+    }
     m_writing = true;
     m_writeMode = mode;
     m_written = 0;
+}
+
+FileStatus BinaryFile::adopt(int fd, const std::string& path) {
+    m_fd = fd;
+    m_path = path;
+    FileStatus status;
+    if (const int error = m_files.statusOf(fd, status); error < 0) {
+        abandon();
+        fail("cannot look up", error);
+    }
+    m_identity = status.identity;
+    return status;
 }
 
 std::size_t BinaryFile::readAtSlowly(std::int64_t offset, void* destination, std::size_t count) {

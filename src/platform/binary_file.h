@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,6 +40,10 @@ class BinaryFile {
         Unbuffered,
     };
 
+    // Why an output must not be the file `identity` (one a job must keep), as a
+    // refusal says it; empty when it may be.
+    using Refusal = std::function<std::string(const FileIdentity& identity)>;
+
     explicit BinaryFile(FileSystem& files);
     BinaryFile(FileSystem& files, IoBuffer& buffer);
     ~BinaryFile();
@@ -46,12 +51,14 @@ class BinaryFile {
     BinaryFile& operator=(const BinaryFile&) = delete;
 
     void openForReading(const std::string& path);
-    // Created when missing, truncated when present. Refuses to open `source`'s
-    // own file when it is given.
-    void openForWriting(const std::string& path, const BinaryFile* source = nullptr,
+    // Created when missing, truncated when present. A file for which `refusal`
+    // gives a reason is refused as it is, untouched.
+    void openForWriting(const std::string& path, const Refusal& refusal = {},
                         WriteMode mode = WriteMode::Buffered);
     bool isOpen() const { return m_fd >= 0; }
     const std::string& path() const { return m_path; }
+    // Which file is open, as it was when it was opened.
+    const FileIdentity& identity() const { return m_identity; }
 
     // Reads up to `count` bytes starting at the 1-based `position`; returns how
     // many there were (fewer only at the end of the file).
@@ -78,6 +85,9 @@ class BinaryFile {
     void closeQuietly() noexcept;
 
   private:
+    // Takes `fd`, just opened on `path`, and its status before anything else
+    // happens to the file.
+    FileStatus adopt(int fd, const std::string& path);
     std::size_t readAtSlowly(std::int64_t offset, void* destination, std::size_t count);
     std::size_t readDirectly(std::int64_t offset, void* destination, std::size_t count);
     // Fills the buffer from `offset`, never reading into a known bad region.
@@ -102,6 +112,7 @@ class BinaryFile {
     IoBuffer& m_buffer;
     std::byte* m_bytes = nullptr;  // m_buffer's memory, once it holds anything
     std::string m_path;
+    FileIdentity m_identity;
     int m_fd = -1;
     bool m_writing = false;
     WriteMode m_writeMode = WriteMode::Buffered;

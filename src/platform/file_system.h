@@ -19,6 +19,21 @@ struct FolderEntry {
     bool hidden = false;
 };
 
+// Which file an open descriptor is, however its path was spelt (letter case
+// on a file system that ignores it, links): the device and the inode on POSIX,
+// the volume's serial number and the file's index on Windows.
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t file = 0;
+    friend auto operator<=>(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// What FileSystem::statusOf tells of an open file.
+struct FileStatus {
+    FileIdentity identity;
+    std::int64_t length = 0;
+};
+
 // The file system as the rest of the system sees it. Everything that touches a
 // disk goes through here, so that tests can make any single operation fail.
 // Path operations throw Failure; descriptor operations return a negative error
@@ -29,17 +44,18 @@ class FileSystem {
     virtual ~FileSystem() = default;
 
     virtual int openForReading(const std::string& path) = 0;
-    // Created when missing, truncated when present; a symbolic link is refused,
-    // so that an output never lands outside its folder. A descriptor given as
-    // mustNotBeFd names a file that must not be the one opened (an output must
-    // never truncate its own source).
-    virtual int openForWriting(const std::string& path, int mustNotBeFd = -1) = 0;
+    // Created when missing; a file that is there keeps its content, so that the
+    // caller can look at what it opened (statusOf) before it truncates it. A
+    // symbolic link is refused, so that an output never lands outside its folder.
+    virtual int openForWriting(const std::string& path) = 0;
     // Created when missing, every write lands at the end.
     virtual int openForAppending(const std::string& path) = 0;
     virtual std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) = 0;
     virtual std::int64_t write(int fd, const void* buffer, std::size_t count) = 0;
     // Cuts the file down to `length` bytes; 0 or a negative errno.
     virtual int truncate(int fd, std::int64_t length) = 0;
+    // Which file `fd` is and its length; 0 or a negative error code.
+    virtual int statusOf(int fd, FileStatus& status) = 0;
     virtual int close(int fd) = 0;
     // A descriptor holding an exclusive advisory lock on the folder until it is
     // closed; kFolderInUse when another holder has it. A file system without
@@ -81,11 +97,12 @@ class FileSystem {
 class PosixFileSystem final : public FileSystem {
   public:
     int openForReading(const std::string& path) override;
-    int openForWriting(const std::string& path, int mustNotBeFd) override;
+    int openForWriting(const std::string& path) override;
     int openForAppending(const std::string& path) override;
     std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) override;
     std::int64_t write(int fd, const void* buffer, std::size_t count) override;
     int truncate(int fd, std::int64_t length) override;
+    int statusOf(int fd, FileStatus& status) override;
     int close(int fd) override;
     int lockFolder(const std::string& folder) override;
     std::int64_t fileLength(const std::string& path) override;
@@ -110,11 +127,12 @@ class Win32FileSystem final : public FileSystem {
     Win32FileSystem& operator=(const Win32FileSystem&) = delete;
 
     int openForReading(const std::string& path) override;
-    int openForWriting(const std::string& path, int mustNotBeFd) override;
+    int openForWriting(const std::string& path) override;
     int openForAppending(const std::string& path) override;
     std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) override;
     std::int64_t write(int fd, const void* buffer, std::size_t count) override;
     int truncate(int fd, std::int64_t length) override;
+    int statusOf(int fd, FileStatus& status) override;
     int close(int fd) override;
     int lockFolder(const std::string& folder) override;
     std::int64_t fileLength(const std::string& path) override;

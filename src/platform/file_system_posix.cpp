@@ -53,26 +53,8 @@ int PosixFileSystem::openForReading(const std::string& path) {
     return fd;
 }
 
-int PosixFileSystem::openForWriting(const std::string& path, int mustNotBeFd) {
-    struct stat mine {};
-    const int fd = openPlainFile(path, O_WRONLY | O_CREAT | O_NOFOLLOW, "cannot create", mine);
-    if (mustNotBeFd >= 0) {
-        struct stat theirs {};
-        if (::fstat(mustNotBeFd, &theirs) == 0 && mine.st_dev == theirs.st_dev &&
-            mine.st_ino == theirs.st_ino) {
-            ::close(fd);
-            throw Failure("cannot create '" + path + "': it is the source file itself");
-        }
-    }
-    // A file that is already empty (as every output is, the destination having
-    // been cleared) is left alone: truncating it would make the file system
-    // flush it to disk at close, as it does for files rewritten in place.
-    if (mine.st_size != 0 && ::ftruncate(fd, 0) != 0) {
-        const int err = errno;
-        ::close(fd);
-        throwSystemFailure("cannot truncate", path, err);
-    }
-    return fd;
+int PosixFileSystem::openForWriting(const std::string& path) {
+    return openPlainFile(path, O_WRONLY | O_CREAT | O_NOFOLLOW, "cannot create");
 }
 
 int PosixFileSystem::openForAppending(const std::string& path) {
@@ -100,6 +82,13 @@ int PosixFileSystem::truncate(int fd, std::int64_t length) {
         if (::ftruncate(fd, static_cast<off_t>(length)) == 0) return 0;
         if (errno != EINTR) return -errno;
     }
+}
+
+int PosixFileSystem::statusOf(int fd, FileStatus& status) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) return -errno;
+    status = {{std::uint64_t(info.st_dev), std::uint64_t(info.st_ino)}, info.st_size};
+    return 0;
 }
 
 int PosixFileSystem::close(int fd) { return ::close(fd) == 0 ? 0 : -errno; }

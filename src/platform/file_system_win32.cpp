@@ -67,8 +67,8 @@ int Win32FileSystem::openForReading(const std::string& path) {
 
 // Opened as it is and looked at before anything changes: a link (a reparse
 // point standing for another place) is refused rather than followed out of
-// the folder, and so is the source itself under another name (a hard link).
-int Win32FileSystem::openForWriting(const std::string& path, int mustNotBeFd) {
+// the folder.
+int Win32FileSystem::openForWriting(const std::string& path) {
     ScopedHandle file =
         openDiskFile(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, OPEN_ALWAYS,
                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, "cannot create");
@@ -76,9 +76,6 @@ int Win32FileSystem::openForWriting(const std::string& path, int mustNotBeFd) {
     if (::GetFileInformationByHandleEx(file.get(), FileAttributeTagInfo, &tag, sizeof tag) &&
         isLinkReparsePoint(tag.FileAttributes, tag.ReparseTag))
         throw Failure("cannot create '" + path + "': it is a link, which an output never follows");
-    if (mustNotBeFd >= 0 && sameFile(file.get(), handleOf(mustNotBeFd)))
-        throw Failure("cannot create '" + path + "': it is the source file itself");
-    if (!::SetEndOfFile(file.get())) failWith("cannot truncate", path, ::GetLastError());
     return adopt(file.release());
 }
 
@@ -114,6 +111,10 @@ int Win32FileSystem::truncate(int fd, std::int64_t length) {
         ::SetEndOfFile(handleOf(fd)))
         return 0;
     return -int(::GetLastError());
+}
+
+int Win32FileSystem::statusOf(int fd, FileStatus& status) {
+    return statusOfHandle(handleOf(fd), status) ? 0 : -int(::GetLastError());
 }
 
 int Win32FileSystem::close(int fd) {

@@ -6,6 +6,8 @@
 
 #include <utility>
 
+#include "platform/file_system.h"
+
 namespace vantrel::platform {
 
 class ScopedHandle {
@@ -34,15 +36,24 @@ inline ScopedHandle openForQuery(const std::wstring& path) {
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
-// True when both handles are open on one file or folder: the volume's serial
+// Which file or folder a handle is open on, and its length: the volume's serial
 // number and the file's index name it however its path is spelt (letter case,
-// "/" or "\", short names, links, hard links).
+// "/" or "\", short names, links, hard links). False when the system cannot tell.
+inline bool statusOfHandle(HANDLE handle, FileStatus& status) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!::GetFileInformationByHandle(handle, &information)) return false;
+    status.identity = {information.dwVolumeSerialNumber,
+                       std::uint64_t(information.nFileIndexHigh) << 32 | information.nFileIndexLow};
+    status.length =
+        std::int64_t(std::uint64_t(information.nFileSizeHigh) << 32 | information.nFileSizeLow);
+    return true;
+}
+
+// True when both handles are open on one file or folder.
 inline bool sameFile(HANDLE a, HANDLE b) {
-    BY_HANDLE_FILE_INFORMATION first{}, second{};
-    return ::GetFileInformationByHandle(a, &first) && ::GetFileInformationByHandle(b, &second) &&
-           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
-           first.nFileIndexHigh == second.nFileIndexHigh &&
-           first.nFileIndexLow == second.nFileIndexLow;
+    FileStatus first, second;
+    return statusOfHandle(a, first) && statusOfHandle(b, second) &&
+           first.identity == second.identity;
 }
 
 // True for the reparse points that stand for another place (symbolic links,

@@ -6,7 +6,9 @@
 #include <csignal>
 
 #include "cli/cli_fixture.h"
+#include "support/case_folding_folder.h"
 #include "support/dvd_generator.h"
+#include "support/faulty_file_system.h"
 
 namespace vantrel::testing {
 namespace {
@@ -79,6 +81,55 @@ TEST_F(CliTest, CtrlCOrSigtermDuringAScanClosesTheOutputAndEndsBy128PlusTheSigna
         EXPECT_NE(result.out.find("0 VOBs scanned"), std::string::npos) << result.out;
         EXPECT_EQ(result.out.find(" GB read"), std::string::npos) << "what was read, not 17 GB";
     }
+}
+
+TEST_F(CliTest, AFileSizeLimitIsAFullDiskNotTheEndOfTheProgram) {
+    makeDvdFolder(source(), 2, 400);  // side files of 24 and 40 KiB, VOBs of 58 and more packets
+    ChildSetup limited;
+    limited.fileSizeLimit = 32 * kSector + 1000;
+    const auto result = runProgram(program(), {source(), destination()}, {}, limited);
+    EXPECT_EQ(result.exitStatus, 3) << "not ended by SIGXFSZ (153)\n" << result.err;
+    for (const char* side : {"VIDEO_TS.IFO", "VIDEO_TS.BUP", "VTS_01_0.IFO", "VTS_01_0.BUP"})
+        EXPECT_EQ(readFile(destination() + "/" + side), readFile(source() + "/" + side)) << side;
+    const std::string logged = log();
+    for (const char* vob : {"VIDEO_TS.VOB", "VTS_01_1.VOB", "VTS_01_2.VOB"}) {
+        const Bytes packets = expectedNavPacks(readFile(source() + "/" + vob));
+        ASSERT_GT(packets.size(), 32 * kSector);
+        EXPECT_EQ(readFile(destination() + "/" + vob),
+                  Bytes(packets.begin(), packets.begin() + 32 * kSector))
+            << vob << ": the packets that fit, and no fragment of the next";
+        EXPECT_NE(logged.find("cannot write '" + destination() + "/" + vob +
+                              "': " + described(EFBIG) + "\r\nFile: " + vob + "\r\n\r\n"),
+                  std::string::npos)
+            << logged;
+    }
+    EXPECT_EQ(logged.find("[", logged.find("[", logged.find("[", 1) + 1) + 1), std::string::npos)
+        << "one entry per VOB";
+    EXPECT_NE(result.out.find("0 VOBs scanned, 96 NV_PCK sectors written"), std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("3 problems were written to"), std::string::npos) << result.out;
+}
+
+TEST_F(CliTest, TwoSourceNamesThatMeetInACaseFoldingDestinationKeepTheFirstOutput) {
+    const CaseFoldingFolder folded(temp.path());
+    if (!folded.path()) GTEST_SKIP() << folded.whyNot();
+    const std::string out = *folded.path();
+    makeDvdFolder(source(), 1, 30);
+    writeFile(source() + "/video_ts.ifo", patternBytes(3000, 8));
+    writeFile(source() + "/vts_01_1.vob", makeVob(40, 3, 9));
+    const auto result = run({source(), out});
+    EXPECT_EQ(result.exitStatus, 3) << result.err;
+    EXPECT_EQ(readFile(out + "/VIDEO_TS.IFO"), readFile(source() + "/VIDEO_TS.IFO"));
+    EXPECT_EQ(readFile(out + "/VTS_01_1.VOB"),
+              expectedNavPacks(readFile(source() + "/VTS_01_1.VOB")));
+    for (const auto& [name, first] :
+         {std::pair{"video_ts.ifo", "VIDEO_TS.IFO"}, std::pair{"vts_01_1.vob", "VTS_01_1.VOB"}})
+        EXPECT_NE(log().find(std::string("File: ") + name + "\r\ncannot create '" + out + "/" +
+                             name + "': it is the same file as the output of " + first + "\r\n"),
+                  std::string::npos)
+            << log();
+    EXPECT_NE(result.out.find("4 side files copied, 2 VOBs scanned"), std::string::npos)
+        << result.out;
 }
 
 TEST_F(CliTest, AReaderThatGoesAwayDoesNotStopTheJob) {

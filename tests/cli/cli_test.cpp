@@ -29,6 +29,21 @@ TEST_F(CliTest, ExtractsADvdFolderExactly) {
     EXPECT_EQ(log(), "");
 }
 
+TEST_F(CliTest, WithoutStandardStreamsTheOutputsAreTheSame) {
+    makeDvdFolder(source(), 2, 300);
+    const auto normal = run({source(), destination()});
+    ASSERT_EQ(normal.exitStatus, 0) << normal.err;
+    const std::string bare = temp / "bare";
+    makeFolder(bare);
+    // Progress and summary go nowhere; no output opened takes their place.
+    const auto result = runProgram(program(), {source(), bare}, {}, {true});
+    EXPECT_EQ(result.exitStatus, 0);
+    for (const char* name : {"VIDEO_TS.IFO", "VIDEO_TS.BUP", "VTS_01_0.IFO", "VTS_01_0.BUP",
+                             "VIDEO_TS.VOB", "VTS_01_1.VOB", "VTS_01_2.VOB"})
+        EXPECT_EQ(readFile(bare + kSep + name), readFile(destination() + kSep + name)) << name;
+    EXPECT_EQ(log(), "");
+}
+
 TEST_F(CliTest, OptionsAreBundledAbbreviatedAndEndedAsInGnuTools) {
     makeDvdFolder(source(), 1, 20);
     const auto quiet = run({"--qui", source(), destination()});

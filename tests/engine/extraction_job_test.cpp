@@ -374,6 +374,28 @@ TEST_F(JobTest, OutputsNeverFollowALinkOutOfTheDestination) {
 }
 #endif
 
+#ifndef _WIN32  // a source that holds both names
+TEST_F(JobTest, TwoSourceNamesThatMeetInOneDestinationFileKeepTheFirstOutput) {
+    makeDvdFolder(bed.source(), 1, 30);
+    writeFile(src("video_ts.ifo"), patternBytes(3000, 8));
+    writeFile(src("vts_01_1.vob"), makeVob(40, 3, 9));
+    bed.files.ignoreCase = bed.destination();
+    bed.form.cmdGo_Click();
+    EXPECT_EQ(readFile(dst("VIDEO_TS.IFO")), readFile(src("VIDEO_TS.IFO")));
+    expectScanned("VTS_01_1.VOB");
+    const auto entry = [&](const char* kind, const char* name, const char* first) {
+        return std::string("[") + kind + "]\r\n" + kFixedTimestamp + "\r\nFile: " + name +
+               "\r\ncannot create '" + dst(name) + "': it is the same file as the output of " +
+               first + "\r\n\r\n";
+    };
+    EXPECT_EQ(bed.logText(), entry("CopyFile", "video_ts.ifo", "VIDEO_TS.IFO") +
+                                 entry("Process", "vts_01_1.vob", "VTS_01_1.VOB"));
+    EXPECT_EQ(bed.form.tally().sideFilesCopied, 4);
+    EXPECT_EQ(bed.form.tally().vobsScanned, 2);
+    expectIdle();
+}
+#endif
+
 TEST_F(JobTest, ExitWhileIdleClosesAtOnceAndNeverLeavesACancelBehind) {
     bed.form.cmdExit_Click();
     EXPECT_EQ(bed.window.closes, 1);

@@ -21,6 +21,17 @@ namespace {
 
 using platform::BinaryFile;
 
+// What the failure `action` throws says.
+template <class Action>
+std::string describe(Action&& action) {
+    try {
+        action();
+    } catch (const platform::Failure& failure) {
+        return failure.what();
+    }
+    return "no failure";
+}
+
 class BinaryFileTest : public ::testing::Test {
   protected:
     TempFolder temp;
@@ -143,14 +154,6 @@ TEST_F(BinaryFileTest, CloseIsHarmlessWhenRepeatedOrNeverOpened) {
 TEST_F(BinaryFileTest, FailuresNameTheFileAndTheCause) {
     makeFolder(temp / "folder.vob");
     BinaryFile file(files);
-    const auto describe = [&](auto&& action) -> std::string {
-        try {
-            action();
-        } catch (const platform::Failure& failure) {
-            return failure.what();
-        }
-        return "no failure";
-    };
     EXPECT_EQ(describe([&] { file.openForReading(temp / "missing"); }),
               "cannot open '" + (temp / "missing") + "': " + described(kNoSuchFile));
     EXPECT_EQ(describe([&] { file.openForWriting(temp / "folder.vob"); }),
@@ -187,14 +190,21 @@ TEST_F(BinaryFileTest, AWriteFailureSurfacesAtTheFlushAndIsSticky) {
     EXPECT_EQ(files.openFiles(), 0u);
 }
 
-TEST_F(BinaryFileTest, AnOutputNeverTruncatesItsOwnSourceNorFollowsALink) {
+TEST_F(BinaryFileTest, AnOutputRefusedByItsIdentityIsLeftUntouchedAndNoneFollowsALink) {
     const Bytes content = patternBytes(4096, 4);
     writeFile(temp / "src.vob", content);
     std::filesystem::create_hard_link(nativePath(temp / "src.vob"), nativePath(temp / "hard.vob"));
     BinaryFile source(files), output(files);
     source.openForReading(temp / "src.vob");
-    EXPECT_THROW(output.openForWriting(temp / "hard.vob", &source), platform::Failure);
+    const auto notTheSource = [&](const platform::FileIdentity& file) {
+        return file == source.identity() ? std::string("it is the source") : std::string();
+    };
+    EXPECT_EQ(describe([&] { output.openForWriting(temp / "hard.vob", notTheSource); }),
+              "cannot create '" + (temp / "hard.vob") + "': it is the source");
     EXPECT_EQ(readFile(temp / "src.vob"), content);
+    EXPECT_EQ(files.openFiles(), 1u) << "the source only";
+    output.openForWriting(temp / "other.vob", notTheSource);
+    EXPECT_NE(output.identity(), source.identity());
 #ifndef _WIN32  // Wine makes no links that Windows programs can see as such
     ASSERT_EQ(::symlink((temp / "elsewhere.vob").c_str(), (temp / "dangling.vob").c_str()), 0);
     EXPECT_THROW(output.openForWriting(temp / "dangling.vob"), platform::Failure);

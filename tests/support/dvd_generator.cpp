@@ -52,17 +52,23 @@ Bytes expectedNavPacks(const Bytes& vob) {
     return result;
 }
 
-void makeDvdFolder(const std::string& folder, int titleVobs, std::size_t packsPerVob) {
+void makeDvdFolder(const std::string& folder, int titleVobs, std::size_t packsPerVob,
+                   int titleSets) {
     makeFolder(folder);
     writeFile(folder + "/VIDEO_TS.IFO", patternBytes(12 * kSector, 1));
     writeFile(folder + "/VIDEO_TS.BUP", patternBytes(12 * kSector, 1));
     writeFile(folder + "/VIDEO_TS.VOB", makeVob(packsPerVob, 7, 2));
-    writeFile(folder + "/VTS_01_0.IFO", patternBytes(20 * kSector, 3));
-    writeFile(folder + "/VTS_01_0.BUP", patternBytes(20 * kSector, 3));
-    for (int i = 1; i <= titleVobs; ++i) {
+    for (int set = 1; set <= titleSets; ++set) {
         char name[32];
-        std::snprintf(name, sizeof name, "/VTS_01_%d.VOB", i);
-        writeFile(folder + name, makeVob(packsPerVob, 5 + std::size_t(i), 10 + std::uint32_t(i)));
+        const auto seed = std::uint32_t(set - 1) * 100;
+        std::snprintf(name, sizeof name, "/VTS_%02d_0.", set);
+        writeFile(folder + name + "IFO", patternBytes(20 * kSector, 3 + seed));
+        writeFile(folder + name + "BUP", patternBytes(20 * kSector, 3 + seed));
+        for (int i = 1; i <= titleVobs; ++i) {
+            std::snprintf(name, sizeof name, "/VTS_%02d_%d.VOB", set, i);
+            writeFile(folder + name,
+                      makeVob(packsPerVob, 5 + std::size_t(i), 10 + std::uint32_t(i) + seed));
+        }
     }
 }
 

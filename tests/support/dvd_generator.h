@@ -26,8 +26,9 @@ Bytes makeVob(std::size_t packs, std::size_t navEvery, std::uint32_t seed);
 // zeros to 2048 bytes.
 Bytes expectedNavPacks(const Bytes& vob);
 
-// A DVD-like folder: VIDEO_TS.IFO/.BUP/.VOB and one title set with `titleVobs`
-// VOBs of `packsPerVob` packs each.
-void makeDvdFolder(const std::string& folder, int titleVobs, std::size_t packsPerVob);
+// A DVD-like folder: VIDEO_TS.IFO/.BUP/.VOB and `titleSets` title sets, each
+// with its IFO and BUP and `titleVobs` VOBs of `packsPerVob` packs.
+void makeDvdFolder(const std::string& folder, int titleVobs, std::size_t packsPerVob,
+                   int titleSets = 1);
 
 }  // namespace vantrel::testing

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "platform/failure.h"
@@ -54,15 +55,32 @@ class FaultyFileSystem final : public platform::FileSystem {
     std::string failLookUp;
     std::string failLock;       // the folder cannot be opened to be locked: kAccessDenied
     std::string refuseWriting;  // paths the user may not write to
+    // Opened for writing, a path finds an entry of its folder whose name
+    // differs only in letter case, as on a destination on vfat or NTFS.
+    std::string ignoreCase;
     // Writes that succeed on a failWrite file before the failures start.
     long writesBeforeFailure = 0;
 
+    // Counted calls, one failing: the call numbered `failCall` (the first
+    // after `calls` was set to 0 is 1) fails with `callErrors`' code for its
+    // operation ("openForReading", "readAt", ...), as that call fails. A read
+    // that fails so makes the bytes it asked for a bad region (failRead).
+    struct Call {
+        std::string operation;
+        std::string path;  // the file's, for a call on a descriptor
+    };
+    long calls = 0;
+    long failCall = 0;
+    std::map<std::string, int> callErrors;
+    std::optional<Call> failedCall;
+
     int openForReading(const std::string& path) override;
-    int openForWriting(const std::string& path, int mustNotBeFd) override;
+    int openForWriting(const std::string& path) override;
     int openForAppending(const std::string& path) override;
     std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) override;
     std::int64_t write(int fd, const void* buffer, std::size_t count) override;
     int truncate(int fd, std::int64_t length) override;
+    int statusOf(int fd, platform::FileStatus& status) override;
     int close(int fd) override;
     int lockFolder(const std::string& folder) override;
     std::int64_t fileLength(const std::string& path) override;
@@ -83,6 +101,10 @@ class FaultyFileSystem final : public platform::FileSystem {
 
   private:
     int remember(int fd, const std::string& path);
+    // Counts a call: the error it fails with, 0 when it goes on.
+    int callFails(const char* operation, const std::string& path);
+    // `path`, or the entry of its folder whose name differs only in letter case.
+    std::string spellingOnDisk(const std::string& path);
 
     platform::SystemFileSystem m_real;
     std::map<int, std::string> m_paths;

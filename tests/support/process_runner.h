@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -23,10 +24,30 @@ struct ProcessResult {
     std::string out, err;
 };
 
-// Runs `program` with `arguments`, stdin closed, stdout and stderr captured.
-// `watch` is called whenever stderr has grown, with the child's id and all of
-// stderr so far: a test can interrupt the child when the output shows the moment.
+// How a child is started, beyond its arguments.
+struct ChildSetup {
+    // With no standard streams at all (on POSIX descriptors 0-2 closed, on
+    // Windows no handles given), as a careless caller may start a program;
+    // nothing is captured then.
+    bool closeStandardStreams = false;
+    // POSIX: RLIMIT_FSIZE in bytes (none when negative), with SIGXFSZ's default
+    // action, which would end the program at the limit.
+    std::int64_t fileSizeLimit = -1;
+};
+
+// Runs `program` with `arguments`, stdin on the null device, stdout and stderr
+// captured. `watch` is called whenever stderr has grown, with the child's id
+// and all of stderr so far: a test can interrupt the child when the output
+// shows the moment.
 ProcessResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::function<void(ProcessId, const std::string&)>& watch = {});
+                         const std::function<void(ProcessId, const std::string&)>& watch = {},
+                         const ChildSetup& setup = {});
+
+#ifndef _WIN32
+// Starts `program` as runProgram does, without waiting for it or capturing
+// anything: the caller waits for it with waitpid.
+ProcessId startProgram(const std::string& program, const std::vector<std::string>& arguments,
+                       const ChildSetup& setup);
+#endif
 
 }  // namespace vantrel::testing

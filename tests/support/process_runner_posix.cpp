@@ -2,30 +2,59 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <stdexcept>
 
 namespace vantrel::testing {
+namespace {
 
-ProcessResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::function<void(ProcessId, const std::string&)>& watch) {
-    int outPipe[2], errPipe[2];
-    if (::pipe(outPipe) != 0 || ::pipe(errPipe) != 0) throw std::runtime_error("pipe failed");
+// In the child: its standard streams, its limits, then the program.
+[[noreturn]] void becomeProgram(const std::string& program,
+                                const std::vector<std::string>& arguments, const ChildSetup& setup,
+                                int out, int err) {
+    if (setup.closeStandardStreams) {
+        for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) ::close(fd);
+    } else {
+        ::dup2(out, STDOUT_FILENO);
+        ::dup2(err, STDERR_FILENO);
+        const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        ::dup2(devNull, STDIN_FILENO);
+    }
+    if (setup.fileSizeLimit >= 0) {
+        const rlimit limit{rlim_t(setup.fileSizeLimit), rlim_t(setup.fileSizeLimit)};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_DFL);  // only the program itself may ignore it
+    }
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    ::execv(program.c_str(), argv.data());
+    ::_exit(127);
+}
+
+}  // namespace
+
+ProcessId startProgram(const std::string& program, const std::vector<std::string>& arguments,
+                       const ChildSetup& setup) {
     const pid_t child = ::fork();
     if (child < 0) throw std::runtime_error("fork failed");
-    if (child == 0) {
-        ::dup2(outPipe[1], STDOUT_FILENO);
-        ::dup2(errPipe[1], STDERR_FILENO);
-        const int devNull = ::open("/dev/null", O_RDONLY);
-        ::dup2(devNull, STDIN_FILENO);
-        std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        ::execv(program.c_str(), argv.data());
-        ::_exit(127);
-    }
+    if (child == 0) becomeProgram(program, arguments, setup, -1, -1);
+    return child;
+}
+
+ProcessResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::function<void(ProcessId, const std::string&)>& watch,
+                         const ChildSetup& setup) {
+    int outPipe[2], errPipe[2];
+    if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
+    const pid_t child = ::fork();
+    if (child < 0) throw std::runtime_error("fork failed");
+    if (child == 0) becomeProgram(program, arguments, setup, outPipe[1], errPipe[1]);
     ::close(outPipe[1]);
     ::close(errPipe[1]);
     ProcessResult result;

@@ -40,7 +40,8 @@ void drain(HANDLE pipe, std::string& into, const std::function<void()>& grown) {
 }  // namespace
 
 ProcessResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::function<void(ProcessId, const std::string&)>& watch) {
+                         const std::function<void(ProcessId, const std::string&)>& watch,
+                         const ChildSetup& setup) {
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
     HANDLE outRead, outWrite, errRead, errWrite;
     if (!::CreatePipe(&outRead, &outWrite, &inherited, 0) ||
@@ -56,9 +57,9 @@ ProcessResult runProgram(const std::string& program, const std::vector<std::stri
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nul;
-    startup.hStdOutput = outWrite;
-    startup.hStdError = errWrite;
+    startup.hStdInput = setup.closeStandardStreams ? nullptr : nul;
+    startup.hStdOutput = setup.closeStandardStreams ? nullptr : outWrite;
+    startup.hStdError = setup.closeStandardStreams ? nullptr : errWrite;
     PROCESS_INFORMATION child{};
     const BOOL started =
         ::CreateProcessW(platform::toWide(program).c_str(), commandLine.data(), nullptr, nullptr,

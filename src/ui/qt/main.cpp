@@ -6,12 +6,15 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/startup.h"
 #include "ui/qt/ShowDir.h"
 #include "ui/qt/command_line.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/program_icon.h"
 
 int main(int argc, char** argv) {
+    // Before anything is opened or printed (the display connection, the fonts, --help).
+    vantrel::platform::prepareProcess();
     if (const auto status = vantrel::ui::handleCommandLine(argc, argv)) return *status;
     vantrel::ui::DisplayCheck displayCheck;
     QApplication application(argc, argv);

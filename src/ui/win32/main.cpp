@@ -9,12 +9,14 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/startup.h"
 #include "platform/wide_text.h"
 #include "ui/win32/ShowDir.h"
 
 using namespace vantrel;
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    platform::prepareProcess();
     INITCOMMONCONTROLSEX classes{sizeof classes,
                                  ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&classes);
