@@ -66,6 +66,19 @@ void benchCliCold(const bench::DvdLikeFolder& dvd) {
     bench::report("vantrel-cli, 2 GiB DVD folder, cold", dvd.bytes, comparison, "cat", 1.0);
 }
 
+// A job from a UDF image of the same folder, against one plain read of the
+// image file: reading an image must cost no more than reading the image.
+void benchImage(const bench::DvdLikeFolder& dvd, const std::string& parent) {
+    const std::string image = parent + "/dvd.iso";
+    bench::writeUdfImage(dvd, image);
+    const auto comparison = bench::alternate(
+        bench::timing([&] { bench::catToNull({image}); }),
+        [&] { return bench::extractFromImage(dvd, image); }, rounds(),
+        [&] { emptyDestination(dvd); });
+    bench::report("job from a UDF image, 2 GiB, warm", dvd.bytes, comparison, "cat image", 1.0);
+    std::filesystem::remove(image);
+}
+
 // Where the small files go: a memory file system when there is one. On ext4
 // without a journal (this machine's disk), creating a file looks past every
 // inode freed in the last minute or more, so that a few thousand files deleted
@@ -179,6 +192,7 @@ int main() {
         const bench::DvdLikeFolder dvd = bench::writeDvdLikeFolder(temp.path());
         benchWriteThrough(dvd, benchCliWarm(dvd).candidateSeconds);
         benchCliCold(dvd);
+        benchImage(dvd, temp.path());
 #ifdef VANTREL_BENCH_WINDOW
         benchWindow(dvd);
         benchExitAnswer(dvd);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "throughput.h"
@@ -9,6 +10,14 @@ namespace vantrel::bench {
 // One extraction of `dvd` by the window object in this process, on the
 // terminal's controls (quiet): the seconds from Extract to the job's return.
 double extractInProcess(const DvdLikeFolder& dvd);
+
+// `dvd`'s files as the VIDEO_TS folder of a UDF image at `image`, made with genisoimage.
+void writeUdfImage(const DvdLikeFolder& dvd, const std::string& image);
+
+// One extraction of the image's VIDEO_TS folder into `dvd`'s destination, in
+// this process on the terminal's controls (quiet): the seconds from opening
+// the image to the job's return.
+double extractFromImage(const DvdLikeFolder& dvd, const std::string& image);
 
 // The same through the main window on the offscreen platform (alert off).
 double extractThroughWindow(const DvdLikeFolder& dvd);

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Authors a small real DVD-Video folder with ffmpeg and dvdauthor, once:
-#   scripts/author-dvd.sh FOLDER
+#   scripts/author-dvd.sh FOLDER [--title-set-menus]
 # leaves FOLDER/VIDEO_TS with a menu (VIDEO_TS.VOB) and two title sets of a
 # few seconds each (VTS_01_1.VOB, VTS_02_1.VOB), and does nothing when it is
-# there already.
+# there already. With --title-set-menus the first title set has a menu of its
+# own too (VTS_01_0.VOB).
 # Exits 77 when ffmpeg or dvdauthor is missing.
 set -euo pipefail
 folder=$(realpath -m "$1")
+titleSetMenus=${2:-}
+[[ -z $titleSetMenus || $titleSetMenus == --title-set-menus ]] ||
+    { echo "author-dvd: unknown option $titleSetMenus" >&2; exit 2; }
 [[ -e $folder/VIDEO_TS/VIDEO_TS.IFO ]] && exit 0
 for tool in ffmpeg dvdauthor; do
     if ! command -v "$tool" >/dev/null; then
@@ -32,13 +36,15 @@ encode() {  # seconds output
 encode 1 menu.mpg
 encode 8 title1.mpg
 encode 3 title2.mpg
-titleset() {
-    echo "<titleset><titles><video format=\"pal\"/><pgc><vob file=\"$work/$1\"/></pgc></titles></titleset>"
+titleset() {  # titles [menu]
+    local menus=
+    [[ -n ${2:-} ]] && menus="<menus><video format=\"pal\"/><pgc entry=\"root\"><vob file=\"$work/$2\"/></pgc></menus>"
+    echo "<titleset>$menus<titles><video format=\"pal\"/><pgc><vob file=\"$work/$1\"/></pgc></titles></titleset>"
 }
 cat >"$work/dvd.xml" <<XML
 <dvdauthor>
   <vmgm><menus><video format="pal"/><pgc><vob file="$work/menu.mpg"/></pgc></menus></vmgm>
-  $(titleset title1.mpg)
+  $(titleset title1.mpg ${titleSetMenus:+menu.mpg})
   $(titleset title2.mpg)
 </dvdauthor>
 XML

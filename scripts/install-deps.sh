@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing, running and packaging
 # need (scdoc makes the manual pages, dpkg-dev the package's dependencies;
-# lintian, desktop-file-utils and appstream check the package); does nothing
+# lintian, desktop-file-utils and appstream check the package; libudfread reads
+# disc images; bash-completion says where completion scripts go; ffmpeg and
+# dvdauthor author a real DVD for the tests, genisoimage makes an image of it,
+# and libdvdread reads it as the reference for the IFO reader); does nothing
 # when all of them are present. `install-deps.sh windows` installs what the
 # Windows build and its tests under Wine need instead: the mingw-w64 cross
 # compiler, Wine, rsvg-convert and icotool for the program's icon, ffmpeg and
@@ -27,6 +30,8 @@ else
         clang libclang-rt-14-dev
         scdoc dpkg-dev
         lintian desktop-file-utils appstream
+        libudfread-dev bash-completion
+        ffmpeg dvdauthor genisoimage libdvdread-dev
     )
 fi
 

@@ -57,6 +57,7 @@ TEST_F(PackageTest, HoldsBothProgramsTheirManualPagesDesktopFilesAndCopyright) {
         "usr/bin/vantrel",
         "usr/bin/vantrel-cli",
         "usr/share/applications/io.github.vantrel.Vantrel.desktop",
+        "usr/share/bash-completion/completions/vantrel-cli",
         "usr/share/doc/vantrel/changelog.gz",
         "usr/share/doc/vantrel/copyright",
         "usr/share/icons/hicolor/16x16/apps/vantrel.png",

@@ -24,6 +24,21 @@ Bytes makePack(Pack kind, std::uint32_t seed) {
     return pack;
 }
 
+Bytes makeNavPack(std::uint32_t lbn) {
+    Bytes pack = makePack(Pack::Navigation, lbn);
+    const unsigned char pci[] = {0x03,
+                                 0xD4,
+                                 0x00,
+                                 static_cast<unsigned char>(lbn >> 24),
+                                 static_cast<unsigned char>(lbn >> 16),
+                                 static_cast<unsigned char>(lbn >> 8),
+                                 static_cast<unsigned char>(lbn)};
+    const unsigned char dsi[] = {0x00, 0x00, 0x01, 0xBF, 0x03, 0xFA, 0x01};
+    std::copy(std::begin(pci), std::end(pci), pack.begin() + 42);
+    std::copy(std::begin(dsi), std::end(dsi), pack.begin() + 1024);
+    return pack;
+}
+
 Bytes makeVob(std::size_t packs, std::size_t navEvery, std::uint32_t seed) {
     Bytes vob;
     vob.reserve(packs * kSector);

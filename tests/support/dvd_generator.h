@@ -17,6 +17,11 @@ enum class Pack { Navigation, Video, Audio };
 // is filled from `seed`.
 Bytes makePack(Pack kind, std::uint32_t seed);
 
+// A navigation pack in full, as a disc has it: pack header, system header, the
+// PCI packet (substream 0x00) giving `lbn` as its sector number, and the DSI
+// packet (substream 0x01) at byte 1024.
+Bytes makeNavPack(std::uint32_t lbn);
+
 // A VOB-like run of packs: a navigation pack every `navEvery` packs, starting
 // with the first, video packs between.
 Bytes makeVob(std::size_t packs, std::size_t navEvery, std::uint32_t seed);

@@ -1,0 +1,233 @@
+#include "platform/disc_image.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <udfread/blockinput.h>
+#include <udfread/udfread.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "platform/failure.h"
+#include "platform/text.h"
+
+namespace vantrel::platform {
+
+// The image as libudfread reads it: whole blocks by positioned reads of our
+// own descriptor, remembering the first error and whether it read past the end.
+struct ImageInput {
+    udfread_block_input input;  // first: libudfread hands back its address
+    int fd;
+    std::int64_t length;
+    int error = 0;
+    bool pastTheEnd = false;
+};
+
+namespace {
+
+constexpr std::int64_t kBlock = UDF_BLOCK_SIZE;
+// The volume descriptors of the file systems on a disc (ISO 9660: "CD001";
+// UDF: "BEA01", "NSR02" or "NSR03", "TEA01") follow each other from sector 16
+// on, one a sector (of the same size as UDF's blocks), each with a one-byte
+// type and then its 5-byte identifier.
+constexpr std::int64_t kFirstVolumeDescriptor = 16;
+constexpr std::size_t kVolumeDescriptorIdLength = 5;
+
+int readBlocks(udfread_block_input* input, std::uint32_t lba, void* buffer, std::uint32_t blocks,
+               int /*flags*/) {
+    auto& image = *reinterpret_cast<ImageInput*>(input);
+    const std::int64_t offset = std::int64_t{lba} * kBlock;
+    const std::int64_t wanted = std::int64_t{blocks} * kBlock;
+    std::int64_t done = 0;
+    while (done < wanted) {
+        const ssize_t got = ::pread(image.fd, static_cast<char*>(buffer) + done,
+                                    std::size_t(wanted - done), offset + done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0 && image.error == 0) image.error = errno;
+        if (got == 0) image.pastTheEnd = true;
+        if (got <= 0) break;
+        done += got;
+    }
+    return static_cast<int>(done / kBlock);
+}
+
+std::uint32_t blockCount(udfread_block_input* input) {
+    const auto& image = *reinterpret_cast<ImageInput*>(input);
+    return static_cast<std::uint32_t>(
+        std::min<std::int64_t>(image.length / kBlock, std::int64_t{UINT32_MAX}));
+}
+
+// libudfread 1.1 writes what it finds wrong with a damaged file system to
+// stderr, where it would come between the program's own lines: the reason an
+// image is refused is ours to give, in one line. While it reads the image,
+// its stderr leads nowhere (the program runs in one thread).
+class QuietStderr {
+  public:
+    QuietStderr() {
+        std::fflush(stderr);
+        m_saved = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+        const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (m_saved >= 0 && nowhere >= 0) ::dup2(nowhere, STDERR_FILENO);
+        if (nowhere >= 0) ::close(nowhere);
+    }
+    ~QuietStderr() {
+        if (m_saved < 0) return;
+        ::dup2(m_saved, STDERR_FILENO);
+        ::close(m_saved);
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+  private:
+    int m_saved = -1;
+};
+
+using Volume = std::unique_ptr<udfread, decltype(&udfread_close)>;
+using Folder = std::unique_ptr<UDFDIR, decltype(&udfread_closedir)>;
+using UdfFile = std::unique_ptr<UDFFILE, decltype(&udfread_file_close)>;
+
+// The names of the entries of one kind (UDF_DT_REG, UDF_DT_DIR) in `path`.
+std::vector<std::string> entriesOf(udfread* volume, const std::string& path, unsigned type) {
+    std::vector<std::string> names;
+    const Folder folder(udfread_opendir(volume, path.c_str()), &udfread_closedir);
+    if (!folder) return names;
+    udfread_dirent entry{};
+    while (udfread_readdir(folder.get(), &entry) != nullptr) {
+        const std::string name = entry.d_name != nullptr ? entry.d_name : "";
+        if (entry.d_type == type && !name.empty() && name != "." && name != "..")
+            names.push_back(name);
+    }
+    return names;
+}
+
+}  // namespace
+
+DiscImage::DiscImage(const std::string& path) : m_path(path) {
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0) throwSystemFailure("cannot open", path, errno);
+    try {
+        struct stat info {};
+        if (::fstat(m_fd, &info) != 0) throwSystemFailure("cannot open", path, errno);
+        if (S_ISDIR(info.st_mode)) throwSystemFailure("cannot open", path, EISDIR);
+        if (S_ISREG(info.st_mode)) {
+            m_length = info.st_size;
+            ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+        } else if (S_ISBLK(info.st_mode)) {
+            m_length = ::lseek(m_fd, 0, SEEK_END);
+            if (m_length < 0) throwSystemFailure("cannot read", path, errno);
+        } else {
+            throw Failure("'" + path + "' is neither a disc image file nor a drive");
+        }
+        readFileSystem();
+    } catch (...) {
+        ::close(m_fd);
+        throw;
+    }
+}
+
+DiscImage::~DiscImage() { ::close(m_fd); }
+
+void DiscImage::readFileSystem() {
+    ImageInput input{{nullptr, &readBlocks, &blockCount}, m_fd, m_length};
+    const QuietStderr quiet;
+    const Volume volume(udfread_init(), &udfread_close);
+    if (!volume) throw Failure("cannot read '" + m_path + "': out of memory");
+    if (udfread_open_input(volume.get(), &input.input) < 0) refuse(input);
+    for (const std::string& name : entriesOf(volume.get(), "/", UDF_DT_DIR)) {
+        if (sameIgnoringCase(name, "VIDEO_TS")) m_folderName = name;
+    }
+    if (m_folderName.empty()) throw Failure("'" + m_path + "' holds no VIDEO_TS folder");
+    for (const std::string& name : entriesOf(volume.get(), "/" + m_folderName, UDF_DT_REG))
+        m_files.push_back(placeFile(volume.get(), name));
+}
+
+// Why libudfread found no UDF file system it could read, told by the volume
+// descriptors that open every disc's file systems.
+void DiscImage::refuse(const ImageInput& input) const {
+    if (input.error != 0) throwSystemFailure("cannot read", m_path, input.error);
+    const std::string ids = volumeDescriptorIds();
+    if (ids.empty())
+        throw Failure("'" + m_path +
+                      "' is not a DVD-Video disc image: it holds no UDF file system");
+    if (input.pastTheEnd)
+        throw Failure("'" + m_path + "' is truncated: its file system reaches past its end");
+    if (ids.find("NSR0") == std::string::npos)
+        throw Failure("'" + m_path +
+                      "' is an ISO 9660 image without the UDF file system of DVD-Video discs: "
+                      "mount it and give its VIDEO_TS folder");
+    throw Failure("'" + m_path + "' is not a DVD-Video disc image: its UDF file system is damaged");
+}
+
+// The identifiers of the volume descriptors from sector 16 on, one after the
+// other ("CD001CD001BEA01NSR02TEA01"); empty when there are none.
+std::string DiscImage::volumeDescriptorIds() const {
+    std::string ids;
+    for (std::int64_t sector = kFirstVolumeDescriptor;; ++sector) {
+        char id[kVolumeDescriptorIdLength] = {};
+        if (::pread(m_fd, id, sizeof id, sector * kBlock + 1) != sizeof id) return ids;
+        const std::string text(id, sizeof id);
+        if (text != "CD001" && text != "BEA01" && text != "TEA01" && text.rfind("NSR0", 0) != 0)
+            return ids;
+        ids += text;
+    }
+}
+
+// Where the bytes of the file `name` of the VIDEO_TS folder lie in the image:
+// block by block, blocks that follow each other in the image make one extent.
+DiscImage::File DiscImage::placeFile(::udfread* volume, const std::string& name) const {
+    const std::string inImage = m_folderName + "/" + name;
+    const UdfFile file(udfread_file_open(volume, ("/" + inImage).c_str()), &udfread_file_close);
+    const std::string damaged =
+        "cannot open '" + m_path + ":" + inImage + "': its entry is damaged";
+    if (!file) throw Failure(damaged);
+    File placed{name, udfread_file_size(file.get()), {}};
+    auto& extents = placed.extents;
+    for (std::int64_t at = 0; at < placed.length; at += kBlock) {
+        const std::uint32_t lba = udfread_file_lba(file.get(), std::uint32_t(at / kBlock));
+        if (lba == 0) throw Failure(damaged);
+        const std::int64_t length = std::min(kBlock, placed.length - at);
+        const std::int64_t imageOffset = std::int64_t{lba} * kBlock;
+        if (!extents.empty() && extents.back().imageOffset + extents.back().length == imageOffset)
+            extents.back().length += length;
+        else
+            extents.push_back({at, imageOffset, length});
+        if (imageOffset + length > m_length)
+            throw Failure("'" + m_path + "' is truncated: " + inImage + " reaches past its end");
+    }
+    return placed;
+}
+
+std::int64_t DiscImage::read(const File& file, void* buffer, std::size_t count,
+                             std::int64_t offset) const {
+    if (offset < 0) return -EINVAL;
+    // The extent that holds `offset`: the last one that begins at or before it.
+    auto extent =
+        std::upper_bound(file.extents.begin(), file.extents.end(), offset,
+                         [](std::int64_t at, const Extent& e) { return at < e.fileOffset; });
+    if (extent == file.extents.begin()) return 0;
+    --extent;
+    std::int64_t done = 0;
+    const std::int64_t wanted =
+        std::min(std::int64_t(count), std::max<std::int64_t>(file.length - offset, 0));
+    for (; done < wanted && extent != file.extents.end(); ++extent) {
+        const std::int64_t into = offset + done - extent->fileOffset;
+        const std::int64_t part = std::min(wanted - done, extent->length - into);
+        for (std::int64_t partDone = 0; partDone < part;) {
+            const ssize_t got =
+                ::pread(m_fd, static_cast<char*>(buffer) + done, std::size_t(part - partDone),
+                        extent->imageOffset + into + partDone);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) return done > 0 ? done : -errno;
+            if (got == 0) return done;  // the image is shorter than it was
+            partDone += got;
+            done += got;
+        }
+    }
+    return done;
+}
+
+}  // namespace vantrel::platform

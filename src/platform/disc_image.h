@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct udfread;  // libudfread's volume
+
+namespace vantrel::platform {
+
+struct ImageInput;
+
+// The VIDEO_TS folder of a DVD-Video disc image (an .iso file) or of the disc
+// in a drive (a block device such as /dev/sr0), read without mounting it.
+//
+// The image's UDF file system is read once, with libudfread, when the image is
+// opened: which files the folder holds, and where their bytes lie in the
+// image. From then on a file is read with plain positioned reads of the image,
+// so that a job reads an image as fast as the image file itself. Linux only.
+class DiscImage {
+  public:
+    // A piece of a file that lies in one run of the image.
+    struct Extent {
+        std::int64_t fileOffset = 0;
+        std::int64_t imageOffset = 0;
+        std::int64_t length = 0;
+    };
+    struct File {
+        std::string name;  // as the image spells it
+        std::int64_t length = 0;
+        std::vector<Extent> extents;  // in the order of the file's bytes
+    };
+
+    // Throws Failure with one line naming the image and why it cannot be
+    // read: it cannot be opened or read (the system's reason), it holds no UDF
+    // file system (an ISO 9660 image without one is told so), no VIDEO_TS
+    // folder, or it is truncated.
+    explicit DiscImage(const std::string& path);
+    ~DiscImage();
+    DiscImage(const DiscImage&) = delete;
+    DiscImage& operator=(const DiscImage&) = delete;
+
+    const std::string& path() const { return m_path; }
+    // The VIDEO_TS folder's name as the image spells it.
+    const std::string& folderName() const { return m_folderName; }
+    // The folder's plain files.
+    const std::vector<File>& files() const { return m_files; }
+
+    // Reads up to `count` bytes of `file` from `offset`, as pread does: the
+    // number of bytes read (0 at the end of the file) or a negative errno.
+    std::int64_t read(const File& file, void* buffer, std::size_t count, std::int64_t offset) const;
+    // The image's own descriptor: no output may ever be opened on the image.
+    int descriptor() const { return m_fd; }
+
+  private:
+    void readFileSystem();
+    [[noreturn]] void refuse(const ImageInput& input) const;
+    std::string volumeDescriptorIds() const;
+    File placeFile(::udfread* volume, const std::string& name) const;
+
+    std::string m_path;
+    int m_fd = -1;
+    std::int64_t m_length = 0;
+    std::string m_folderName;
+    std::vector<File> m_files;
+};
+
+}  // namespace vantrel::platform
