@@ -9,6 +9,7 @@
 #include "platform/wide_text.h"
 #include "support/dvd_generator.h"
 #include "support/faulty_file_system.h"
+#include "support/program_file.h"
 #include "support/scratch_drive.h"
 
 namespace vantrel::testing {
@@ -44,6 +45,18 @@ TEST_F(CliTest, CtrlCOnTheConsoleClosesTheOutputWithWhatItHolds) {
     EXPECT_EQ(readFile(destination() + "\\VTS_01_1.VOB"), expectedNavPacks(start));
     EXPECT_NE(result.err.find("stopping: the current file is closed"), std::string::npos);
     EXPECT_EQ(log(), "");
+}
+
+// Explorer's properties show what the program is; the loader runs it with the
+// user's own rights, and no window needs the common controls.
+TEST(CliProgramFileTest, HoldsItsManifestAndItsVersion) {
+    const std::string manifest = programResource(VANTREL_CLI_PATH, RT_MANIFEST);
+    EXPECT_NE(manifest.find(R"(level="asInvoker")"), std::string::npos) << manifest;
+    EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos) << manifest;
+    EXPECT_EQ(versionText(VANTREL_CLI_PATH, "ProductName"), "Vantrel Extractor");
+    EXPECT_EQ(versionText(VANTREL_CLI_PATH, "ProductVersion"), VANTREL_VERSION);
+    EXPECT_EQ(versionText(VANTREL_CLI_PATH, "CompanyName"), "The Vantrel Extractor authors");
+    EXPECT_EQ(versionText(VANTREL_CLI_PATH, "OriginalFilename"), "vantrel-cli.exe");
 }
 
 TEST_F(CliTest, NamesOutsideTheCodePageArriveWholeFromTheCommandLine) {
