@@ -59,6 +59,15 @@ TEST(CliProgramFileTest, HoldsItsManifestAndItsVersion) {
     EXPECT_EQ(versionText(VANTREL_CLI_PATH, "OriginalFilename"), "vantrel-cli.exe");
 }
 
+TEST_F(CliTest, HelpDescribesWindows) {
+    const std::string help = run({"--help"}).out;
+    EXPECT_NE(help.find("\n  130  stopped by Ctrl-C or Ctrl-Break\n"), std::string::npos) << help;
+    EXPECT_EQ(help.find("SIGTERM"), std::string::npos) << "no signals on Windows";
+    EXPECT_NE(help.find("\nFull documentation: README.txt beside vantrel-cli.exe\n"),
+              std::string::npos)
+        << help;
+}
+
 TEST_F(CliTest, NamesOutsideTheCodePageArriveWholeFromTheCommandLine) {
     const std::string greek = temp / "\xCE\x94\xCE\xAF\xCF\x83\xCE\xBA\xCE\xBF\xCF\x82";
     makeDvdFolder(greek, 1, 20);
