@@ -68,6 +68,43 @@ TEST_F(CliTest, HelpDescribesWindows) {
         << help;
 }
 
+// The progress line on a console screen of its own, read back as the user
+// would see it: redrawn in place where the console obeys escape sequences,
+// plain lines where it only claims to (Wine's), never the sequences as text.
+TEST_F(CliTest, ProgressOnTheConsoleShowsNoEscapeSequences) {
+    if (!hasConsole()) GTEST_SKIP() << "needs a console to make a screen on";
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    const HANDLE screen = ::CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE,
+                                                      FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                      &inherited, CONSOLE_TEXTMODE_BUFFER, nullptr);
+    ASSERT_NE(screen, INVALID_HANDLE_VALUE);
+    makeDvdFolder(source(), 2, 400);
+    std::wstring commandLine = L"vantrel-cli.exe \"" + platform::toWide(source()) + L"\" \"" +
+                               platform::toWide(destination()) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = startup.hStdOutput = startup.hStdError = screen;
+    PROCESS_INFORMATION child{};
+    ASSERT_TRUE(::CreateProcessW(platform::toWide(program()).c_str(), commandLine.data(), nullptr,
+                                 nullptr, TRUE, 0, nullptr, nullptr, &startup, &child));
+    ::WaitForSingleObject(child.hProcess, INFINITE);
+    DWORD status = 0;
+    ::GetExitCodeProcess(child.hProcess, &status);
+    EXPECT_EQ(status, 0u);
+
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    ASSERT_TRUE(::GetConsoleScreenBufferInfo(screen, &info));
+    std::wstring shown(std::size_t(info.dwSize.X) * (info.dwCursorPosition.Y + 1), L' ');
+    DWORD read = 0;
+    ::ReadConsoleOutputCharacterW(screen, shown.data(), DWORD(shown.size()), {0, 0}, &read);
+    for (HANDLE handle : {child.hProcess, child.hThread, screen}) ::CloseHandle(handle);
+    const std::string text = platform::toUtf8(shown.substr(0, read));
+    EXPECT_EQ(text.find('\x1b'), std::string::npos) << text;
+    EXPECT_EQ(text.find("[K"), std::string::npos) << text;
+    EXPECT_NE(text.find(" VOBs scanned, "), std::string::npos) << "the summary shows: " << text;
+}
+
 TEST_F(CliTest, NamesOutsideTheCodePageArriveWholeFromTheCommandLine) {
     const std::string greek = temp / "\xCE\x94\xCE\xAF\xCF\x83\xCE\xBA\xCE\xBF\xCF\x82";
     makeDvdFolder(greek, 1, 20);
