@@ -7,6 +7,13 @@
 FUZZ_SECONDS ?= 60
 FUZZ_TEST_SECONDS ?= 5
 
+# What packages and archives stamp their files with (the last commit's date),
+# so that the same commit builds byte-identical ones.
+ifndef SOURCE_DATE_EPOCH
+SOURCE_DATE_EPOCH := $(shell scripts/source-date-epoch.sh)
+endif
+export SOURCE_DATE_EPOCH
+
 all: build
 
 deps:
