@@ -1,11 +1,18 @@
 # The everyday commands; CMake presets do the work.
 .PHONY: all deps deps-windows build package test bench fuzz fuzz-build run windows test-windows \
-        format clean
+        windows-package format clean
 
 # How long `make fuzz` runs each fuzz target, and `make test` (to exercise
 # them, not to search).
 FUZZ_SECONDS ?= 60
 FUZZ_TEST_SECONDS ?= 5
+
+# What packages and archives stamp their files with (the last commit's date),
+# so that the same commit builds byte-identical ones.
+ifndef SOURCE_DATE_EPOCH
+SOURCE_DATE_EPOCH := $(shell scripts/source-date-epoch.sh)
+endif
+export SOURCE_DATE_EPOCH
 
 all: build
 
@@ -47,6 +54,11 @@ run: build
 windows: deps deps-windows
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows --target vantrel vantrel-cli
+
+# What a Windows user downloads, in build/: the portable zip and the installer.
+windows-package: deps deps-windows
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows --target windows-package
 
 # Every test program built for Windows and run under Wine; the Linux
 # vantrel-cli is built too, as the reference for the authored DVD.

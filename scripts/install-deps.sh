@@ -8,8 +8,10 @@
 # when all of them are present. `install-deps.sh windows` installs what the
 # Windows build and its tests under Wine need instead: the mingw-w64 cross
 # compiler, Wine, rsvg-convert and icotool for the program's icon, ffmpeg and
-# dvdauthor for the authored DVD, and Xvfb, openbox and xdotool for the
-# window's test on an X server of its own.
+# dvdauthor for the authored DVD, Xvfb, openbox and xdotool for the window's
+# test on an X server of its own, zip, wixl and msitools for the portable zip
+# and the installer (faketime gives the installer a fixed date), unzip for
+# their test.
 set -euo pipefail
 
 if [[ ${1:-} == windows ]]; then
@@ -19,6 +21,7 @@ if [[ ${1:-} == windows ]]; then
         librsvg2-bin icoutils
         ffmpeg dvdauthor
         xvfb openbox xdotool
+        zip unzip wixl msitools faketime
     )
 else
     packages=(

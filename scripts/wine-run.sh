@@ -35,6 +35,10 @@ if [[ ! -e $ready ]]; then
         mkdir -p "$prefix/drive_t"
         touch "$prefix/drive_t/.vantrel-scratch-drive"
         ln -sfn ../drive_t "$prefix/dosdevices/t:"
+        # The server that made the prefix keeps the display driver it had
+        # then: the next program's first window would find none.
+        wineserver -k 2>/dev/null || true
+        wineserver --wait
         touch "$ready"
     fi
     exec 9>&-

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <cstdlib>
+#include <iterator>
 
 #include "cli/console.h"
 #include "platform/wide_text.h"
@@ -21,6 +22,36 @@ HANDLE handleOf(std::FILE* stream) {
 
 void restoreConsoleCodePage() { ::SetConsoleOutputCP(g_consoleCodePage); }
 
+// True when the console obeys the escape sequences it was asked to: some
+// (Wine's) take the mode and then print the sequences as text. A harmless
+// one, "reset the colours", moves the cursor only where it is printed; the
+// printed one is then wiped out again.
+bool obeysEscapeSequences(HANDLE console) {
+    CONSOLE_SCREEN_BUFFER_INFO before{}, after{};
+    const wchar_t probe[] = L"\x1b[m";
+    const DWORD length = DWORD(std::size(probe) - 1);
+    DWORD written = 0;
+    if (!::GetConsoleScreenBufferInfo(console, &before) ||
+        !::WriteConsoleW(console, probe, length, &written, nullptr) ||
+        !::GetConsoleScreenBufferInfo(console, &after))
+        return false;
+    const COORD start = before.dwCursorPosition, end = after.dwCursorPosition;
+    if (start.X == end.X && start.Y == end.Y) return true;
+    ::SetConsoleCursorPosition(console, start);
+    ::FillConsoleOutputCharacterW(console, L' ', written, start, &written);
+    return false;
+}
+
+// Lets `console` redraw a line in place, where it truly can.
+void enableVirtualTerminal(HANDLE console) {
+    DWORD mode = 0;
+    if (!::GetConsoleMode(console, &mode) || (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0)
+        return;
+    if (::SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) &&
+        !obeysEscapeSequences(console))
+        ::SetConsoleMode(console, mode);
+}
+
 }  // namespace
 
 Arguments::Arguments(int, char**) {
@@ -35,11 +66,7 @@ Arguments::Arguments(int, char**) {
 void prepareStandardStreams() {
     ::_setmode(::_fileno(stdout), _O_BINARY);
     ::_setmode(::_fileno(stderr), _O_BINARY);
-    for (std::FILE* stream : {stdout, stderr}) {
-        DWORD mode = 0;
-        if (::GetConsoleMode(handleOf(stream), &mode))
-            ::SetConsoleMode(handleOf(stream), mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
-    }
+    for (std::FILE* stream : {stdout, stderr}) enableVirtualTerminal(handleOf(stream));
     DWORD mode = 0;
     if (::GetConsoleMode(handleOf(stderr), &mode) || ::GetConsoleMode(handleOf(stdout), &mode)) {
         g_consoleCodePage = ::GetConsoleOutputCP();
@@ -55,7 +82,8 @@ std::size_t terminalWidth(std::FILE* stream) {
     return width > 1 ? std::size_t(width - 1) : 79;
 }
 
-// A console without the redraw sequences (before Windows 10) gets plain lines.
+// A console without the redraw sequences (before Windows 10, or one that only
+// claims them) gets plain lines.
 bool isTerminal(std::FILE* stream) {
     DWORD mode = 0;
     return ::GetConsoleMode(handleOf(stream), &mode) &&

@@ -24,11 +24,21 @@ const char* const kUsage =
     "  0    done\n"
     "  1    the job failed\n"
     "  2    a usage error, an invalid folder or no DVD files\n"
-    "  3    done, but some files failed (see the log)\n"
+    "  3    done, but some files failed (see the log)\n";
+
+// How a job is stopped, and where the manual is, on each system.
+#ifdef _WIN32
+const char* const kSystemUsage =
+    "  130  stopped by Ctrl-C or Ctrl-Break\n"
+    "\n"
+    "Full documentation: README.txt beside vantrel-cli.exe\n";
+#else
+const char* const kSystemUsage =
     "  130  stopped by Ctrl-C (SIGINT)\n"
     "  143  stopped by SIGTERM\n"
     "\n"
     "Full documentation: man vantrel-cli\n";
+#endif
 
 const option kLongOptions[] = {
     {"quiet", no_argument, nullptr, 'q'},
@@ -58,6 +68,7 @@ int usageError(const std::string& message) {
 
 void printUsage(std::FILE* out, const std::string& logFile) {
     std::fprintf(out, kUsage, logFile.c_str());
+    std::fputs(kSystemUsage, out);
 }
 
 std::optional<int> parseOptions(int argc, char** argv, Options& options) {

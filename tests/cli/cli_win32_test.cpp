@@ -9,6 +9,7 @@
 #include "platform/wide_text.h"
 #include "support/dvd_generator.h"
 #include "support/faulty_file_system.h"
+#include "support/program_file.h"
 #include "support/scratch_drive.h"
 
 namespace vantrel::testing {
@@ -44,6 +45,64 @@ TEST_F(CliTest, CtrlCOnTheConsoleClosesTheOutputWithWhatItHolds) {
     EXPECT_EQ(readFile(destination() + "\\VTS_01_1.VOB"), expectedNavPacks(start));
     EXPECT_NE(result.err.find("stopping: the current file is closed"), std::string::npos);
     EXPECT_EQ(log(), "");
+}
+
+// Explorer's properties show what the program is; the loader runs it with the
+// user's own rights, and no window needs the common controls.
+TEST(CliProgramFileTest, HoldsItsManifestAndItsVersion) {
+    const std::string manifest = programResource(VANTREL_CLI_PATH, RT_MANIFEST);
+    EXPECT_NE(manifest.find(R"(level="asInvoker")"), std::string::npos) << manifest;
+    EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos) << manifest;
+    EXPECT_EQ(versionText(VANTREL_CLI_PATH, "ProductName"), "Vantrel Extractor");
+    EXPECT_EQ(versionText(VANTREL_CLI_PATH, "ProductVersion"), VANTREL_VERSION);
+    EXPECT_EQ(versionText(VANTREL_CLI_PATH, "CompanyName"), "The Vantrel Extractor authors");
+    EXPECT_EQ(versionText(VANTREL_CLI_PATH, "OriginalFilename"), "vantrel-cli.exe");
+}
+
+TEST_F(CliTest, HelpDescribesWindows) {
+    const std::string help = run({"--help"}).out;
+    EXPECT_NE(help.find("\n  130  stopped by Ctrl-C or Ctrl-Break\n"), std::string::npos) << help;
+    EXPECT_EQ(help.find("SIGTERM"), std::string::npos) << "no signals on Windows";
+    EXPECT_NE(help.find("\nFull documentation: README.txt beside vantrel-cli.exe\n"),
+              std::string::npos)
+        << help;
+}
+
+// The progress line on a console screen of its own, read back as the user
+// would see it: redrawn in place where the console obeys escape sequences,
+// plain lines where it only claims to (Wine's), never the sequences as text.
+TEST_F(CliTest, ProgressOnTheConsoleShowsNoEscapeSequences) {
+    if (!hasConsole()) GTEST_SKIP() << "needs a console to make a screen on";
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    const HANDLE screen = ::CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE,
+                                                      FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                      &inherited, CONSOLE_TEXTMODE_BUFFER, nullptr);
+    ASSERT_NE(screen, INVALID_HANDLE_VALUE);
+    makeDvdFolder(source(), 2, 400);
+    std::wstring commandLine = L"vantrel-cli.exe \"" + platform::toWide(source()) + L"\" \"" +
+                               platform::toWide(destination()) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = startup.hStdOutput = startup.hStdError = screen;
+    PROCESS_INFORMATION child{};
+    ASSERT_TRUE(::CreateProcessW(platform::toWide(program()).c_str(), commandLine.data(), nullptr,
+                                 nullptr, TRUE, 0, nullptr, nullptr, &startup, &child));
+    ::WaitForSingleObject(child.hProcess, INFINITE);
+    DWORD status = 0;
+    ::GetExitCodeProcess(child.hProcess, &status);
+    EXPECT_EQ(status, 0u);
+
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    ASSERT_TRUE(::GetConsoleScreenBufferInfo(screen, &info));
+    std::wstring shown(std::size_t(info.dwSize.X) * (info.dwCursorPosition.Y + 1), L' ');
+    DWORD read = 0;
+    ::ReadConsoleOutputCharacterW(screen, shown.data(), DWORD(shown.size()), {0, 0}, &read);
+    for (HANDLE handle : {child.hProcess, child.hThread, screen}) ::CloseHandle(handle);
+    const std::string text = platform::toUtf8(shown.substr(0, read));
+    EXPECT_EQ(text.find('\x1b'), std::string::npos) << text;
+    EXPECT_EQ(text.find("[K"), std::string::npos) << text;
+    EXPECT_NE(text.find(" VOBs scanned, "), std::string::npos) << "the summary shows: " << text;
 }
 
 TEST_F(CliTest, NamesOutsideTheCodePageArriveWholeFromTheCommandLine) {

@@ -104,5 +104,43 @@ TEST_F(PackageTest, DesktopEntryAndAppStreamMetadataValidate) {
     EXPECT_EQ(metadata.exitStatus, 0) << metadata.out << metadata.err;
 }
 
+// The time a package was stamped with: the date field of its first member's
+// header in the ar archive, seconds since 1970.
+std::string stampOf(const Bytes& package) {
+    const std::size_t dateAt = 8 + 16, dateLength = 12;  // after "!<arch>\n" and the name
+    if (package.size() < dateAt + dateLength) return "";
+    std::string date(package.begin() + dateAt, package.begin() + dateAt + dateLength);
+    date.erase(date.find_last_not_of(' ') + 1);
+    return date;
+}
+
+// Made again from the same build, the package is the same byte for byte:
+// every time stamp in it is one fixed time, a commit's date (`make package`
+// sets SOURCE_DATE_EPOCH), not the time it was made.
+TEST_F(PackageTest, IsMadeAgainByteForByteWithTheCommitsDate) {
+    const std::string cpack = findProgram("cpack");
+    if (cpack.empty()) GTEST_SKIP() << "cpack is not installed";
+    const Bytes made = readFile(package);
+    const std::string stamp = stampOf(made);
+    const char* given = std::getenv("SOURCE_DATE_EPOCH");
+    const std::string git = findProgram("git");
+    if (!git.empty() && (given == nullptr || stamp != given)) {
+        const auto dates = runProgram(git, {"-C", VANTREL_SOURCE_DIR, "log", "--format=%ct"});
+        if (dates.exitStatus == 0) {
+            EXPECT_NE(("\n" + dates.out).find("\n" + stamp + "\n"), std::string::npos)
+                << "the package's time, " << stamp << ", is no commit's date";
+        }
+    }
+    const std::string again = temp / "again";
+    const auto result =
+        runProgram(findProgram("env"),
+                   {"SOURCE_DATE_EPOCH=" + stamp, cpack, "--config", VANTREL_PACKAGE_CONFIG, "-B",
+                    again, "-D", "CPACK_OUTPUT_FILE_PREFIX=" + again});
+    ASSERT_EQ(result.exitStatus, 0) << result.out << result.err;
+    const std::string name = std::filesystem::path(package).filename();
+    EXPECT_TRUE(readFile(again + "/" + name) == made)
+        << "made again, the package differs (or build/release is newer than it: make package)";
+}
+
 }  // namespace
 }  // namespace vantrel::testing

@@ -3,8 +3,6 @@
 
 #include "window_fixture.h"
 
-#include <winver.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -12,6 +10,7 @@
 #include <vector>
 
 #include "platform/wide_text.h"
+#include "support/program_file.h"
 #include "ui/win32/dpi.h"
 
 namespace vantrel::testing {
@@ -50,38 +49,20 @@ SIZE outerSize(HWND window) {
 }
 
 TEST(Win32ProgramFileTest, HoldsItsIconItsManifestAndItsVersion) {
-    const std::wstring program = platform::toWide(VANTREL_WINDOW_PATH);
-    const HMODULE module = ::LoadLibraryExW(
-        program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    ASSERT_NE(module, nullptr);
-    const auto resource = [module](LPCWSTR type) {
-        const HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(1), type);
-        if (found == nullptr) return std::string();
-        return std::string(static_cast<const char*>(::LockResource(::LoadResource(module, found))),
-                           ::SizeofResource(module, found));
-    };
     // The icon group: a count, then an entry of 14 bytes per image, its width
     // first (0 for 256).
-    const std::string group = resource(RT_GROUP_ICON);
+    const std::string group = programResource(VANTREL_WINDOW_PATH, RT_GROUP_ICON);
     ASSERT_GE(group.size(), 6u);
     std::vector<int> sizes;
     for (std::size_t entry = 6; entry + 14 <= group.size(); entry += 14)
         sizes.push_back(group[entry] == 0 ? 256 : static_cast<unsigned char>(group[entry]));
     EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48, 256}));
-    const std::string manifest = resource(RT_MANIFEST);
+    const std::string manifest = programResource(VANTREL_WINDOW_PATH, RT_MANIFEST);
     for (const char* wanted : {R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")",
                                ">PerMonitorV2", R"(level="asInvoker")"})
         EXPECT_NE(manifest.find(wanted), std::string::npos) << wanted;
-    ::FreeLibrary(module);
-
-    std::vector<BYTE> version(::GetFileVersionInfoSizeW(program.c_str(), nullptr));
-    ASSERT_FALSE(version.empty());
-    ASSERT_TRUE(::GetFileVersionInfoW(program.c_str(), 0, DWORD(version.size()), version.data()));
-    wchar_t* productVersion = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(::VerQueryValueW(version.data(), L"\\StringFileInfo\\040904B0\\ProductVersion",
-                                 reinterpret_cast<void**>(&productVersion), &length));
-    EXPECT_EQ(platform::toUtf8(productVersion, std::wcslen(productVersion)), VANTREL_VERSION);
+    EXPECT_EQ(versionText(VANTREL_WINDOW_PATH, "ProductVersion"), VANTREL_VERSION);
+    EXPECT_EQ(versionText(VANTREL_WINDOW_PATH, "FileDescription"), "Vantrel Extractor");
 }
 
 TEST_F(Win32WindowTest, EveryControlStandsInItsPlaceAtTheWindowsDpi) {
