@@ -27,7 +27,7 @@ double extractFromImage(const DvdLikeFolder& dvd, const std::string& image) {
         // Reading the image's file system is part of the job.
         const platform::DiscImage disc(image);
         platform::DiscImageFileSystem files(system, disc);
-        platform::Services services{files, clock, platform::programFolder()};
+        engine::Services services{files, clock, platform::programFolder()};
         cli::TerminalWindow window(files, display, false);
         engine::frmMain form(window, services);
         window.attach(form);

@@ -29,7 +29,7 @@ void ensureApplication() {
 struct WindowOnFolder {
     platform::PosixFileSystem files;
     platform::SystemClock clock;
-    platform::Services services{files, clock, platform::programFolder()};
+    engine::Services services{files, clock, platform::programFolder()};
     ui::MainWindow window{services};
 
     explicit WindowOnFolder(const DvdLikeFolder& dvd) {

@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     cli::installInterruptHandler();
     cli::ProgressDisplay display(stderr, displayMode(options));
     platform::SystemClock clock;
-    platform::Services services{files, clock, platform::programFolder()};
+    engine::Services services{files, clock, platform::programFolder()};
     cli::TerminalWindow window(files, display, options.alert);
     engine::frmMain form(window, services);
     window.attach(form);

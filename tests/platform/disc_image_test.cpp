@@ -29,7 +29,7 @@ struct Job {
         form.cmdGo_Click();
     }
     FixedClock clock;
-    platform::Services services;
+    engine::Services services;
     HeadlessWindow window;
     engine::frmMain form;
 };

@@ -1,3 +1,5 @@
+#include "registry/locked_file_update.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -8,10 +10,9 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/registry.h"
-#include "platform/registry_store_file.h"
+#include "registry/registry_constants.h"
 
-namespace vantrel::platform {
+namespace vantrel::registry {
 namespace {
 
 namespace fs = std::filesystem;
@@ -137,4 +138,4 @@ std::int32_t changeStoreFile(const std::string& path,
     return replaceStore(target, text);
 }
 
-}  // namespace vantrel::platform
+}  // namespace vantrel::registry
