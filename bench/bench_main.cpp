@@ -18,7 +18,7 @@
 #include "dvd/dvd_format.h"
 #include "jobs.h"
 #include "platform/binary_file.h"
-#include "platform/file_system.h"
+#include "platform/file_system_posix.h"
 #include "settings_store.h"
 #include "support/temp_folder.h"
 #include "throughput.h"

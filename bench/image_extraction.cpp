@@ -9,6 +9,7 @@
 #include "jobs.h"
 #include "platform/clock.h"
 #include "platform/disc_image_file_system.h"
+#include "platform/file_system_posix.h"
 #include "platform/paths.h"
 
 namespace vantrel::bench {

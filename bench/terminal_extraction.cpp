@@ -7,7 +7,7 @@
 #include "cli/terminal_window.h"
 #include "jobs.h"
 #include "platform/clock.h"
-#include "platform/file_system.h"
+#include "platform/file_system_posix.h"
 #include "platform/paths.h"
 
 namespace vantrel::bench {

@@ -9,7 +9,7 @@
 
 #include "jobs.h"
 #include "platform/clock.h"
-#include "platform/file_system.h"
+#include "platform/file_system_posix.h"
 #include "platform/paths.h"
 #include "ui/qt/main_window.h"
 

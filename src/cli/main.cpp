@@ -13,9 +13,9 @@
 #include "engine/frmMain.h"
 #include "log/log_file.h"
 #include "platform/clock.h"
-#include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/startup.h"
+#include "platform/system_file_system.h"
 
 using namespace vantrel;
 

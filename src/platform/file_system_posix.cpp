@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "platform/failure.h"
-#include "platform/file_system.h"
+#include "platform/file_system_posix.h"
 
 namespace vantrel::platform {
 namespace {

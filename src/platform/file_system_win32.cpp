@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "platform/failure.h"
-#include "platform/file_system.h"
+#include "platform/file_system_win32.h"
 #include "platform/wide_text.h"
 #include "platform/win32_handle.h"
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "platform/failure.h"
-#include "platform/file_system.h"
+#include "platform/file_system_win32.h"
 #include "platform/paths.h"
 #include "platform/wide_text.h"
 #include "platform/win32_handle.h"

@@ -2,7 +2,7 @@
 
 #include "cli/cli_fixture.h"
 
-#include "platform/file_system.h"
+#include "platform/system_file_system.h"
 #include "support/dvd_generator.h"
 #include "support/faulty_file_system.h"
 

@@ -11,7 +11,7 @@
 #include "dvd/dvd_format.h"
 #include "engine/ifo_reader.h"
 #include "engine/nav_pack.h"
-#include "platform/file_system.h"
+#include "platform/file_system_posix.h"
 #include "support/authored_disc.h"
 
 namespace vantrel::testing {

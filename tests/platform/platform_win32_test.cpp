@@ -12,6 +12,7 @@
 #include "platform/dir_listing.h"
 #include "platform/failure.h"
 #include "platform/paths.h"
+#include "platform/system_file_system.h"
 #include "platform/wide_text.h"
 #include "support/faulty_file_system.h"
 #include "support/scoped_env.h"

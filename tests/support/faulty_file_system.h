@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/failure.h"
-#include "platform/file_system.h"
+#include "platform/system_file_system.h"
 
 namespace vantrel::testing {
 

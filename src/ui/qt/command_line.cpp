@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "log/log_file.h"
-#include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/system_file_system.h"
 #include "registry/registry_file_store.h"
 
 namespace vantrel::ui {

@@ -4,7 +4,7 @@
 #include <QApplication>
 
 #include "platform/clock.h"
-#include "platform/file_system.h"
+#include "platform/file_system_posix.h"
 #include "platform/paths.h"
 #include "platform/startup.h"
 #include "registry/system_registry.h"

@@ -7,9 +7,9 @@
 #include <exception>
 
 #include "platform/clock.h"
-#include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/startup.h"
+#include "platform/system_file_system.h"
 #include "platform/wide_text.h"
 #include "registry/system_registry.h"
 #include "ui/win32/ShowDir.h"
