@@ -58,11 +58,10 @@ class FileSystem {
     virtual int statusOf(int fd, FileStatus& status) = 0;
     virtual int close(int fd) = 0;
     // A descriptor holding an exclusive advisory lock on the folder until it is
-    // closed; kFolderInUse when another holder has it. A file system without
+    // closed; nothing when another holder has it. A file system without
     // locks gives a descriptor without one. Throws when the folder cannot be
     // opened.
-    static constexpr int kFolderInUse = -1;
-    virtual int lockFolder(const std::string& folder) = 0;
+    virtual std::optional<int> lockFolder(const std::string& folder) = 0;
 
     // Length in bytes of the file at `path` (symbolic links followed).
     virtual std::int64_t fileLength(const std::string& path) = 0;

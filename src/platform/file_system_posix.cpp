@@ -95,7 +95,7 @@ int PosixFileSystem::close(int fd) { return ::close(fd) == 0 ? 0 : -errno; }
 
 // flock on the folder itself: no lock file is left behind, and the lock goes
 // with the descriptor, however the holder ends.
-int PosixFileSystem::lockFolder(const std::string& folder) {
+std::optional<int> PosixFileSystem::lockFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) throwSystemFailure("cannot lock", folder, errno);
     int result = 0;
@@ -104,7 +104,7 @@ int PosixFileSystem::lockFolder(const std::string& folder) {
     } while (result != 0 && errno == EINTR);
     if (result != 0 && errno == EWOULDBLOCK) {
         ::close(fd);
-        return kFolderInUse;
+        return std::nullopt;
     }
     return fd;
 }
