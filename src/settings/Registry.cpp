@@ -27,19 +27,27 @@ constexpr std::size_t kLargestPosition = 32767;
 // again before it counts as missing.
 constexpr int kReadAttempts = 4;
 
-// A key handle for one operation, closed when the operation ends, whether it
-// returns or raises an error (the result of closing is not tested).
+// A key handle for one operation, closed once when the operation ends, whether
+// it returns or raises an error: by close(), which tells how closing went, or
+// else when the handle goes out of scope.
 class KeyHandle {
   public:
     explicit KeyHandle(RegistryApi& registry) : m_registry(registry) {}
-    ~KeyHandle() { m_registry.RegCloseKey(m_key); }
+    ~KeyHandle() {
+        if (!m_closed) m_registry.RegCloseKey(m_key);
+    }
     KeyHandle(const KeyHandle&) = delete;
     KeyHandle& operator=(const KeyHandle&) = delete;
     HKEY& get() { return m_key; }
+    std::int32_t close() {
+        m_closed = true;
+        return m_registry.RegCloseKey(m_key);
+    }
 
   private:
     RegistryApi& m_registry;
     HKEY m_key = kNullKey;
+    bool m_closed = false;
 };
 
 // The value's bytes when it is there with type `wanted`, else nothing. The
@@ -109,20 +117,14 @@ std::string ReadRegText(RegistryApi& registry, HKEY root, const std::string& key
 
 std::int32_t WriteRegText(RegistryApi& registry, HKEY root, const std::string& keyPath,
                           const std::string& valueName, const std::string& text) {
-    HKEY key = kNullKey;
-    std::int32_t status = registry.RegCreateKeyA(root, keyPath, key);
-    if (status != ERROR_SUCCESS) {
-        registry.RegCloseKey(key);
-        return status;
-    }
-    status = registry.RegSetValueExA(key, valueName, REG_SZ,
+    KeyHandle key(registry);
+    std::int32_t status = registry.RegCreateKeyA(root, keyPath, key.get());
+    if (status != ERROR_SUCCESS) return status;
+    status = registry.RegSetValueExA(key.get(), valueName, REG_SZ,
                                      reinterpret_cast<const unsigned char*>(text.data()),
                                      static_cast<std::uint32_t>(text.size()));
-    if (status != ERROR_SUCCESS) {
-        registry.RegCloseKey(key);
-        return status;
-    }
-    return registry.RegCloseKey(key);
+    if (status != ERROR_SUCCESS) return status;
+    return key.close();
 }
 
 std::vector<std::uint8_t> ReadRegBytes(RegistryApi& registry, HKEY root, const std::string& keyPath,
