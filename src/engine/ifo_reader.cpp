@@ -70,6 +70,7 @@ class IfoFile {
 
   private:
     void readExactly(std::int64_t offset, unsigned char* destination, std::size_t count) {
+        if (count == 0) return;  // an empty map: there may be no buffer at all
         if (m_file.readAt(offset + 1, destination, count) < count)
             fail("the file ends unexpectedly at byte " + std::to_string(offset));
     }
