@@ -15,9 +15,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "dvd/dvd_format.h"
 #include "jobs.h"
 #include "platform/binary_file.h"
-#include "platform/file_system.h"
+#include "platform/file_system_posix.h"
 #include "settings_store.h"
 #include "support/temp_folder.h"
 #include "throughput.h"
@@ -164,7 +165,7 @@ void benchPeakMemory(const bench::DvdLikeFolder& dvd, const std::string& parent)
 // What writing each navigation pack as it is found costs a whole job.
 void benchWriteThrough(const bench::DvdLikeFolder& dvd, double jobSeconds) {
     platform::PosixFileSystem files;
-    const std::vector<unsigned char> sector(2048, 0x5A);
+    const std::vector<unsigned char> sector(std::size_t(dvd::kSectorSize), 0x5A);
     double best = 1e30;
     for (int round = 0; round < 3; ++round) {
         platform::BinaryFile output(files);
@@ -172,7 +173,7 @@ void benchWriteThrough(const bench::DvdLikeFolder& dvd, double jobSeconds) {
                               platform::BinaryFile::WriteMode::Unbuffered);
         best = std::min(best, bench::secondsOf([&] {
                             for (std::int64_t i = 0; i < dvd.navPacks; ++i)
-                                output.write(sector.data(), 2048);
+                                output.write(sector.data(), sector.size());
                         }));
         output.close();
     }

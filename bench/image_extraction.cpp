@@ -9,6 +9,7 @@
 #include "jobs.h"
 #include "platform/clock.h"
 #include "platform/disc_image_file_system.h"
+#include "platform/file_system_posix.h"
 #include "platform/paths.h"
 
 namespace vantrel::bench {
@@ -27,7 +28,7 @@ double extractFromImage(const DvdLikeFolder& dvd, const std::string& image) {
         // Reading the image's file system is part of the job.
         const platform::DiscImage disc(image);
         platform::DiscImageFileSystem files(system, disc);
-        platform::Services services{files, clock, platform::programFolder()};
+        engine::Services services{files, clock, platform::programFolder()};
         cli::TerminalWindow window(files, display, false);
         engine::frmMain form(window, services);
         window.attach(form);

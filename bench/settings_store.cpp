@@ -6,8 +6,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/registry_file_store.h"
-#include "platform/registry_store_file.h"
+#include "registry/locked_file_update.h"
+#include "registry/registry_constants.h"
+#include "registry/registry_file_store.h"
 #include "support/temp_folder.h"
 
 namespace vantrel::bench {
@@ -28,10 +29,10 @@ std::string storeText(StoreShape shape) {
 }
 
 // What the window's load asks of the store: three values, each sized, then read.
-void loadLikeTheWindow(platform::RegistryApi& store) {
-    const platform::RegistryBatch oneReading(store);
-    platform::HKEY key = platform::kNullKey;
-    store.RegOpenKeyA(platform::HKEY_LOCAL_MACHINE, "V", key);
+void loadLikeTheWindow(registry::RegistryApi& store) {
+    const registry::RegistryBatch oneReading(store);
+    registry::HKEY key = registry::kNullKey;
+    store.RegOpenKeyA(registry::HKEY_LOCAL_MACHINE, "V", key);
     for (const char* name : {"VOBPATH", "DESTPATH", "ALERT"}) {
         unsigned char data[64];
         std::uint32_t size = sizeof data;
@@ -39,7 +40,7 @@ void loadLikeTheWindow(platform::RegistryApi& store) {
         store.RegQueryValueExA(key, name, nullptr, data, &size);
     }
     std::uint32_t size = 0;
-    if (store.RegQueryValueExA(key, "ALERT", nullptr, nullptr, &size) != platform::ERROR_SUCCESS)
+    if (store.RegQueryValueExA(key, "ALERT", nullptr, nullptr, &size) != registry::ERROR_SUCCESS)
         throw std::runtime_error("the store did not find its value");
     store.RegCloseKey(key);
 }
@@ -50,10 +51,10 @@ Comparison settingsStoreLoad(StoreShape shape, int rounds) {
     testing::TempFolder temp;
     const std::string path = temp / "registry.reg";
     testing::writeFile(path, storeText(shape));
-    platform::RegistryFileStore store(path);
+    registry::RegistryFileStore store(path);
     return alternate(timing([&] {
                          std::string read;
-                         platform::readStoreFile(path, read);
+                         registry::readStoreFile(path, read);
                      }),
                      timing([&] { loadLikeTheWindow(store); }), rounds);
 }

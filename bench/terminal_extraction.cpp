@@ -7,7 +7,7 @@
 #include "cli/terminal_window.h"
 #include "jobs.h"
 #include "platform/clock.h"
-#include "platform/file_system.h"
+#include "platform/file_system_posix.h"
 #include "platform/paths.h"
 
 namespace vantrel::bench {
@@ -15,7 +15,7 @@ namespace vantrel::bench {
 double extractInProcess(const DvdLikeFolder& dvd) {
     platform::PosixFileSystem files;
     platform::SystemClock clock;
-    platform::Services services{files, clock, platform::programFolder()};
+    engine::Services services{files, clock, platform::programFolder()};
     cli::ProgressDisplay display(stderr, cli::ProgressDisplay::Mode::Quiet);
     cli::TerminalWindow window(files, display, false);
     engine::frmMain form(window, services);

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "dvd/dvd_format.h"
 #include "platform/paths.h"
 
 extern char** environ;
@@ -19,7 +20,7 @@ extern char** environ;
 namespace vantrel::bench {
 namespace {
 
-constexpr std::size_t kSector = 2048;
+constexpr auto kSector = static_cast<std::size_t>(dvd::kSectorSize);
 
 // Random packs that begin 00 00 01 BA; the ones marked navigation get the PCI
 // start code at bytes 38-41, the others never have 01 at byte 40.

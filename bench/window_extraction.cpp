@@ -9,7 +9,7 @@
 
 #include "jobs.h"
 #include "platform/clock.h"
-#include "platform/file_system.h"
+#include "platform/file_system_posix.h"
 #include "platform/paths.h"
 #include "ui/qt/main_window.h"
 
@@ -29,7 +29,7 @@ void ensureApplication() {
 struct WindowOnFolder {
     platform::PosixFileSystem files;
     platform::SystemClock clock;
-    platform::Services services{files, clock, platform::programFolder()};
+    engine::Services services{files, clock, platform::programFolder()};
     ui::MainWindow window{services};
 
     explicit WindowOnFolder(const DvdLikeFolder& dvd) {

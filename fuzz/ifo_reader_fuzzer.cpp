@@ -14,7 +14,7 @@
 #include "engine/ifo_reader.h"
 #include "engine/vobu_map_comparison.h"
 #include "platform/failure.h"
-#include "platform/file_system.h"
+#include "platform/file_system_posix.h"
 #include "support/dvd_generator.h"
 #include "support/temp_folder.h"
 

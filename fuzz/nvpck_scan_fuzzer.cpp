@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "dvd/dvd_format.h"
 #include "support/dvd_generator.h"
 #include "support/test_bed.h"
 
@@ -17,7 +18,7 @@ namespace {
 
 using vantrel::testing::Bytes;
 
-constexpr std::size_t kSector = 2048;
+constexpr auto kSector = static_cast<std::size_t>(vantrel::dvd::kSectorSize);
 constexpr const char* kVob = "VTS_01_1.VOB";
 
 void put(Bytes& image, std::size_t at, std::initializer_list<unsigned char> bytes) {

@@ -12,15 +12,17 @@
 #include <string>
 #include <vector>
 
-#include "platform/regedit_document.h"
 #include "platform/text.h"
+#include "registry/regedit_document.h"
+#include "registry/registry_constants.h"
 
 namespace {
 
-using namespace vantrel::platform;
+using namespace vantrel::registry;
 using regedit::Document;
 using regedit::KeyPath;
 using regedit::Value;
+using vantrel::platform::asciiLower;
 
 [[noreturn]] void fail(const char* what) {
     std::fprintf(stderr, "regedit document: %s\n", what);

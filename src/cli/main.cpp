@@ -13,9 +13,9 @@
 #include "engine/frmMain.h"
 #include "log/log_file.h"
 #include "platform/clock.h"
-#include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/startup.h"
+#include "platform/system_file_system.h"
 
 using namespace vantrel;
 
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     cli::installInterruptHandler();
     cli::ProgressDisplay display(stderr, displayMode(options));
     platform::SystemClock clock;
-    platform::Services services{files, clock, platform::programFolder()};
+    engine::Services services{files, clock, platform::programFolder()};
     cli::TerminalWindow window(files, display, options.alert);
     engine::frmMain form(window, services);
     window.attach(form);

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <stdexcept>
 
 #include "cli/interrupt.h"
 #include "cli/options.h"
 #include "platform/dir_listing.h"
+#include "platform/failure.h"
 #include "platform/paths.h"
 
 namespace vantrel::cli {
@@ -71,7 +71,7 @@ void TerminalWindow::startFile() {
 
 void TerminalWindow::setAlertValue(int value) {
     if (value < engine::kUnchecked || value > engine::kGrayed)
-        throw std::invalid_argument("Invalid property value");
+        throw platform::Failure("Invalid property value");
     m_alert = value;
 }
 

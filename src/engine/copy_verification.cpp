@@ -5,7 +5,7 @@
 #include <optional>
 #include <set>
 
-#include "engine/dvd_format.h"
+#include "dvd/dvd_format.h"
 #include "engine/vobu_map_comparison.h"
 #include "platform/binary_file.h"
 #include "platform/failure.h"

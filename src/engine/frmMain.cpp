@@ -10,7 +10,7 @@
 
 namespace vantrel::engine {
 
-frmMain::frmMain(Controls& window, platform::Services& services)
+frmMain::frmMain(Controls& window, Services& services)
     : m_window(window),
       m_services(services),
       m_log(services.files, services.programFolder),

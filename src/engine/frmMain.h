@@ -7,10 +7,10 @@
 #include <string>
 
 #include "engine/controls.h"
+#include "engine/services.h"
 #include "log/error_log.h"
 #include "platform/binary_file.h"
 #include "platform/folder_lock.h"
-#include "platform/services.h"
 
 namespace vantrel::engine {
 
@@ -42,7 +42,7 @@ struct FolderRefusal {
 // event handler. It reaches the window only through Controls.
 class frmMain {
   public:
-    frmMain(Controls& window, platform::Services& services);
+    frmMain(Controls& window, Services& services);
 
     // Fields, shared between a running job and the handlers run by its pumps.
     VbBool bBusy = kFalse;         // an extraction job is running
@@ -117,7 +117,7 @@ class frmMain {
     void returnToIdle() noexcept;
 
     Controls& m_window;
-    platform::Services& m_services;
+    Services& m_services;
     log::ErrorLog m_log;
     JobTally m_tally;
     std::optional<FolderRefusal> m_refusal;

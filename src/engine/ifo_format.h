@@ -6,7 +6,7 @@
 // Facts of the DVD-Video information files (IFO) that the check against the
 // disc's own map relies on. Every number in an IFO is big-endian; addresses of
 // tables are sector numbers within the IFO file itself (sectors of
-// dvd::kSectorSize bytes, see dvd_format.h).
+// dvd::kSectorSize bytes, see dvd/dvd_format.h).
 namespace vantrel::engine::ifo {
 
 // VIDEO_TS.IFO (the video manager) and each VTS_nn_0.IFO (a title set) open

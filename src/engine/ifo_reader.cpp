@@ -3,8 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "dvd/dvd_format.h"
 #include "engine/big_endian.h"
-#include "engine/dvd_format.h"
 #include "engine/ifo_format.h"
 #include "platform/binary_file.h"
 #include "platform/failure.h"

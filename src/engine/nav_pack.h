@@ -3,14 +3,15 @@
 #include <cstdint>
 #include <cstring>
 
+#include "dvd/dvd_format.h"
 #include "engine/big_endian.h"
-#include "engine/dvd_format.h"
 
 namespace vantrel::engine {
 
-// True when the 2048-byte `sector` is a navigation pack in full: pack header,
-// system header, and the PCI and DSI packets with their substream ids. Video
-// or audio data that matched the scanner's two fragments by chance is not.
+// True when `sector` (dvd::kSectorSize bytes) is a navigation pack in full:
+// pack header, system header, and the PCI and DSI packets with their substream
+// ids. Video or audio data that matched the scanner's two fragments by chance
+// is not.
 inline bool isNavPack(const unsigned char* sector) {
     const auto startsWith = [&](std::int64_t offset, const unsigned char(&code)[4]) {
         return std::memcmp(sector + offset, code, sizeof code) == 0;

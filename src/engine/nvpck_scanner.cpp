@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "engine/dvd_format.h"
+#include "dvd/dvd_format.h"
 #include "engine/frmMain.h"
 #include "log/error_entries.h"
 #include "platform/failure.h"

@@ -4,12 +4,13 @@
 #include "engine/frmMain.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "registry/registry_constants.h"
 #include "settings/Registry.h"
 
 namespace vantrel::engine {
 namespace {
 
-constexpr platform::HKEY kSettingsRoot = platform::HKEY_LOCAL_MACHINE;
+constexpr registry::HKEY kSettingsRoot = registry::HKEY_LOCAL_MACHINE;
 constexpr const char* kSettingsKey = "SOFTWARE\\TORVELLANCE\\Vantrel";
 
 }  // namespace
@@ -17,8 +18,8 @@ constexpr const char* kSettingsKey = "SOFTWARE\\TORVELLANCE\\Vantrel";
 // `settingName` is set before each step, so that a failure names the setting.
 void frmMain::loadSettings(std::string& settingName) {
     if (m_services.registry == nullptr) return;
-    platform::RegistryApi& registry = *m_services.registry;
-    const platform::RegistryBatch oneReading(registry);
+    registry::RegistryApi& registry = *m_services.registry;
+    const registry::RegistryBatch oneReading(registry);
     const auto loadFolder = [&](const char* name, TextBox box, const std::string& fallback) {
         settingName = name;
         m_window.setText(
@@ -37,8 +38,8 @@ void frmMain::loadSettings(std::string& settingName) {
 
 void frmMain::saveSettings() {
     if (m_services.registry == nullptr) return;
-    platform::RegistryApi& registry = *m_services.registry;
-    const platform::RegistryBatch oneWriting(registry);
+    registry::RegistryApi& registry = *m_services.registry;
+    const registry::RegistryBatch oneWriting(registry);
     // An empty box keeps the folder stored before.
     for (const auto& [name, box] :
          {std::pair{"VOBPATH", TextBox::txtVobDir}, std::pair{"DESTPATH", TextBox::txtDest}}) {

@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "engine/dvd_format.h"
+#include "dvd/dvd_format.h"
 #include "engine/frmMain.h"
 #include "log/error_entries.h"
 #include "platform/dir_listing.h"

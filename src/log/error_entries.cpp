@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "dvd/dvd_format.h"
+
 namespace vantrel::log {
 namespace {
 
@@ -53,7 +55,7 @@ std::string copyFilesEntry(const std::string& timestamp, const std::string& last
 std::string copySectorEntry(const std::string& timestamp, std::int64_t position,
                             const std::string& description) {
     return line("[CopySector]") + line(timestamp) +
-           line("Sector: " + std::to_string(position / 2048) +
+           line("Sector: " + std::to_string(position / dvd::kSectorSize) +
                 " Position: " + std::to_string(position)) +
            line(oneLine(description));
 }

@@ -5,13 +5,16 @@
 #include <limits>
 #include <utility>
 
+#include "dvd/dvd_format.h"
 #include "platform/failure.h"
 
 namespace vantrel::platform {
 namespace {
 
-// Reads start at a sector boundary so that a scan's buffer holds whole sectors.
-constexpr std::int64_t kAlignment = 2048;
+// Reads start at a DVD sector's boundary, so that a scan's buffer holds whole
+// sectors and a read-ahead that fails is narrowed down to the sector that
+// cannot be read.
+constexpr std::int64_t kAlignment = dvd::kSectorSize;
 
 }  // namespace
 

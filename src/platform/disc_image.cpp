@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "platform/failure.h"
+#include "platform/posix_descriptor.h"
 #include "platform/text.h"
 
 namespace vantrel::platform {
@@ -69,21 +70,17 @@ class QuietStderr {
   public:
     QuietStderr() {
         std::fflush(stderr);
-        m_saved = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
-        const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (m_saved >= 0 && nowhere >= 0) ::dup2(nowhere, STDERR_FILENO);
-        if (nowhere >= 0) ::close(nowhere);
+        const ScopedDescriptor nowhere(::open("/dev/null", O_WRONLY | O_CLOEXEC));
+        if (m_saved.valid() && nowhere.valid()) ::dup2(nowhere.get(), STDERR_FILENO);
     }
     ~QuietStderr() {
-        if (m_saved < 0) return;
-        ::dup2(m_saved, STDERR_FILENO);
-        ::close(m_saved);
+        if (m_saved.valid()) ::dup2(m_saved.get(), STDERR_FILENO);
     }
     QuietStderr(const QuietStderr&) = delete;
     QuietStderr& operator=(const QuietStderr&) = delete;
 
   private:
-    int m_saved = -1;
+    const ScopedDescriptor m_saved{::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3)};
 };
 
 using Volume = std::unique_ptr<udfread, decltype(&udfread_close)>;
@@ -106,33 +103,26 @@ std::vector<std::string> entriesOf(udfread* volume, const std::string& path, uns
 
 }  // namespace
 
-DiscImage::DiscImage(const std::string& path) : m_path(path) {
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0) throwSystemFailure("cannot open", path, errno);
-    try {
-        struct stat info {};
-        if (::fstat(m_fd, &info) != 0) throwSystemFailure("cannot open", path, errno);
-        if (S_ISDIR(info.st_mode)) throwSystemFailure("cannot open", path, EISDIR);
-        if (S_ISREG(info.st_mode)) {
-            m_length = info.st_size;
-            ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-        } else if (S_ISBLK(info.st_mode)) {
-            m_length = ::lseek(m_fd, 0, SEEK_END);
-            if (m_length < 0) throwSystemFailure("cannot read", path, errno);
-        } else {
-            throw Failure("'" + path + "' is neither a disc image file nor a drive");
-        }
-        readFileSystem();
-    } catch (...) {
-        ::close(m_fd);
-        throw;
+DiscImage::DiscImage(const std::string& path)
+    : m_path(path), m_image(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+    struct stat info {};
+    if (!m_image.valid() || ::fstat(m_image.get(), &info) != 0)
+        throwSystemFailure("cannot open", path, errno);
+    if (S_ISDIR(info.st_mode)) throwSystemFailure("cannot open", path, EISDIR);
+    if (S_ISREG(info.st_mode)) {
+        m_length = info.st_size;
+        ::posix_fadvise(m_image.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    } else if (S_ISBLK(info.st_mode)) {
+        m_length = ::lseek(m_image.get(), 0, SEEK_END);
+        if (m_length < 0) throwSystemFailure("cannot read", path, errno);
+    } else {
+        throw Failure("'" + path + "' is neither a disc image file nor a drive");
     }
+    readFileSystem();
 }
 
-DiscImage::~DiscImage() { ::close(m_fd); }
-
 void DiscImage::readFileSystem() {
-    ImageInput input{{nullptr, &readBlocks, &blockCount}, m_fd, m_length};
+    ImageInput input{{nullptr, &readBlocks, &blockCount}, m_image.get(), m_length};
     const QuietStderr quiet;
     const Volume volume(udfread_init(), &udfread_close);
     if (!volume) throw Failure("cannot read '" + m_path + "': out of memory");
@@ -168,7 +158,7 @@ std::string DiscImage::volumeDescriptorIds() const {
     std::string ids;
     for (std::int64_t sector = kFirstVolumeDescriptor;; ++sector) {
         char id[kVolumeDescriptorIdLength] = {};
-        if (::pread(m_fd, id, sizeof id, sector * kBlock + 1) != sizeof id) return ids;
+        if (::pread(m_image.get(), id, sizeof id, sector * kBlock + 1) != sizeof id) return ids;
         const std::string text(id, sizeof id);
         if (text != "CD001" && text != "BEA01" && text != "TEA01" && text.rfind("NSR0", 0) != 0)
             return ids;
@@ -218,8 +208,8 @@ std::int64_t DiscImage::read(const File& file, void* buffer, std::size_t count,
         const std::int64_t part = std::min(wanted - done, extent->length - into);
         for (std::int64_t partDone = 0; partDone < part;) {
             const ssize_t got =
-                ::pread(m_fd, static_cast<char*>(buffer) + done, std::size_t(part - partDone),
-                        extent->imageOffset + into + partDone);
+                ::pread(m_image.get(), static_cast<char*>(buffer) + done,
+                        std::size_t(part - partDone), extent->imageOffset + into + partDone);
             if (got < 0 && errno == EINTR) continue;
             if (got < 0) return done > 0 ? done : -errno;
             if (got == 0) return done;  // the image is shorter than it was

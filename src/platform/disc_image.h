@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix_descriptor.h"
+
 struct udfread;  // libudfread's volume
 
 namespace vantrel::platform {
@@ -37,7 +39,6 @@ class DiscImage {
     // file system (an ISO 9660 image without one is told so), no VIDEO_TS
     // folder, or it is truncated.
     explicit DiscImage(const std::string& path);
-    ~DiscImage();
     DiscImage(const DiscImage&) = delete;
     DiscImage& operator=(const DiscImage&) = delete;
 
@@ -51,7 +52,7 @@ class DiscImage {
     // number of bytes read (0 at the end of the file) or a negative errno.
     std::int64_t read(const File& file, void* buffer, std::size_t count, std::int64_t offset) const;
     // The image's own descriptor: no output may ever be opened on the image.
-    int descriptor() const { return m_fd; }
+    int descriptor() const { return m_image.get(); }
 
   private:
     void readFileSystem();
@@ -60,7 +61,7 @@ class DiscImage {
     File placeFile(::udfread* volume, const std::string& name) const;
 
     std::string m_path;
-    int m_fd = -1;
+    ScopedDescriptor m_image;
     std::int64_t m_length = 0;
     std::string m_folderName;
     std::vector<File> m_files;

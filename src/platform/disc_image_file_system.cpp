@@ -115,7 +115,7 @@ int DiscImageFileSystem::close(int fd) {
     return 0;
 }
 
-int DiscImageFileSystem::lockFolder(const std::string& folder) {
+std::optional<int> DiscImageFileSystem::lockFolder(const std::string& folder) {
     if (inImage(folder)) refuseWriting("cannot lock", folder);
     return m_system.lockFolder(folder);
 }

@@ -58,11 +58,10 @@ class FileSystem {
     virtual int statusOf(int fd, FileStatus& status) = 0;
     virtual int close(int fd) = 0;
     // A descriptor holding an exclusive advisory lock on the folder until it is
-    // closed; kFolderInUse when another holder has it. A file system without
+    // closed; nothing when another holder has it. A file system without
     // locks gives a descriptor without one. Throws when the folder cannot be
     // opened.
-    static constexpr int kFolderInUse = -1;
-    virtual int lockFolder(const std::string& folder) = 0;
+    virtual std::optional<int> lockFolder(const std::string& folder) = 0;
 
     // Length in bytes of the file at `path` (symbolic links followed).
     virtual std::int64_t fileLength(const std::string& path) = 0;
@@ -91,67 +90,5 @@ class FileSystem {
     // ignores it).
     virtual bool isSameEntry(const std::string& a, const std::string& b) = 0;
 };
-
-#ifndef _WIN32
-// The real thing, on POSIX system calls.
-class PosixFileSystem final : public FileSystem {
-  public:
-    int openForReading(const std::string& path) override;
-    int openForWriting(const std::string& path) override;
-    int openForAppending(const std::string& path) override;
-    std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) override;
-    std::int64_t write(int fd, const void* buffer, std::size_t count) override;
-    int truncate(int fd, std::int64_t length) override;
-    int statusOf(int fd, FileStatus& status) override;
-    int close(int fd) override;
-    int lockFolder(const std::string& folder) override;
-    std::int64_t fileLength(const std::string& path) override;
-    std::optional<EntryKind> kindOf(const std::string& path) override;
-    std::optional<std::vector<FolderEntry>> readFolder(const std::string& folder) override;
-    int folderError(const std::string& path) override;
-    std::optional<FolderEntry> lookUp(const std::string& path) override;
-    void removeFile(const std::string& path) override;
-    void createFolders(const std::string& folder) override;
-    bool isWritable(const std::string& path) override;
-    bool isSameEntry(const std::string& a, const std::string& b) override;
-};
-using SystemFileSystem = PosixFileSystem;
-#else
-// The real thing, on the wide-character Windows API. Paths longer than
-// MAX_PATH work; descriptors are numbers of its own for the system's handles.
-class Win32FileSystem final : public FileSystem {
-  public:
-    Win32FileSystem() = default;
-    ~Win32FileSystem() override;
-    Win32FileSystem(const Win32FileSystem&) = delete;
-    Win32FileSystem& operator=(const Win32FileSystem&) = delete;
-
-    int openForReading(const std::string& path) override;
-    int openForWriting(const std::string& path) override;
-    int openForAppending(const std::string& path) override;
-    std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) override;
-    std::int64_t write(int fd, const void* buffer, std::size_t count) override;
-    int truncate(int fd, std::int64_t length) override;
-    int statusOf(int fd, FileStatus& status) override;
-    int close(int fd) override;
-    int lockFolder(const std::string& folder) override;
-    std::int64_t fileLength(const std::string& path) override;
-    std::optional<EntryKind> kindOf(const std::string& path) override;
-    std::optional<std::vector<FolderEntry>> readFolder(const std::string& folder) override;
-    int folderError(const std::string& path) override;
-    std::optional<FolderEntry> lookUp(const std::string& path) override;
-    void removeFile(const std::string& path) override;
-    void createFolders(const std::string& folder) override;
-    bool isWritable(const std::string& path) override;
-    bool isSameEntry(const std::string& a, const std::string& b) override;
-
-  private:
-    int adopt(void* handle);
-    void* handleOf(int fd) const;
-
-    std::vector<void*> m_handles;  // by descriptor; null where free
-};
-using SystemFileSystem = Win32FileSystem;
-#endif
 
 }  // namespace vantrel::platform

@@ -8,10 +8,16 @@
 #include <memory>
 
 #include "platform/failure.h"
-#include "platform/file_system.h"
+#include "platform/file_system_posix.h"
+#include "platform/posix_descriptor.h"
 
 namespace vantrel::platform {
 namespace {
+
+struct CloseFolder {
+    void operator()(DIR* folder) const { ::closedir(folder); }
+};
+using Folder = std::unique_ptr<DIR, CloseFolder>;
 
 EntryKind kindOfMode(mode_t mode) {
     if (S_ISREG(mode)) return EntryKind::PlainFile;
@@ -22,22 +28,15 @@ EntryKind kindOfMode(mode_t mode) {
 // Opens `path` and makes sure it is a plain file: a folder would fail only at
 // the first read, and a pipe or a device could block the job for ever.
 int openPlainFile(const std::string& path, int flags, const char* action, struct stat& info) {
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
-    if (fd < 0) throwSystemFailure(action, path, errno);
-    if (::fstat(fd, &info) != 0) {
-        const int err = errno;
-        ::close(fd);
-        throwSystemFailure(action, path, err);
-    }
-    if (!S_ISREG(info.st_mode)) {
-        ::close(fd);
-        if (S_ISDIR(info.st_mode)) throwSystemFailure(action, path, EISDIR);
+    ScopedDescriptor file(::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666));
+    if (!file.valid() || ::fstat(file.get(), &info) != 0) throwSystemFailure(action, path, errno);
+    if (S_ISDIR(info.st_mode)) throwSystemFailure(action, path, EISDIR);
+    if (!S_ISREG(info.st_mode))
         throw Failure(std::string(action) + " '" + path + "': not a plain file");
-    }
     // Of the flags F_SETFL sets, only O_APPEND is ever wanted: one call clears
     // O_NONBLOCK without reading the flags first.
-    ::fcntl(fd, F_SETFL, flags & O_APPEND);
-    return fd;
+    ::fcntl(file.get(), F_SETFL, flags & O_APPEND);
+    return file.release();
 }
 
 int openPlainFile(const std::string& path, int flags, const char* action) {
@@ -95,18 +94,15 @@ int PosixFileSystem::close(int fd) { return ::close(fd) == 0 ? 0 : -errno; }
 
 // flock on the folder itself: no lock file is left behind, and the lock goes
 // with the descriptor, however the holder ends.
-int PosixFileSystem::lockFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) throwSystemFailure("cannot lock", folder, errno);
+std::optional<int> PosixFileSystem::lockFolder(const std::string& folder) {
+    ScopedDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.valid()) throwSystemFailure("cannot lock", folder, errno);
     int result = 0;
     do {
-        result = ::flock(fd, LOCK_EX | LOCK_NB);
+        result = ::flock(fd.get(), LOCK_EX | LOCK_NB);
     } while (result != 0 && errno == EINTR);
-    if (result != 0 && errno == EWOULDBLOCK) {
-        ::close(fd);
-        return kFolderInUse;
-    }
-    return fd;
+    if (result != 0 && errno == EWOULDBLOCK) return std::nullopt;
+    return fd.release();
 }
 
 std::int64_t PosixFileSystem::fileLength(const std::string& path) {
@@ -123,8 +119,7 @@ std::optional<EntryKind> PosixFileSystem::kindOf(const std::string& path) {
 }
 
 std::optional<std::vector<FolderEntry>> PosixFileSystem::readFolder(const std::string& folder) {
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "." : folder.c_str()),
-                                                  &::closedir);
+    const Folder dir(::opendir(folder.empty() ? "." : folder.c_str()));
     if (!dir) {
         if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
         throwSystemFailure("cannot list", folder, errno);
@@ -156,10 +151,8 @@ std::optional<std::vector<FolderEntry>> PosixFileSystem::readFolder(const std::s
 }
 
 int PosixFileSystem::folderError(const std::string& path) {
-    DIR* dir = ::opendir(path.c_str());
-    if (dir == nullptr) return errno;
-    ::closedir(dir);
-    return 0;
+    const Folder dir(::opendir(path.c_str()));
+    return dir ? 0 : errno;
 }
 
 std::optional<FolderEntry> PosixFileSystem::lookUp(const std::string& path) {

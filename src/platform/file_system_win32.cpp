@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "platform/failure.h"
-#include "platform/file_system.h"
+#include "platform/file_system_win32.h"
 #include "platform/wide_text.h"
 #include "platform/win32_handle.h"
 
@@ -129,13 +129,13 @@ int Win32FileSystem::close(int fd) {
 // closes, however the first one ends. Listing the folder and creating and
 // deleting files in it stay possible for everyone. A folder this user may not
 // add files to is opened without the lock: no job can write there anyway.
-int Win32FileSystem::lockFolder(const std::string& folder) {
+std::optional<int> Win32FileSystem::lockFolder(const std::string& folder) {
     const std::wstring path = widePath(folder);
     HANDLE handle =
         ::CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_ADD_FILE, FILE_SHARE_READ, nullptr,
                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_SHARING_VIOLATION)
-        return kFolderInUse;
+        return std::nullopt;
     if (handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_ACCESS_DENIED)
         handle = ::CreateFileW(path.c_str(), FILE_LIST_DIRECTORY, kShareAll, nullptr, OPEN_EXISTING,
                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);

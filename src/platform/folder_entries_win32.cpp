@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "platform/failure.h"
-#include "platform/file_system.h"
+#include "platform/file_system_win32.h"
 #include "platform/paths.h"
 #include "platform/wide_text.h"
 #include "platform/win32_handle.h"
@@ -96,9 +96,9 @@ std::optional<FolderEntry> Win32FileSystem::lookUp(const std::string& path) {
     if (hasWildcardCharacter(name)) throwSystemFailure("cannot look up", path, ERROR_INVALID_NAME);
     const std::wstring wide = widePath(path);
     WIN32_FIND_DATAW found{};
-    const HANDLE search = ::FindFirstFileExW(wide.c_str(), FindExInfoBasic, &found,
-                                             FindExSearchNameMatch, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE) {
+    const ScopedSearch search(::FindFirstFileExW(wide.c_str(), FindExInfoBasic, &found,
+                                                 FindExSearchNameMatch, nullptr, 0));
+    if (!search.valid()) {
         const DWORD error = ::GetLastError();
         if (meansAbsent(error) || error == ERROR_INVALID_NAME) {
             // A root ("C:\"), or what FindFirstFile cannot name: asked as a whole.
@@ -108,7 +108,6 @@ std::optional<FolderEntry> Win32FileSystem::lookUp(const std::string& path) {
         }
         throwSystemFailure("cannot look up", path, int(error));
     }
-    ::FindClose(search);
     return entryOf(found, wide);
 }
 
@@ -116,11 +115,11 @@ std::optional<std::vector<FolderEntry>> Win32FileSystem::readFolder(const std::s
     const std::wstring prefix =
         toWide(folder.empty() || isPathSeparator(folder.back()) ? folder : folder + kPathSeparator);
     WIN32_FIND_DATAW found{};
-    const HANDLE search =
-        ::FindFirstFileExW(widePath(joinPath(folder, "*")).c_str(), FindExInfoBasic, &found,
-                           FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    const ScopedSearch search(::FindFirstFileExW(widePath(joinPath(folder, "*")).c_str(),
+                                                 FindExInfoBasic, &found, FindExSearchNameMatch,
+                                                 nullptr, FIND_FIRST_EX_LARGE_FETCH));
     std::vector<FolderEntry> entries;
-    if (search == INVALID_HANDLE_VALUE) {
+    if (!search.valid()) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) return entries;  // an empty drive root
         if (meansAbsent(error) || isPlainFile(folder)) return std::nullopt;
@@ -130,21 +129,18 @@ std::optional<std::vector<FolderEntry>> Win32FileSystem::readFolder(const std::s
         const std::wstring name = found.cFileName;
         if (name == L"." || name == L"..") continue;
         entries.push_back(entryOf(found, widePath(toUtf8(prefix + name))));
-    } while (::FindNextFileW(search, &found));
+    } while (::FindNextFileW(search.get(), &found));
     const DWORD error = ::GetLastError();
-    ::FindClose(search);
     if (error != ERROR_NO_MORE_FILES) throwSystemFailure("cannot list", folder, int(error));
     return entries;
 }
 
 int Win32FileSystem::folderError(const std::string& path) {
     WIN32_FIND_DATAW found{};
-    const HANDLE search = ::FindFirstFileExW(widePath(joinPath(path, "*")).c_str(), FindExInfoBasic,
-                                             &found, FindExSearchNameMatch, nullptr, 0);
-    if (search != INVALID_HANDLE_VALUE) {
-        ::FindClose(search);
-        return 0;
-    }
+    const ScopedSearch search(::FindFirstFileExW(widePath(joinPath(path, "*")).c_str(),
+                                                 FindExInfoBasic, &found, FindExSearchNameMatch,
+                                                 nullptr, 0));
+    if (search.valid()) return 0;
     const DWORD error = ::GetLastError();
     if (error == ERROR_FILE_NOT_FOUND) return 0;  // an empty drive root
     return isPlainFile(path) ? ERROR_DIRECTORY : int(error);

@@ -1,14 +1,15 @@
 #include "platform/folder_lock.h"
 
+#include <optional>
 #include <utility>
 
 namespace vantrel::platform {
 
 bool FolderLock::acquire(const std::string& folder) {
     release();
-    const int fd = m_files.lockFolder(folder);
-    if (fd == FileSystem::kFolderInUse) return false;
-    m_fd = fd;
+    const std::optional<int> fd = m_files.lockFolder(folder);
+    if (!fd) return false;
+    m_fd = *fd;
     return true;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// Windows only: a handle closed when it goes out of scope.
+// Windows only: handles closed when they go out of scope.
 
 #include <windows.h>
 
@@ -10,15 +10,17 @@
 
 namespace vantrel::platform {
 
-class ScopedHandle {
+// A handle that `Close` closes.
+template <BOOL(WINAPI* Close)(HANDLE)>
+class BasicScopedHandle {
   public:
-    explicit ScopedHandle(HANDLE handle) : m_handle(handle) {}
-    ~ScopedHandle() {
-        if (valid()) ::CloseHandle(m_handle);
+    explicit BasicScopedHandle(HANDLE handle) : m_handle(handle) {}
+    ~BasicScopedHandle() {
+        if (valid()) Close(m_handle);
     }
-    ScopedHandle(ScopedHandle&& other) noexcept : m_handle(other.release()) {}
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
+    BasicScopedHandle(BasicScopedHandle&& other) noexcept : m_handle(other.release()) {}
+    BasicScopedHandle(const BasicScopedHandle&) = delete;
+    BasicScopedHandle& operator=(const BasicScopedHandle&) = delete;
 
     bool valid() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
     HANDLE get() const { return m_handle; }
@@ -27,6 +29,11 @@ class ScopedHandle {
   private:
     HANDLE m_handle;
 };
+
+// A file, folder or other kernel object's handle.
+using ScopedHandle = BasicScopedHandle<::CloseHandle>;
+// A FindFirstFile search.
+using ScopedSearch = BasicScopedHandle<::FindClose>;
 
 // Opens what `path` leads to (links followed) to ask about it, without
 // reading it and without standing in anyone's way; folders too.

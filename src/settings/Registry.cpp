@@ -5,12 +5,19 @@
 #include <type_traits>
 
 #include "platform/failure.h"
+#include "registry/registry_constants.h"
 
 namespace vantrel::settings {
 namespace {
 
-using platform::HKEY;
-using platform::RegistryApi;
+using registry::ERROR_MORE_DATA;
+using registry::ERROR_SUCCESS;
+using registry::HKEY;
+using registry::kNullKey;
+using registry::REG_BINARY;
+using registry::REG_NONE;
+using registry::REG_SZ;
+using registry::RegistryApi;
 using Bytes = std::vector<std::uint8_t>;
 
 // Positions in a text are held as 16-bit signed numbers.
@@ -20,19 +27,27 @@ constexpr std::size_t kLargestPosition = 32767;
 // again before it counts as missing.
 constexpr int kReadAttempts = 4;
 
-// A key handle for one operation, closed when the operation ends, whether it
-// returns or raises an error (the result of closing is not tested).
+// A key handle for one operation, closed once when the operation ends, whether
+// it returns or raises an error: by close(), which tells how closing went, or
+// else when the handle goes out of scope.
 class KeyHandle {
   public:
     explicit KeyHandle(RegistryApi& registry) : m_registry(registry) {}
-    ~KeyHandle() { m_registry.RegCloseKey(m_key); }
+    ~KeyHandle() {
+        if (!m_closed) m_registry.RegCloseKey(m_key);
+    }
     KeyHandle(const KeyHandle&) = delete;
     KeyHandle& operator=(const KeyHandle&) = delete;
     HKEY& get() { return m_key; }
+    std::int32_t close() {
+        m_closed = true;
+        return m_registry.RegCloseKey(m_key);
+    }
 
   private:
     RegistryApi& m_registry;
-    HKEY m_key = platform::kNullKey;
+    HKEY m_key = kNullKey;
+    bool m_closed = false;
 };
 
 // The value's bytes when it is there with type `wanted`, else nothing. The
@@ -44,19 +59,19 @@ class KeyHandle {
 std::optional<Bytes> readValue(RegistryApi& registry, HKEY key, const std::string& name,
                                std::uint32_t wanted, std::uint8_t fill) {
     for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
-        std::uint32_t type = platform::REG_NONE;
+        std::uint32_t type = REG_NONE;
         std::uint32_t size = 0;
         const std::int32_t status = registry.RegQueryValueExA(key, name, &type, nullptr, &size);
-        if (status != platform::ERROR_SUCCESS || type != wanted) return std::nullopt;
-        if (wanted == platform::REG_BINARY && size == 0) {
+        if (status != ERROR_SUCCESS || type != wanted) return std::nullopt;
+        if (wanted == REG_BINARY && size == 0) {
             throw platform::Failure("Subscript out of range");
         }
         Bytes buffer(size, fill);
         std::uint32_t filled = size;
         const std::int32_t read =
             registry.RegQueryValueExA(key, name, &type, buffer.data(), &filled);
-        if (read == platform::ERROR_MORE_DATA) continue;
-        if (read == platform::ERROR_SUCCESS && filled < size) buffer.resize(filled);
+        if (read == ERROR_MORE_DATA) continue;
+        if (read == ERROR_SUCCESS && filled < size) buffer.resize(filled);
         return buffer;
     }
     return std::nullopt;
@@ -89,7 +104,7 @@ std::string ReadRegText(RegistryApi& registry, HKEY root, const std::string& key
     std::string result = defaultText;
     KeyHandle key(registry);
     registry.RegOpenKeyA(root, keyPath, key.get());
-    if (const auto text = readValue(registry, key.get(), valueName, platform::REG_SZ, ' ')) {
+    if (const auto text = readValue(registry, key.get(), valueName, REG_SZ, ' ')) {
         const auto nul = std::find(text->begin(), text->end(), 0);
         if (nul != text->end() &&
             static_cast<std::size_t>(nul - text->begin()) >= kLargestPosition) {
@@ -102,20 +117,14 @@ std::string ReadRegText(RegistryApi& registry, HKEY root, const std::string& key
 
 std::int32_t WriteRegText(RegistryApi& registry, HKEY root, const std::string& keyPath,
                           const std::string& valueName, const std::string& text) {
-    HKEY key = platform::kNullKey;
-    std::int32_t status = registry.RegCreateKeyA(root, keyPath, key);
-    if (status != platform::ERROR_SUCCESS) {
-        registry.RegCloseKey(key);
-        return status;
-    }
-    status = registry.RegSetValueExA(key, valueName, platform::REG_SZ,
+    KeyHandle key(registry);
+    std::int32_t status = registry.RegCreateKeyA(root, keyPath, key.get());
+    if (status != ERROR_SUCCESS) return status;
+    status = registry.RegSetValueExA(key.get(), valueName, REG_SZ,
                                      reinterpret_cast<const unsigned char*>(text.data()),
                                      static_cast<std::uint32_t>(text.size()));
-    if (status != platform::ERROR_SUCCESS) {
-        registry.RegCloseKey(key);
-        return status;
-    }
-    return registry.RegCloseKey(key);
+    if (status != ERROR_SUCCESS) return status;
+    return key.close();
 }
 
 std::vector<std::uint8_t> ReadRegBytes(RegistryApi& registry, HKEY root, const std::string& keyPath,
@@ -124,7 +133,7 @@ std::vector<std::uint8_t> ReadRegBytes(RegistryApi& registry, HKEY root, const s
     Bytes result = fallbackOf(defaultValue);
     KeyHandle key(registry);
     registry.RegOpenKeyA(root, keyPath, key.get());
-    if (auto bytes = readValue(registry, key.get(), valueName, platform::REG_BINARY, 0)) {
+    if (auto bytes = readValue(registry, key.get(), valueName, REG_BINARY, 0)) {
         result = std::move(*bytes);
     }
     return result;
@@ -135,7 +144,7 @@ void WriteRegBytes(RegistryApi& registry, HKEY root, const std::string& keyPath,
     if (bytes.empty()) throw platform::Failure("Subscript out of range");
     KeyHandle key(registry);
     registry.RegCreateKeyA(root, keyPath, key.get());
-    registry.RegSetValueExA(key.get(), valueName, platform::REG_BINARY, bytes.data(),
+    registry.RegSetValueExA(key.get(), valueName, REG_BINARY, bytes.data(),
                             static_cast<std::uint32_t>(bytes.size()));
 }
 

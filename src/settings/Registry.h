@@ -5,7 +5,7 @@
 #include <variant>
 #include <vector>
 
-#include "platform/registry.h"
+#include "registry/registry_api.h"
 
 namespace vantrel::settings {
 
@@ -23,13 +23,13 @@ using RegBytesDefault = std::variant<std::monostate, std::vector<std::uint8_t>, 
 // The REG_SZ value `valueName` of the key, up to its first NUL; `defaultText`
 // when the key or value is missing or the value has another type. Throws
 // Failure("Overflow") when the first NUL lies beyond byte 32767.
-std::string ReadRegText(platform::RegistryApi& registry, platform::HKEY root,
+std::string ReadRegText(registry::RegistryApi& registry, registry::HKEY root,
                         const std::string& keyPath, const std::string& valueName,
                         const std::string& defaultText = "");
 
 // Stores `text` as a REG_SZ value (its bytes, no terminating NUL), creating
 // the key when missing. 0, or the error code of the first step that failed.
-std::int32_t WriteRegText(platform::RegistryApi& registry, platform::HKEY root,
+std::int32_t WriteRegText(registry::RegistryApi& registry, registry::HKEY root,
                           const std::string& keyPath, const std::string& valueName,
                           const std::string& text);
 
@@ -38,14 +38,14 @@ std::int32_t WriteRegText(platform::RegistryApi& registry, platform::HKEY root,
 // Failure("Overflow") for an integer default outside 0..255 (before touching
 // the registry) and Failure("Subscript out of range") for a stored value of
 // zero bytes.
-std::vector<std::uint8_t> ReadRegBytes(platform::RegistryApi& registry, platform::HKEY root,
+std::vector<std::uint8_t> ReadRegBytes(registry::RegistryApi& registry, registry::HKEY root,
                                        const std::string& keyPath, const std::string& valueName,
                                        const RegBytesDefault& defaultValue = {});
 
 // Stores `bytes` as a REG_BINARY value, creating the key when missing; failures
 // are dropped. Throws Failure("Subscript out of range") for an empty sequence,
 // before touching the registry.
-void WriteRegBytes(platform::RegistryApi& registry, platform::HKEY root, const std::string& keyPath,
+void WriteRegBytes(registry::RegistryApi& registry, registry::HKEY root, const std::string& keyPath,
                    const std::string& valueName, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace vantrel::settings

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 #include <string>
+
+#include "platform/failure.h"
 
 namespace vantrel::ui {
 namespace {
@@ -15,7 +16,7 @@ constexpr double kTwipsPerInch = 1440.0;
 const ControlLayout& controlNamed(std::string_view name) {
     for (const ControlLayout& control : kControls)
         if (control.name == name) return control;
-    throw std::out_of_range("no control named " + std::string(name));
+    throw platform::Failure("no control named " + std::string(name));
 }
 
 bool takesFocus(ControlKind kind) {

@@ -69,7 +69,7 @@ inline constexpr std::string_view kCancelButton = "cmdExit";
 inline constexpr int kFixedPanelTwips = 940;
 inline constexpr int kLastPanelMinimumTwips = 1440;
 
-// The control of that name; throws std::out_of_range for any other name.
+// The control of that name; throws Failure for any other name.
 const ControlLayout& controlNamed(std::string_view name);
 
 // True for the kinds of control that take the focus when shown and enabled.

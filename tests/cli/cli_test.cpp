@@ -2,7 +2,8 @@
 
 #include "cli/cli_fixture.h"
 
-#include "platform/file_system.h"
+#include "platform/folder_lock.h"
+#include "platform/system_file_system.h"
 #include "support/dvd_generator.h"
 #include "support/faulty_file_system.h"
 
@@ -102,10 +103,10 @@ TEST_F(CliTest, ARefusedFolderIsNamedWithTheReason) {
     makeDvdFolder(source(), 1, 4);
     writeFile(destination() + "/VTS_01_1.VOB", "another job's output");
     platform::SystemFileSystem files;
-    const int lock = files.lockFolder(destination());
-    ASSERT_GE(lock, 0);
+    platform::FolderLock lock(files);
+    ASSERT_TRUE(lock.acquire(destination()));
     const auto result = run({source(), destination()});
-    files.close(lock);
+    lock.release();
     EXPECT_EQ(result.exitStatus, 2);
     EXPECT_EQ(result.err, "vantrel-cli: invalid destination folder '" + destination() +
                               "': in use by another extraction\n");

@@ -12,7 +12,7 @@
 
 #include "engine/ifo_reader.h"
 #include "platform/failure.h"
-#include "platform/file_system.h"
+#include "platform/file_system_posix.h"
 #include "support/authored_disc.h"
 #include "support/dvd_generator.h"
 #include "support/temp_folder.h"

@@ -116,7 +116,7 @@ class FaultLoop : public ::testing::Test {
         writeFile(destination() + kSep + "VTS_09_1.VOB", "stale");
         FaultyFileSystem files;
         FixedClock clock;
-        platform::Services services{files, clock, temp.path()};
+        engine::Services services{files, clock, temp.path()};
         HeadlessWindow window(files);
         engine::frmMain form(window, services);
         window.texts[TextBox::txtVobDir] = source();

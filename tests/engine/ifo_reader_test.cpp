@@ -8,10 +8,10 @@
 
 #include <memory>
 
-#include "engine/dvd_format.h"
+#include "dvd/dvd_format.h"
 #include "engine/ifo_reader.h"
 #include "engine/nav_pack.h"
-#include "platform/file_system.h"
+#include "platform/file_system_posix.h"
 #include "support/authored_disc.h"
 
 namespace vantrel::testing {
@@ -22,10 +22,10 @@ using engine::VobuMapKind;
 
 // The navigation pack's fields where libdvdread's parsers find them: the PCI
 // data after its substream id, the DSI data at DSI_START_BYTE.
-static_assert(engine::dvd::kNavPackLbnOffset == engine::dvd::kPciSubstreamOffset + 1);
-static_assert(engine::dvd::kPciSubstreamOffset + PCI_BYTES == engine::dvd::kDsiPacketOffset);
-static_assert(engine::dvd::kDsiSubstreamOffset + 1 == DSI_START_BYTE);
-static_assert(engine::dvd::kSectorSize == DVD_VIDEO_LB_LEN);
+static_assert(dvd::kNavPackLbnOffset == dvd::kPciSubstreamOffset + 1);
+static_assert(dvd::kPciSubstreamOffset + PCI_BYTES == dvd::kDsiPacketOffset);
+static_assert(dvd::kDsiSubstreamOffset + 1 == DSI_START_BYTE);
+static_assert(dvd::kSectorSize == DVD_VIDEO_LB_LEN);
 
 std::optional<VobuMap> entriesOf(const vobu_admap_t* map) {
     if (map == nullptr) return std::nullopt;
@@ -57,7 +57,7 @@ class IfoReaderTest : public ::testing::Test {
             dsi_t dsi{};
             navRead_DSI(&dsi, block + DSI_START_BYTE);
             pci_t pci{};
-            navRead_PCI(&pci, block + engine::dvd::kNavPackLbnOffset);
+            navRead_PCI(&pci, block + dvd::kNavPackLbnOffset);
             EXPECT_TRUE(engine::isNavPack(block)) << sector;
             EXPECT_EQ(dsi.dsi_gi.nv_pck_lbn, sector);
             EXPECT_EQ(engine::navPackLbn(block), dsi.dsi_gi.nv_pck_lbn);

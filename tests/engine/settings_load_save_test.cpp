@@ -3,14 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/registry_file_store.h"
+#include "registry/registry_constants.h"
+#include "registry/registry_file_store.h"
 #include "support/test_bed.h"
 
 namespace vantrel::testing {
 namespace {
 
 using engine::TextBox;
-using platform::HKEY_LOCAL_MACHINE;
+using registry::HKEY_LOCAL_MACHINE;
 
 constexpr const char* kKey = "SOFTWARE\\TORVELLANCE\\Vantrel";
 
@@ -19,7 +20,7 @@ class SettingsTest : public ::testing::Test {
     SettingsTest() { bed.services.registry = &registry; }
     std::string storePath() const { return bed.temp / "config/vantrel/registry.reg"; }
     void store(const std::string& name, std::uint32_t type, const std::string& bytes) {
-        platform::HKEY key = platform::kNullKey;
+        registry::HKEY key = registry::kNullKey;
         ASSERT_EQ(registry.RegCreateKeyA(HKEY_LOCAL_MACHINE, kKey, key), 0);
         ASSERT_EQ(registry.RegSetValueExA(key, name, type,
                                           reinterpret_cast<const unsigned char*>(bytes.data()),
@@ -30,7 +31,7 @@ class SettingsTest : public ::testing::Test {
     std::string& box(TextBox which) { return bed.window.texts[which]; }
 
     TestBed bed;
-    platform::RegistryFileStore registry{storePath()};
+    registry::RegistryFileStore registry{storePath()};
 };
 
 TEST_F(SettingsTest, WithoutAStoreTheDefaultsAreShownAndNothingIsWritten) {
@@ -46,9 +47,9 @@ TEST_F(SettingsTest, WithoutAStoreTheDefaultsAreShownAndNothingIsWritten) {
 }
 
 TEST_F(SettingsTest, StoredValuesOfTheRightTypeAreShown) {
-    store("VOBPATH", platform::REG_SZ, "/media/d\xc3\xa9j\xc3\xa0/VIDEO_TS");
-    store("DESTPATH", platform::REG_SZ, "");
-    store("ALERT", platform::REG_BINARY, std::string(1, '\0'));
+    store("VOBPATH", registry::REG_SZ, "/media/d\xc3\xa9j\xc3\xa0/VIDEO_TS");
+    store("DESTPATH", registry::REG_SZ, "");
+    store("ALERT", registry::REG_BINARY, std::string(1, '\0'));
     bed.form.Form_Load();
     EXPECT_EQ(box(TextBox::txtVobDir), "/media/d\xc3\xa9j\xc3\xa0/VIDEO_TS");
     EXPECT_EQ(bed.window.selections[TextBox::txtVobDir].start, 20) << "characters, not bytes";
@@ -57,9 +58,9 @@ TEST_F(SettingsTest, StoredValuesOfTheRightTypeAreShown) {
 }
 
 TEST_F(SettingsTest, ValuesOfAnotherTypeCountAsMissing) {
-    store("VOBPATH", platform::REG_EXPAND_SZ, "/expand/me");
-    store("DESTPATH", platform::REG_SZ, std::string("/out\0junk", 9));
-    store("ALERT", platform::REG_SZ, "0");
+    store("VOBPATH", registry::REG_EXPAND_SZ, "/expand/me");
+    store("DESTPATH", registry::REG_SZ, std::string("/out\0junk", 9));
+    store("ALERT", registry::REG_SZ, "0");
     bed.form.Form_Load();
     EXPECT_EQ(box(TextBox::txtVobDir), bed.temp.path());
     EXPECT_EQ(box(TextBox::txtDest), "/out") << "read up to the NUL";
@@ -69,8 +70,8 @@ TEST_F(SettingsTest, ValuesOfAnotherTypeCountAsMissing) {
 
 TEST_F(SettingsTest, AnAlertTheCheckBoxCannotTakeEndsTheLoadWithAnEntry) {
     for (const std::string& alert : {std::string(), std::string(1, '\x07')}) {
-        store("ALERT", platform::REG_BINARY, alert);
-        store("VOBPATH", platform::REG_SZ, "/dvd");
+        store("ALERT", registry::REG_BINARY, alert);
+        store("VOBPATH", registry::REG_SZ, "/dvd");
         std::remove(bed.logPath().c_str());
         bed.window.alert = engine::kUnchecked;
         bed.form.Form_Load();
@@ -84,7 +85,7 @@ TEST_F(SettingsTest, AnAlertTheCheckBoxCannotTakeEndsTheLoadWithAnEntry) {
 }
 
 TEST_F(SettingsTest, AFailingSizeCaptureSkipsTheSettings) {
-    store("VOBPATH", platform::REG_SZ, "/dvd");
+    store("VOBPATH", registry::REG_SZ, "/dvd");
     bed.window.refuseWindowSize = true;
     bed.form.Form_Load();
     EXPECT_EQ(bed.logText(),

@@ -11,6 +11,7 @@
 #include "platform/dir_listing.h"
 #include "platform/disc_image_file_system.h"
 #include "platform/failure.h"
+#include "platform/file_system_posix.h"
 #include "support/authored_disc.h"
 #include "support/process_runner.h"
 #include "support/test_bed.h"
@@ -29,7 +30,7 @@ struct Job {
         form.cmdGo_Click();
     }
     FixedClock clock;
-    platform::Services services;
+    engine::Services services;
     HeadlessWindow window;
     engine::frmMain form;
 };

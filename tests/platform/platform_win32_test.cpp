@@ -11,7 +11,9 @@
 #include "platform/binary_file.h"
 #include "platform/dir_listing.h"
 #include "platform/failure.h"
+#include "platform/folder_lock.h"
 #include "platform/paths.h"
+#include "platform/system_file_system.h"
 #include "platform/wide_text.h"
 #include "support/faulty_file_system.h"
 #include "support/scoped_env.h"
@@ -108,9 +110,9 @@ TEST(Win32Files, NamesOutsideTheCodePageAndPathsBeyondMaxPathWork) {
         files.removeFile(path);
         EXPECT_FALSE(files.kindOf(path));
     }
-    const int lock = files.lockFolder(deep);
-    EXPECT_GE(lock, 0);
-    files.close(lock);
+    platform::FolderLock lock(files);
+    EXPECT_TRUE(lock.acquire(deep));
+    lock.release();
     removeTree(files, temp.path());
 }
 

@@ -7,16 +7,17 @@
 #include <vector>
 
 #include "platform/failure.h"
-#include "platform/registry_file_store.h"
+#include "registry/registry_constants.h"
+#include "registry/registry_file_store.h"
 #include "support/temp_folder.h"
 
 namespace vantrel::settings {
 namespace {
 
-using platform::HKEY;
-using platform::HKEY_CURRENT_USER;
-using platform::HKEY_LOCAL_MACHINE;
-using platform::kNullKey;
+using registry::HKEY;
+using registry::HKEY_CURRENT_USER;
+using registry::HKEY_LOCAL_MACHINE;
+using registry::kNullKey;
 using vantrel::testing::exists;
 using vantrel::testing::TempFolder;
 using vantrel::testing::writeFile;
@@ -31,9 +32,9 @@ Bytes bytesOf(const std::string& text) { return Bytes(text.begin(), text.end());
 // "query", "set", "close", or "close null" for the null handle), keeping count
 // of the keys opened and not closed again. `beforeQuery` runs before each
 // query with its number, counted from 1.
-class LoggingRegistry final : public platform::RegistryApi {
+class LoggingRegistry final : public registry::RegistryApi {
   public:
-    explicit LoggingRegistry(platform::RegistryApi& inner) : m_inner(inner) {}
+    explicit LoggingRegistry(registry::RegistryApi& inner) : m_inner(inner) {}
 
     std::int32_t RegOpenKeyA(HKEY root, const std::string& subKey, HKEY& result) override {
         log.push_back("open");
@@ -57,7 +58,7 @@ class LoggingRegistry final : public platform::RegistryApi {
     std::int32_t RegCloseKey(HKEY key) override {
         log.push_back(key == kNullKey ? "close null" : "close");
         const std::int32_t status = m_inner.RegCloseKey(key);
-        if (status == platform::ERROR_SUCCESS) --openKeys;
+        if (status == registry::ERROR_SUCCESS) --openKeys;
         return status;
     }
 
@@ -67,10 +68,10 @@ class LoggingRegistry final : public platform::RegistryApi {
 
   private:
     std::int32_t opened(std::int32_t status) {
-        if (status == platform::ERROR_SUCCESS) ++openKeys;
+        if (status == registry::ERROR_SUCCESS) ++openKeys;
         return status;
     }
-    platform::RegistryApi& m_inner;
+    registry::RegistryApi& m_inner;
     int m_queries = 0;
 };
 
@@ -99,7 +100,7 @@ class RegistryModule : public ::testing::Test {
         files.RegCloseKey(key);
     }
     void storeText(const std::string& name, const std::string& text) {
-        store(name, platform::REG_SZ, bytesOf(text));
+        store(name, registry::REG_SZ, bytesOf(text));
     }
     // A settings file as it was saved, and edited by hand since.
     void makeSettingsFile() {
@@ -121,7 +122,7 @@ class RegistryModule : public ::testing::Test {
 
     TempFolder folder;
     std::string path = folder / "vantrel/registry.reg";
-    platform::RegistryFileStore files{path};
+    registry::RegistryFileStore files{path};
     LoggingRegistry registry{files};
 };
 
@@ -166,11 +167,11 @@ TEST_F(RegistryReadText, TextIsReadUpToItsFirstNul) {
 }
 
 TEST_F(RegistryReadText, ValuesOfOtherTypesGiveTheDefault) {
-    store("VOBPATH", platform::REG_EXPAND_SZ, bytesOf("/dvd/"));
+    store("VOBPATH", registry::REG_EXPAND_SZ, bytesOf("/dvd/"));
     EXPECT_EQ(readText("VOBPATH", "/opt"), "/opt");
-    store("VOBPATH", platform::REG_BINARY, bytesOf("/dvd/"));
+    store("VOBPATH", registry::REG_BINARY, bytesOf("/dvd/"));
     EXPECT_EQ(readText("VOBPATH", "/opt"), "/opt");
-    store("VOBPATH", platform::REG_DWORD, {1, 0, 0, 0});
+    store("VOBPATH", registry::REG_DWORD, {1, 0, 0, 0});
     EXPECT_EQ(readText("VOBPATH", "/opt"), "/opt");
 }
 
@@ -206,7 +207,7 @@ TEST_F(RegistryWriteText, StoresTheTextWithoutANul) {
     HKEY key = kNullKey;
     ASSERT_EQ(files.RegOpenKeyA(HKEY_LOCAL_MACHINE, kKey, key), 0);
     EXPECT_EQ(files.RegQueryValueExA(key, "VOBPATH", &type, nullptr, &size), 0);
-    EXPECT_EQ(type, platform::REG_SZ);
+    EXPECT_EQ(type, registry::REG_SZ);
     EXPECT_EQ(size, 12u);
     files.RegCloseKey(key);
     EXPECT_NE(vantrel::testing::readText(path).find(
@@ -222,10 +223,10 @@ TEST_F(RegistryWriteText, StoresTheTextWithoutANul) {
 
 TEST_F(RegistryWriteText, ReturnsTheFailureOfCreatingTheKey) {
     writeFile(folder / "plain", std::string("a file, not a folder"));
-    platform::RegistryFileStore blocked(folder / "plain/vantrel/registry.reg");
+    registry::RegistryFileStore blocked(folder / "plain/vantrel/registry.reg");
     LoggingRegistry logged(blocked);
     EXPECT_EQ(WriteRegText(logged, HKEY_LOCAL_MACHINE, kKey, "VOBPATH", "/dvd/"),
-              platform::ERROR_ACCESS_DENIED);
+              registry::ERROR_ACCESS_DENIED);
     EXPECT_EQ(logged.log, (Log{"create", "close null"}));
     EXPECT_EQ(ReadRegText(logged, HKEY_LOCAL_MACHINE, kKey, "VOBPATH", "/opt"), "/opt");
 }
@@ -234,7 +235,7 @@ TEST_F(RegistryWriteText, ReturnsTheFailureOfStoringTheValue) {
     storeText("VOBPATH", "/old/");
     vantrel::testing::makeFolder(path + ".tmp/in-the-way");
     EXPECT_EQ(WriteRegText(registry, HKEY_LOCAL_MACHINE, kKey, "VOBPATH", "/new/"),
-              platform::ERROR_ACCESS_DENIED);
+              registry::ERROR_ACCESS_DENIED);
     EXPECT_EQ(registry.log, (Log{"create", "set", "close"}));
     EXPECT_EQ(readText("VOBPATH"), "/old/");
 }
@@ -260,12 +261,12 @@ TEST_F(RegistryReadBytes, AMissingValueGivesTheDefaultsFallback) {
     for (const auto& c : cases) {
         EXPECT_EQ(readBytes("ALERT", c.defaultValue), c.expected) << c.defaultValue.index();
     }
-    store("OTHER", platform::REG_BINARY, {9});
+    store("OTHER", registry::REG_BINARY, {9});
     EXPECT_EQ(readBytes("ALERT", std::int16_t{1}), (Bytes{1}));
 }
 
 TEST_F(RegistryReadBytes, IntegerDefaultsOutsideAByteOverflowFirst) {
-    store("ALERT", platform::REG_BINARY, {1});
+    store("ALERT", registry::REG_BINARY, {1});
     for (const RegBytesDefault& bad :
          {RegBytesDefault{std::int32_t{256}}, RegBytesDefault{std::int16_t{-1}},
           RegBytesDefault{std::int32_t{-1}}, RegBytesDefault{std::int16_t{1000}}}) {
@@ -276,20 +277,20 @@ TEST_F(RegistryReadBytes, IntegerDefaultsOutsideAByteOverflowFirst) {
 
 TEST_F(RegistryReadBytes, StoredBytesAreReadWhole) {
     for (const Bytes& stored : {Bytes{0}, Bytes{1}, Bytes{7}, Bytes{1, 2, 255}}) {
-        store("ALERT", platform::REG_BINARY, stored);
+        store("ALERT", registry::REG_BINARY, stored);
         EXPECT_EQ(readBytes("ALERT", std::int16_t{1}), stored);
     }
 }
 
 TEST_F(RegistryReadBytes, ValuesOfOtherTypesGiveTheFallback) {
-    store("ALERT", platform::REG_SZ, bytesOf("0"));
+    store("ALERT", registry::REG_SZ, bytesOf("0"));
     EXPECT_EQ(readBytes("ALERT", std::int16_t{1}), (Bytes{1}));
-    store("ALERT", platform::REG_DWORD, {0, 0, 0, 0});
+    store("ALERT", registry::REG_DWORD, {0, 0, 0, 0});
     EXPECT_EQ(readBytes("ALERT", std::int16_t{1}), (Bytes{1}));
 }
 
 TEST_F(RegistryReadBytes, AZeroByteValueIsOutOfRange) {
-    store("ALERT", platform::REG_BINARY, {});
+    store("ALERT", registry::REG_BINARY, {});
     EXPECT_EQ(failureOf([&] { readBytes("ALERT", std::int16_t{1}); }), "Subscript out of range");
     EXPECT_EQ(registry.log, (Log{"open", "query", "close"}));
 }
@@ -335,7 +336,7 @@ TEST_F(RegistryModule, TheSettingsSurviveARestart) {
     EXPECT_EQ(WriteRegText(registry, HKEY_LOCAL_MACHINE, kKey, "DESTPATH", "/tmp/out/"), 0);
     WriteRegBytes(registry, HKEY_LOCAL_MACHINE, kKey, "ALERT", {0});
 
-    platform::RegistryFileStore restarted(path);
+    registry::RegistryFileStore restarted(path);
     EXPECT_EQ(ReadRegText(restarted, HKEY_LOCAL_MACHINE, kKey, "VOBPATH", "/opt"), "/home/u/dvd/");
     EXPECT_EQ(ReadRegText(restarted, HKEY_LOCAL_MACHINE, kKey, "DESTPATH", "/"), "/tmp/out/");
     EXPECT_EQ(ReadRegBytes(restarted, HKEY_LOCAL_MACHINE, kKey, "ALERT", std::int16_t{1}),

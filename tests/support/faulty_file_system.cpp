@@ -101,12 +101,13 @@ int FaultyFileSystem::close(int fd) {
     return error != 0 ? -error : result;
 }
 
-int FaultyFileSystem::lockFolder(const std::string& folder) {
+std::optional<int> FaultyFileSystem::lockFolder(const std::string& folder) {
     if (hits(failLock, folder)) platform::throwSystemFailure("cannot lock", folder, kAccessDenied);
     if (const int error = callFails("lockFolder", folder))
         platform::throwSystemFailure("cannot lock", folder, error);
-    const int fd = m_real.lockFolder(folder);
-    return fd >= 0 ? remember(fd, folder) : fd;
+    const std::optional<int> fd = m_real.lockFolder(folder);
+    if (!fd) return std::nullopt;
+    return remember(*fd, folder);
 }
 
 std::int64_t FaultyFileSystem::fileLength(const std::string& path) {

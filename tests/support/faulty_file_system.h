@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/failure.h"
-#include "platform/file_system.h"
+#include "platform/system_file_system.h"
 
 namespace vantrel::testing {
 
@@ -82,7 +82,7 @@ class FaultyFileSystem final : public platform::FileSystem {
     int truncate(int fd, std::int64_t length) override;
     int statusOf(int fd, platform::FileStatus& status) override;
     int close(int fd) override;
-    int lockFolder(const std::string& folder) override;
+    std::optional<int> lockFolder(const std::string& folder) override;
     std::int64_t fileLength(const std::string& path) override;
     std::optional<platform::EntryKind> kindOf(const std::string& path) override;
     std::optional<std::vector<platform::FolderEntry>> readFolder(

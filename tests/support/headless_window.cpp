@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "platform/failure.h"
+
 namespace vantrel::testing {
 namespace {
 
@@ -86,7 +88,7 @@ void HeadlessWindow::setVisible(engine::Bar which, bool visible) {
 }
 
 void HeadlessWindow::setPanelText(int panel, const std::string& text) {
-    if (panel < 1 || panel > 3) throw std::out_of_range("no status panel " + std::to_string(panel));
+    if (panel < 1 || panel > 3) throw platform::Failure("Index out of bounds");
     record("setPanelText " + std::to_string(panel) + " " + text);
     panels[std::size_t(panel - 1)] = text;
 }
@@ -101,7 +103,7 @@ int HeadlessWindow::alertValue() { return alert; }
 void HeadlessWindow::setAlertValue(int value) {
     record("setAlertValue " + std::to_string(value));
     if (value < engine::kUnchecked || value > engine::kGrayed)
-        throw std::invalid_argument("Invalid property value");
+        throw platform::Failure("Invalid property value");
     alert = value;
 }
 

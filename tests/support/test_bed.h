@@ -26,7 +26,7 @@ struct TestBed {
     TempFolder temp;
     FaultyFileSystem files;
     FixedClock clock;
-    platform::Services services{files, clock, temp.path()};
+    engine::Services services{files, clock, temp.path()};
     HeadlessWindow window{files};
     engine::frmMain form{window, services};
 

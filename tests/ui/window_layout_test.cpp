@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "platform/failure.h"
 #include "ui/window_layout.h"
 
 namespace vantrel::testing {
@@ -30,7 +30,7 @@ TEST(WindowLayoutTest, TheControlsStandInTabOrderInsideTheClientArea) {
     for (const char* label : {"Label1_0", "Label1_1"})
         EXPECT_EQ(kControls[std::size_t(controlNamed(label).tabIndex) + 1].kind,
                   ControlKind::TextBox);
-    EXPECT_THROW(controlNamed("Label1"), std::out_of_range);
+    EXPECT_THROW(controlNamed("Label1"), platform::Failure);
 
     const TwipsRect status = controlNamed("Stat").place;
     EXPECT_EQ(status.bottom(), kClientHeightTwips) << "docked along the bottom";

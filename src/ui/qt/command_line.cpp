@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "log/log_file.h"
-#include "platform/file_system.h"
 #include "platform/paths.h"
-#include "platform/registry_file_store.h"
+#include "platform/system_file_system.h"
+#include "registry/registry_file_store.h"
 
 namespace vantrel::ui {
 namespace {
@@ -46,7 +46,7 @@ std::optional<int> handleCommandLine(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             platform::SystemFileSystem files;
-            std::printf(kUsage, platform::RegistryFileStore::defaultStorePath().c_str(),
+            std::printf(kUsage, registry::RegistryFileStore::defaultStorePath().c_str(),
                         log::defaultLogFile(files, platform::programFolder()).c_str());
             return EXIT_SUCCESS;
         }

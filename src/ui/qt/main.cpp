@@ -4,9 +4,10 @@
 #include <QApplication>
 
 #include "platform/clock.h"
-#include "platform/file_system.h"
+#include "platform/file_system_posix.h"
 #include "platform/paths.h"
 #include "platform/startup.h"
+#include "registry/system_registry.h"
 #include "ui/qt/ShowDir.h"
 #include "ui/qt/command_line.h"
 #include "ui/qt/main_window.h"
@@ -26,9 +27,9 @@ int main(int argc, char** argv) {
 
     vantrel::platform::PosixFileSystem files;
     vantrel::platform::SystemClock clock;
-    const auto registry = vantrel::platform::systemRegistry();
-    vantrel::platform::Services services{files, clock, vantrel::platform::programFolder(),
-                                         registry.get()};
+    const auto registry = vantrel::registry::systemRegistry();
+    vantrel::engine::Services services{files, clock, vantrel::platform::programFolder(),
+                                       registry.get()};
     vantrel::ui::ShowDir folderDialog;
     services.folderDialog = &folderDialog;
     vantrel::ui::MainWindow window(services);

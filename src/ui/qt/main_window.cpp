@@ -31,7 +31,7 @@ std::u16string_view units(const QString& text) {
 
 }  // namespace
 
-MainWindow::MainWindow(platform::Services& services, QWidget* parent)
+MainWindow::MainWindow(engine::Services& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),

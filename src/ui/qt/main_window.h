@@ -29,7 +29,7 @@ class MainWindow final : public QWidget, public engine::Controls {
     Q_OBJECT
 
   public:
-    explicit MainWindow(platform::Services& services, QWidget* parent = nullptr);
+    explicit MainWindow(engine::Services& services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     engine::frmMain& form() { return m_form; }

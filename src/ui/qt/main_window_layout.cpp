@@ -11,9 +11,9 @@
 #include <QStatusBar>
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 #include <string>
 
+#include "platform/failure.h"
 #include "ui/control_values.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/program_icon.h"
@@ -72,7 +72,7 @@ QWidget* makeControl(QWidget* parent, const ControlLayout& control) {
             widget = progressBar(parent);
             break;
         default:
-            throw std::logic_error("not a control of its own kind: " + std::string(control.name));
+            throw platform::Failure("not a control of its own kind: " + std::string(control.name));
     }
     widget->setObjectName(qt(control.name));
     widget->setGeometry(twipsRect(control.place));

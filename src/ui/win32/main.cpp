@@ -7,10 +7,11 @@
 #include <exception>
 
 #include "platform/clock.h"
-#include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/startup.h"
+#include "platform/system_file_system.h"
 #include "platform/wide_text.h"
+#include "registry/system_registry.h"
 #include "ui/win32/ShowDir.h"
 
 using namespace vantrel;
@@ -23,8 +24,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
         platform::SystemFileSystem files;
         platform::SystemClock clock;
-        const auto registry = platform::systemRegistry();
-        platform::Services services{files, clock, platform::programFolder(), registry.get()};
+        const auto registry = registry::systemRegistry();
+        engine::Services services{files, clock, platform::programFolder(), registry.get()};
         ui::win32::ShowDir folderDialog;
         services.folderDialog = &folderDialog;
         ui::win32::MainWindow window(services);

@@ -1,12 +1,5 @@
 #pragma once
 
-// Before <windows.h>: the platform's registry names would otherwise be macros.
-#include "engine/controls.h"
-#include "engine/frmMain.h"
-#include "engine/vob_file_list.h"
-#include "ui/kept_text.h"
-#include "ui/window_layout.h"
-
 #include <windows.h>
 
 #include <array>
@@ -14,6 +7,12 @@
 #include <functional>
 #include <string>
 #include <string_view>
+
+#include "engine/controls.h"
+#include "engine/frmMain.h"
+#include "engine/vob_file_list.h"
+#include "ui/kept_text.h"
+#include "ui/window_layout.h"
 
 namespace vantrel::ui::win32 {
 
@@ -24,7 +23,7 @@ namespace vantrel::ui::win32 {
 // engine's Controls carried out on them.
 class MainWindow final : public engine::Controls {
   public:
-    explicit MainWindow(platform::Services& services);
+    explicit MainWindow(engine::Services& services);
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;

@@ -43,7 +43,7 @@ thread_local MainWindow* t_filteredWindow = nullptr;
 
 }  // namespace
 
-MainWindow::MainWindow(platform::Services& services)
+MainWindow::MainWindow(engine::Services& services)
     : m_fileList(services.files), m_form(*this, services) {
     const std::vector<WORD> dialog = dialogTemplate();
     const HWND created = ::CreateDialogIndirectParamW(

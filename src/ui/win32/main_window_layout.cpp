@@ -8,9 +8,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <stdexcept>
 #include <tuple>
 
+#include "platform/failure.h"
 #include "platform/wide_text.h"
 #include "ui/control_values.h"
 #include "ui/win32/control_ids.h"
@@ -49,7 +49,7 @@ ControlClass controlClass(const ControlLayout& control) {
             // Placed by the window, not by itself along its parent's edge.
             return {STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0};
     }
-    throw std::logic_error("a control of no known kind");
+    throw platform::Failure("a control of no known kind");
 }
 
 // Alt with a key is a command in this window, never an edit: a text box would
@@ -88,7 +88,7 @@ void MainWindow::createControls() {
             made.exStyle, made.name, caption.c_str(), style, 0, 0, 0, 0, m_window,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(control))), instance, nullptr);
         if (m_controls[i] == nullptr)
-            throw std::runtime_error("cannot create the control " + std::string(control.name));
+            throw platform::Failure("cannot create the control " + std::string(control.name));
     }
     for (const engine::TextBox which : {engine::TextBox::txtVobDir, engine::TextBox::txtDest})
         ::SetWindowSubclass(box(which), withoutAltEditing, 0, 0);

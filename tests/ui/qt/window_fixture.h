@@ -79,7 +79,7 @@ class WindowTest : public ::testing::Test {
     TempFolder temp;
     FaultyFileSystem files;
     FixedClock clock;
-    platform::Services services{files, clock, temp.path()};
+    engine::Services services{files, clock, temp.path()};
     std::unique_ptr<ui::MainWindow> window = std::make_unique<ui::MainWindow>(services);
 };
 

@@ -3,7 +3,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
-#include "platform/registry_file_store.h"
+#include "registry/registry_constants.h"
+#include "registry/registry_file_store.h"
 #include "support/dvd_generator.h"
 #include "window_fixture.h"
 
@@ -18,7 +19,7 @@ class WindowSettingsTest : public WindowTest {
         services.registry = &registry;
         window = std::make_unique<ui::MainWindow>(services);
     }
-    platform::RegistryFileStore registry{temp / "config/vantrel/registry.reg"};
+    registry::RegistryFileStore registry{temp / "config/vantrel/registry.reg"};
 };
 
 TEST_F(WindowSettingsTest, TheFoldersAndTheAlertComeBackAtTheNextStart) {
@@ -67,17 +68,17 @@ TEST_F(WindowSettingsTest, StoredFolderTextsAreKeptByteForByteUntilEdited) {
     const std::string tooLong = "/" + std::string(40000, 'x');
     makeDvdFolder(notUtf8, 1, 4);
     const auto store = [&](const char* name, const std::string& text) {
-        platform::HKEY key = platform::kNullKey;
-        ASSERT_EQ(registry.RegCreateKeyA(platform::HKEY_LOCAL_MACHINE, kSettingsKey, key), 0);
-        ASSERT_EQ(registry.RegSetValueExA(key, name, platform::REG_SZ,
+        registry::HKEY key = registry::kNullKey;
+        ASSERT_EQ(registry.RegCreateKeyA(registry::HKEY_LOCAL_MACHINE, kSettingsKey, key), 0);
+        ASSERT_EQ(registry.RegSetValueExA(key, name, registry::REG_SZ,
                                           reinterpret_cast<const unsigned char*>(text.data()),
                                           std::uint32_t(text.size())),
                   0);
         registry.RegCloseKey(key);
     };
     const auto stored = [&](const char* name) {
-        platform::HKEY key = platform::kNullKey;
-        registry.RegOpenKeyA(platform::HKEY_LOCAL_MACHINE, kSettingsKey, key);
+        registry::HKEY key = registry::kNullKey;
+        registry.RegOpenKeyA(registry::HKEY_LOCAL_MACHINE, kSettingsKey, key);
         std::string text(65536, '\0');
         std::uint32_t size = std::uint32_t(text.size());
         registry.RegQueryValueExA(key, name, nullptr, reinterpret_cast<unsigned char*>(text.data()),

@@ -143,7 +143,7 @@ class Win32WindowTest : public ::testing::Test {
     TempFolder temp;
     FaultyFileSystem files;
     FixedClock clock;
-    platform::Services services{files, clock, temp.path()};
+    engine::Services services{files, clock, temp.path()};
     std::unique_ptr<ui::win32::MainWindow> window =
         std::make_unique<ui::win32::MainWindow>(services);
 

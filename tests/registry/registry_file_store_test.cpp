@@ -10,14 +10,17 @@
 #include <string>
 #include <vector>
 
-#include "platform/registry_file_store.h"
 #include "platform/text.h"
+#include "registry/registry_constants.h"
+#include "registry/registry_file_store.h"
+#include "registry/system_registry.h"
 #include "support/scoped_env.h"
 #include "support/temp_folder.h"
 
-namespace vantrel::platform {
+namespace vantrel::registry {
 namespace {
 
+using platform::asciiLower;
 using vantrel::testing::exists;
 using vantrel::testing::makeFolder;
 using vantrel::testing::readText;
@@ -670,4 +673,4 @@ TEST_F(RegistryStore, TwoProcessesWritingAtOnceLoseNothing) {
 }
 
 }  // namespace
-}  // namespace vantrel::platform
+}  // namespace vantrel::registry

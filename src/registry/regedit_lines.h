@@ -6,14 +6,14 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/registry.h"
+#include "registry/registry_constants.h"
 
 // One line of a REGEDIT4 registry export, read or written on its own: a section
 // header "[HKEY_LOCAL_MACHINE\SOFTWARE\TORVELLANCE\Vantrel]" or a value line
 // ("VOBPATH"="/dvd/", "ALERT"=hex:01, @="default"). The texts handed in are a
 // line without its line break; a hex value continued over several lines is
 // handed in as one logical line (see startsContinuedValue).
-namespace vantrel::platform::regedit {
+namespace vantrel::registry::regedit {
 
 using Bytes = std::vector<unsigned char>;
 
@@ -63,4 +63,4 @@ std::string headerLine(const KeyPath& key);
 // for the rest. Such a line never ends in "\" and never begins with a hex digit.
 std::string valueLine(const Value& value);
 
-}  // namespace vantrel::platform::regedit
+}  // namespace vantrel::registry::regedit

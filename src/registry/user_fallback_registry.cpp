@@ -1,8 +1,10 @@
-#include "platform/registry_user_fallback.h"
+#include "registry/user_fallback_registry.h"
 
 #include <utility>
 
-namespace vantrel::platform {
+#include "registry/registry_constants.h"
+
+namespace vantrel::registry {
 
 UserFallbackRegistry::UserFallbackRegistry(std::unique_ptr<RegistryApi> inner)
     : m_inner(std::move(inner)) {}
@@ -111,4 +113,4 @@ std::int32_t UserFallbackRegistry::RegCloseKey(HKEY handle) {
     return status;
 }
 
-}  // namespace vantrel::platform
+}  // namespace vantrel::registry

@@ -1,4 +1,4 @@
-#include "platform/registry_file_store.h"
+#include "registry/registry_file_store.h"
 
 #include <algorithm>
 #include <functional>
@@ -6,10 +6,12 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/regedit_document.h"
-#include "platform/registry_store_file.h"
+#include "platform/paths.h"
+#include "registry/locked_file_update.h"
+#include "registry/regedit_document.h"
+#include "registry/registry_constants.h"
 
-namespace vantrel::platform {
+namespace vantrel::registry {
 namespace {
 
 using regedit::Document;
@@ -50,6 +52,10 @@ std::int32_t guarded(const Call& call) noexcept {
 }  // namespace
 
 RegistryFileStore::RegistryFileStore(std::string storePath) : m_storePath(std::move(storePath)) {}
+
+std::string RegistryFileStore::defaultStorePath() {
+    return platform::joinPath(platform::userConfigFolder(), "registry.reg");
+}
 
 std::int32_t RegistryFileStore::RegOpenKeyA(HKEY root, const std::string& subKey, HKEY& result) {
     return guarded([&] { return openKey(root, subKey, result); });
@@ -220,4 +226,4 @@ std::int32_t RegistryFileStore::change(Change change) {
     return ERROR_SUCCESS;
 }
 
-}  // namespace vantrel::platform
+}  // namespace vantrel::registry

@@ -4,9 +4,10 @@
 #include <functional>
 #include <string>
 
-namespace vantrel::platform {
+namespace vantrel::registry {
 
-// The file behind the registry store. Both return 0 or a Windows error code.
+// The registry store's file, read whole and changed under a lock in one atomic
+// step. Both return 0 or a Windows error code.
 
 // The file's whole text; a file that is not there, nor its folder, is empty.
 std::int32_t readStoreFile(const std::string& path, std::string& text);
@@ -20,4 +21,4 @@ std::int32_t readStoreFile(const std::string& path, std::string& text);
 std::int32_t changeStoreFile(const std::string& path,
                              const std::function<bool(std::string& text)>& change);
 
-}  // namespace vantrel::platform
+}  // namespace vantrel::registry

@@ -1,9 +1,9 @@
-#include "platform/regedit_document.h"
+#include "registry/regedit_document.h"
 
 #include <algorithm>
 #include <utility>
 
-namespace vantrel::platform::regedit {
+namespace vantrel::registry::regedit {
 namespace {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
@@ -233,4 +233,4 @@ std::uint32_t Document::newline() const {
     return 1;
 }
 
-}  // namespace vantrel::platform::regedit
+}  // namespace vantrel::registry::regedit

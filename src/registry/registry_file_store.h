@@ -7,11 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/regedit_document.h"
-#include "platform/regedit_lines.h"
-#include "platform/registry.h"
+#include "registry/regedit_document.h"
+#include "registry/registry_api.h"
 
-namespace vantrel::platform {
+namespace vantrel::registry {
 
 // The registry kept in one text file in the REGEDIT4 layout of registry
 // exports (regedit::Document):
@@ -84,4 +83,4 @@ class RegistryFileStore final : public RegistryApi {
     std::vector<Change> m_batchChanges;
 };
 
-}  // namespace vantrel::platform
+}  // namespace vantrel::registry

@@ -3,24 +3,25 @@
 // a table under numbers of our own, and the predefined roots map onto the
 // system's. Text values travel as UTF-8 here and are stored as UTF-16, as
 // every Windows program stores them, so regedit and the 8-bit calls of other
-// programs read them correctly.
+// programs read them correctly. The roots, types and error codes are
+// <windows.h>'s own, of the same values as registry_constants.h gives them.
 
-// Before <windows.h>: it turns several of this header's names into macros.
-#include "platform/registry.h"
-#include "platform/registry_user_fallback.h"
-
-#include <map>
-#include <memory>
-#include <vector>
+#include "registry/win32_registry.h"
 
 #include <windows.h>
 
-#include "platform/wide_text.h"
+#include <map>
+#include <vector>
 
-namespace vantrel::platform {
+#include "platform/wide_text.h"
+#include "registry/key_numbers.h"
+
+namespace vantrel::registry {
 namespace {
 
-using Key = vantrel::platform::HKEY;
+using Key = registry::HKEY;
+using platform::toUtf8;
+using platform::toWide;
 
 bool isText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 
@@ -141,10 +142,4 @@ class Win32Registry final : public RegistryApi {
 
 std::unique_ptr<RegistryApi> win32Registry() { return std::make_unique<Win32Registry>(); }
 
-// HKEY_LOCAL_MACHINE as the settings name it, and the user's own copy where
-// a standard user may not write there.
-std::unique_ptr<RegistryApi> systemRegistry() {
-    return std::make_unique<UserFallbackRegistry>(win32Registry());
-}
-
-}  // namespace vantrel::platform
+}  // namespace vantrel::registry

@@ -1,4 +1,4 @@
-#include "platform/regedit_lines.h"
+#include "registry/regedit_lines.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,8 +6,10 @@
 
 #include "platform/text.h"
 
-namespace vantrel::platform::regedit {
+namespace vantrel::registry::regedit {
 namespace {
+
+using platform::asciiLower;
 
 struct Root {
     HKEY handle;
@@ -272,4 +274,4 @@ std::string valueLine(const Value& value) {
     return line + prefix + hexList(value.data);
 }
 
-}  // namespace vantrel::platform::regedit
+}  // namespace vantrel::registry::regedit

@@ -1,3 +1,5 @@
+#include "registry/locked_file_update.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -6,33 +8,18 @@
 #include <cerrno>
 #include <filesystem>
 #include <string_view>
-#include <utility>
 
-#include "platform/registry.h"
-#include "platform/registry_store_file.h"
+#include "platform/posix_descriptor.h"
+#include "registry/registry_constants.h"
 
-namespace vantrel::platform {
+namespace vantrel::registry {
 namespace {
 
 namespace fs = std::filesystem;
+using platform::ScopedDescriptor;
 
 // Links followed before a store counts as unreachable, as the kernel's own limit.
 constexpr int kMostLinks = 40;
-
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-    int release() { return std::exchange(m_fd, -1); }
-
-  private:
-    int m_fd;
-};
 
 std::int32_t codeOf(int err) {
     switch (err) {
@@ -78,7 +65,7 @@ std::int32_t replaceStore(const std::string& path, const std::string& text) {
     const std::string temporary = path + ".tmp";
     struct stat old {};
     const bool hadStore = ::stat(path.c_str(), &old) == 0;
-    Descriptor file(
+    ScopedDescriptor file(
         ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666));
     if (file.get() < 0) return codeOf(errno);
     int err = 0;
@@ -92,7 +79,8 @@ std::int32_t replaceStore(const std::string& path, const std::string& text) {
         return codeOf(err);
     }
     const std::string folder = fs::path(path).parent_path().string();
-    const Descriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY));
+    const ScopedDescriptor dir(
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY));
     if (dir.get() >= 0) ::fsync(dir.get());  // the rename itself reaches the disk
     return ERROR_SUCCESS;
 }
@@ -101,7 +89,7 @@ std::int32_t replaceStore(const std::string& path, const std::string& text) {
 
 std::int32_t readStoreFile(const std::string& path, std::string& text) {
     text.clear();
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    const ScopedDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) return errno == ENOENT || errno == ENOTDIR ? ERROR_SUCCESS : codeOf(errno);
     char buffer[65536];
     while (true) {
@@ -124,7 +112,8 @@ std::int32_t changeStoreFile(const std::string& path,
     // The lock file is never removed: a process waiting on a removed one would
     // hold a lock nobody else sees. It stays beside the path the program
     // knows, not beside a link's target (a dotfile repository, say).
-    const Descriptor lock(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
+    const ScopedDescriptor lock(
+        ::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
     if (lock.get() < 0) return codeOf(errno);
     while (::flock(lock.get(), LOCK_EX) != 0) {
         if (errno != EINTR) return codeOf(errno);
@@ -137,4 +126,4 @@ std::int32_t changeStoreFile(const std::string& path,
     return replaceStore(target, text);
 }
 
-}  // namespace vantrel::platform
+}  // namespace vantrel::registry

@@ -1,21 +1,22 @@
 // The settings of a standard user, who may read HKEY_LOCAL_MACHINE but not
 // create keys or write values there: kept in the user's own key instead.
 
-#include "platform/registry_user_fallback.h"
+#include "registry/user_fallback_registry.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "registry/registry_constants.h"
 #include "settings/Registry.h"
 #include "support/scratch_registry.h"
 
 namespace vantrel::testing {
 namespace {
 
-using platform::HKEY;
-using platform::HKEY_CURRENT_USER;
-using platform::HKEY_LOCAL_MACHINE;
+using registry::HKEY;
+using registry::HKEY_CURRENT_USER;
+using registry::HKEY_LOCAL_MACHINE;
 using Bytes = std::vector<std::uint8_t>;
 
 enum class User { Administrator, Standard };
@@ -24,13 +25,13 @@ enum class User { Administrator, Standard };
 // user may open and read under HKEY_LOCAL_MACHINE and "create" a key that is
 // there already (it opens for reading), but a new key and every write there
 // are refused. Other roots are everyone's.
-class RegistryAs final : public platform::RegistryApi {
+class RegistryAs final : public registry::RegistryApi {
   public:
-    RegistryAs(platform::RegistryApi& inner, User user) : m_inner(inner), m_user(user) {}
+    RegistryAs(registry::RegistryApi& inner, User user) : m_inner(inner), m_user(user) {}
 
     std::int32_t RegOpenKeyA(HKEY root, const std::string& subKey, HKEY& result) override {
         const std::int32_t status = m_inner.RegOpenKeyA(root, subKey, result);
-        if (status == platform::ERROR_SUCCESS && root == HKEY_LOCAL_MACHINE)
+        if (status == registry::ERROR_SUCCESS && root == HKEY_LOCAL_MACHINE)
             m_machineKeys.push_back(result);
         return status;
     }
@@ -38,7 +39,7 @@ class RegistryAs final : public platform::RegistryApi {
         if (m_user == User::Administrator || root != HKEY_LOCAL_MACHINE)
             return m_inner.RegCreateKeyA(root, subKey, result);
         const std::int32_t status = RegOpenKeyA(root, subKey, result);
-        return status == platform::ERROR_SUCCESS ? status : platform::ERROR_ACCESS_DENIED;
+        return status == registry::ERROR_SUCCESS ? status : registry::ERROR_ACCESS_DENIED;
     }
     std::int32_t RegQueryValueExA(HKEY key, const std::string& valueName, std::uint32_t* type,
                                   unsigned char* data, std::uint32_t* size) override {
@@ -48,7 +49,7 @@ class RegistryAs final : public platform::RegistryApi {
                                 const unsigned char* data, std::uint32_t size) override {
         if (m_user == User::Standard &&
             std::find(m_machineKeys.begin(), m_machineKeys.end(), key) != m_machineKeys.end())
-            return platform::ERROR_ACCESS_DENIED;
+            return registry::ERROR_ACCESS_DENIED;
         return m_inner.RegSetValueExA(key, valueName, type, data, size);
     }
     std::int32_t RegCloseKey(HKEY key) override {
@@ -58,17 +59,17 @@ class RegistryAs final : public platform::RegistryApi {
     }
 
   private:
-    platform::RegistryApi& m_inner;
+    registry::RegistryApi& m_inner;
     User m_user;
     std::vector<HKEY> m_machineKeys;
 };
 
 class UserFallbackTest : public ::testing::Test {
   protected:
-    std::string read(platform::RegistryApi& registry, HKEY root, const char* name) {
+    std::string read(registry::RegistryApi& registry, HKEY root, const char* name) {
         return settings::ReadRegText(registry, root, key(), name, "(missing)");
     }
-    std::int32_t write(platform::RegistryApi& registry, HKEY root, const char* name,
+    std::int32_t write(registry::RegistryApi& registry, HKEY root, const char* name,
                        const std::string& text) {
         return settings::WriteRegText(registry, root, key(), name, text);
     }
@@ -82,7 +83,7 @@ TEST_F(UserFallbackTest, AStandardUsersSavesLandInTheirOwnKeyAndAreReadFirst) {
     ASSERT_EQ(write(scratch.api(), HKEY_LOCAL_MACHINE, "VOBPATH", "D:\\admin"), 0);
     ASSERT_EQ(write(scratch.api(), HKEY_LOCAL_MACHINE, "DESTPATH", "E:\\admin"), 0);
 
-    platform::UserFallbackRegistry user(
+    registry::UserFallbackRegistry user(
         std::make_unique<RegistryAs>(scratch.api(), User::Standard));
     EXPECT_EQ(read(user, HKEY_LOCAL_MACHINE, "VOBPATH"), "D:\\admin");
     EXPECT_EQ(write(user, HKEY_LOCAL_MACHINE, "VOBPATH", "D:\\mine"), 0);
@@ -98,7 +99,7 @@ TEST_F(UserFallbackTest, AStandardUsersSavesLandInTheirOwnKeyAndAreReadFirst) {
         << "the machine's key is left as it was";
 
     // A key the machine does not have at all is made for the user alone.
-    platform::UserFallbackRegistry other(
+    registry::UserFallbackRegistry other(
         std::make_unique<RegistryAs>(scratch.api(), User::Standard));
     const std::string fresh = key() + "\\Fresh";
     EXPECT_EQ(settings::WriteRegText(other, HKEY_LOCAL_MACHINE, fresh, "VOBPATH", "F:\\"), 0);
@@ -107,7 +108,7 @@ TEST_F(UserFallbackTest, AStandardUsersSavesLandInTheirOwnKeyAndAreReadFirst) {
 }
 
 TEST_F(UserFallbackTest, AMachineKeyThatCanBeWrittenIsUsedAsSpecified) {
-    platform::UserFallbackRegistry admin(
+    registry::UserFallbackRegistry admin(
         std::make_unique<RegistryAs>(scratch.api(), User::Administrator));
     EXPECT_EQ(write(admin, HKEY_LOCAL_MACHINE, "VOBPATH", "C:\\dvd"), 0);
     EXPECT_EQ(read(scratch.api(), HKEY_LOCAL_MACHINE, "VOBPATH"), "C:\\dvd");

@@ -3,8 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
-// Facts of the DVD-Video format that the extraction relies on.
-namespace vantrel::engine::dvd {
+// Facts of the DVD-Video format that the extraction relies on. Header only and
+// free of every other part of the program, so that each layer may name them.
+namespace vantrel::dvd {
 
 // Every VOB is a sequence of 2048-byte packs (sectors).
 inline constexpr std::int64_t kSectorSize = 2048;
@@ -52,4 +53,4 @@ inline constexpr int kMaxTitleSets = 99;
 // Side files are copied in blocks of this size.
 inline constexpr std::size_t kCopyBlockSize = std::size_t{1} << 10;
 
-}  // namespace vantrel::engine::dvd
+}  // namespace vantrel::dvd

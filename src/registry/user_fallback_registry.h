@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/registry.h"
+#include "registry/registry_api.h"
 
-namespace vantrel::platform {
+namespace vantrel::registry {
 
 // The registry with one repair for keys under HKEY_LOCAL_MACHINE. A program
 // run by a standard user may not write there, and a 64-bit one gets no
@@ -53,4 +53,4 @@ class UserFallbackRegistry final : public RegistryApi {
     HKEY m_lastKey = kNullKey;
 };
 
-}  // namespace vantrel::platform
+}  // namespace vantrel::registry

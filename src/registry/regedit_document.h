@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/regedit_lines.h"
+#include "registry/regedit_lines.h"
 
-namespace vantrel::platform::regedit {
+namespace vantrel::registry::regedit {
 
 // A whole REGEDIT4 text, read in one pass and kept line by line with the bytes
 // it was read from, so that writing it back changes only the lines that were
@@ -98,4 +98,4 @@ class Document {
     std::vector<std::size_t> m_entries;
 };
 
-}  // namespace vantrel::platform::regedit
+}  // namespace vantrel::registry::regedit

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace vantrel::platform {
+
+// The real thing, on POSIX system calls.
+class PosixFileSystem final : public FileSystem {
+  public:
+    int openForReading(const std::string& path) override;
+    int openForWriting(const std::string& path) override;
+    int openForAppending(const std::string& path) override;
+    std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) override;
+    std::int64_t write(int fd, const void* buffer, std::size_t count) override;
+    int truncate(int fd, std::int64_t length) override;
+    int statusOf(int fd, FileStatus& status) override;
+    int close(int fd) override;
+    std::optional<int> lockFolder(const std::string& folder) override;
+    std::int64_t fileLength(const std::string& path) override;
+    std::optional<EntryKind> kindOf(const std::string& path) override;
+    std::optional<std::vector<FolderEntry>> readFolder(const std::string& folder) override;
+    int folderError(const std::string& path) override;
+    std::optional<FolderEntry> lookUp(const std::string& path) override;
+    void removeFile(const std::string& path) override;
+    void createFolders(const std::string& folder) override;
+    bool isWritable(const std::string& path) override;
+    bool isSameEntry(const std::string& a, const std::string& b) override;
+};
+
+}  // namespace vantrel::platform
