@@ -24,15 +24,15 @@ std::string invalidFolderMessage(engine::TextBox box, const std::string& folder,
 }
 
 TerminalWindow::TerminalWindow(platform::FileSystem& files, ProgressDisplay& display, bool alert)
-    : m_files(files),
+    : engine::WindowControls(files),
+      m_files(files),
       m_display(display),
-      m_fileList(files),
       m_alert(alert ? engine::kChecked : engine::kUnchecked) {}
 
 // The overall bar gets its range when the job starts, the per-file bar when a
 // file starts: the moments to tell the display.
 void TerminalWindow::setMax(engine::Bar bar, float max) {
-    state(bar).max = max;
+    WindowControls::setMax(bar, max);
     if (m_form == nullptr) return;
     if (bar == engine::Bar::Prog) startJob(int(max));
     if (bar == engine::Bar::ProgFile) startFile();
@@ -67,12 +67,6 @@ void TerminalWindow::startFile() {
     m_currentVobLength =
         vob != m_vobLengths.end() && platform::matchesWildcard(name, "*.vob") ? vob->second : 0;
     m_display.fileStarted(++m_filesStarted, name);
-}
-
-void TerminalWindow::setAlertValue(int value) {
-    if (value < engine::kUnchecked || value > engine::kGrayed)
-        throw std::invalid_argument("Invalid property value");
-    m_alert = value;
 }
 
 void TerminalWindow::messageBox(const std::string& prompt, engine::MessageIcon icon,
@@ -113,7 +107,7 @@ void TerminalWindow::pumpEvents() {
 }
 
 void TerminalWindow::showProgress() {
-    const BarState& file = state(engine::Bar::ProgFile);
+    const BarValues& file = barValues(engine::Bar::ProgFile);
     const double share = file.max > 0 ? double(file.value) / double(file.max) : 1.0;
     // A scan's bar counts bytes; a side file's counts copy blocks, and no VOB bytes.
     const std::int64_t scanned =

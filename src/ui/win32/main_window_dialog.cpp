@@ -44,7 +44,7 @@ thread_local MainWindow* t_filteredWindow = nullptr;
 }  // namespace
 
 MainWindow::MainWindow(platform::Services& services)
-    : m_fileList(services.files), m_form(*this, services) {
+    : engine::WindowControls(services.files), m_form(*this, services) {
     const std::vector<WORD> dialog = dialogTemplate();
     const HWND created = ::CreateDialogIndirectParamW(
         ::GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), nullptr,
