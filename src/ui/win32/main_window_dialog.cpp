@@ -192,7 +192,7 @@ bool MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         case WM_ENDSESSION:
             // The system ends the program: a job stops where it is, the settings are kept.
             if (wParam == FALSE) return true;
-            if (m_form.bBusy != engine::kFalse) m_form.bCancel = engine::kTrue;
+            m_form.cancelJob();
             unload();
             return true;
         case WM_DESTROY:
