@@ -31,7 +31,9 @@ double extractFromImage(const DvdLikeFolder& dvd, const std::string& image) {
         engine::Services services{files, clock, platform::programFolder()};
         cli::TerminalWindow window(files, display, false);
         engine::frmMain form(window, services);
-        window.attach(form);
+        cli::JobReport report(files, display, files.videoTsFolder());
+        window.attach(form, report);
+        form.setObserver(&report);
         window.setText(engine::TextBox::txtVobDir, files.videoTsFolder());
         window.setText(engine::TextBox::txtDest, dvd.destination);
         form.cmdGo_Click();

@@ -19,7 +19,9 @@ double extractInProcess(const DvdLikeFolder& dvd) {
     cli::ProgressDisplay display(stderr, cli::ProgressDisplay::Mode::Quiet);
     cli::TerminalWindow window(files, display, false);
     engine::frmMain form(window, services);
-    window.attach(form);
+    cli::JobReport report(files, display, dvd.source);
+    window.attach(form, report);
+    form.setObserver(&report);
     window.setText(engine::TextBox::txtVobDir, dvd.source);
     window.setText(engine::TextBox::txtDest, dvd.destination);
     const double seconds = secondsOf([&] { form.cmdGo_Click(); });

@@ -6,7 +6,7 @@
 
 #include "cli/console.h"
 #include "cli/interrupt.h"
-#include "cli/log_echo.h"
+#include "cli/job_report.h"
 #include "cli/options.h"
 #include "cli/progress_display.h"
 #include "cli/terminal_window.h"
@@ -88,25 +88,15 @@ int main(int argc, char** argv) {
     engine::Services services{files, clock, platform::programFolder()};
     cli::TerminalWindow window(files, display, options.alert);
     engine::frmMain form(window, services);
-    window.attach(form);
-
-    bool jobFailed = false, filesFailed = false;
-    cli::LogEcho echo;
-    const auto echoLine = [&](const std::optional<std::string>& line) {
-        if (line) display.message(std::string(cli::kProgramName) + ": " + *line);
-    };
-    form.setLogListener([&](const std::string& entry) {
-        jobFailed |= entry.rfind("[cmdGo_Click]", 0) == 0;
-        filesFailed = true;
-        echoLine(echo.add(entry));
-    });
+    cli::JobReport report(files, display, options.source);
+    window.attach(form, report);
+    form.setObserver(&report);
     window.setText(engine::TextBox::txtVobDir, options.source);
     window.setText(engine::TextBox::txtDest, options.destination);
     form.cmdGo_Click();
-    echoLine(echo.flush());
     display.finish();
 
-    if (window.refused()) return cli::kRefused;
+    if (report.end() && report.end()->outcome == engine::JobOutcome::Refused) return cli::kRefused;
     const log::LogTally& problems = form.tally().problems;
     if (!options.quiet) {
         const auto elapsed = std::chrono::steady_clock::now() - display.started();
@@ -115,7 +105,7 @@ int main(int argc, char** argv) {
         display.message(std::string(cli::kProgramName) + ": " + engine::problemsReport(problems));
     }
     if (cli::interruptRequested()) cli::endBySignal(cli::interruptSignal());
-    if (jobFailed) return cli::kJobFailed;
+    if (report.jobFailed()) return cli::kJobFailed;
     // Outputs are missing or incomplete: a script must not take that for success.
-    return filesFailed ? cli::kFilesFailed : cli::kDone;
+    return report.filesFailed() ? cli::kFilesFailed : cli::kDone;
 }

@@ -1,13 +1,9 @@
 #include "cli/terminal_window.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "cli/interrupt.h"
 #include "cli/options.h"
-#include "platform/dir_listing.h"
-#include "platform/failure.h"
-#include "platform/paths.h"
 
 namespace vantrel::cli {
 namespace {
@@ -17,81 +13,16 @@ constexpr unsigned kPumpsPerLook = 64;
 
 }  // namespace
 
-std::string invalidFolderMessage(engine::TextBox box, const std::string& folder,
-                                 const std::string& reason) {
-    const char* role = box == engine::TextBox::txtVobDir ? "source" : "destination";
-    return std::string(kProgramName) + ": invalid " + role + " folder '" + folder + "': " + reason;
-}
-
 TerminalWindow::TerminalWindow(platform::FileSystem& files, ProgressDisplay& display, bool alert)
-    : m_files(files),
+    : engine::WindowControls(files),
       m_display(display),
-      m_fileList(files),
       m_alert(alert ? engine::kChecked : engine::kUnchecked) {}
 
-// The overall bar gets its range when the job starts, the per-file bar when a
-// file starts: the moments to tell the display.
-void TerminalWindow::setMax(engine::Bar bar, float max) {
-    state(bar).max = max;
-    if (m_form == nullptr) return;
-    if (bar == engine::Bar::Prog) startJob(int(max));
-    if (bar == engine::Bar::ProgFile) startFile();
-}
-
-// The VOBs are measured once, for the whole job's position and the time left.
-void TerminalWindow::startJob(int fileTotal) {
-    const std::string folder = m_texts[engine::TextBox::txtVobDir];
-    m_vobLengths.clear();
-    std::int64_t total = 0;
-    try {
-        engine::VobFileList vobs(m_files);
-        vobs.setPath(folder);
-        for (const std::string& name : vobs.names()) {
-            const std::int64_t length = m_files.fileLength(platform::joinPath(folder, name));
-            m_vobLengths[name] = length;
-            total += length;
-        }
-    } catch (const std::exception&) {
-        // The job meets the same failure and logs it; the display does without.
-    }
-    m_filesStarted = 0;
-    m_vobBytesBefore = 0;
-    m_currentVobLength = 0;
-    m_display.jobStarted(fileTotal, total);
-}
-
-void TerminalWindow::startFile() {
-    const std::string& name = m_form->tally().currentFile;
-    m_vobBytesBefore += m_currentVobLength;
-    const auto vob = m_vobLengths.find(name);
-    m_currentVobLength =
-        vob != m_vobLengths.end() && platform::matchesWildcard(name, "*.vob") ? vob->second : 0;
-    m_display.fileStarted(++m_filesStarted, name);
-}
-
-void TerminalWindow::setAlertValue(int value) {
-    if (value < engine::kUnchecked || value > engine::kGrayed)
-        throw platform::Failure("Invalid property value");
-    m_alert = value;
-}
-
+// The refusals ("Invalid Vob Dir!", "No files ...") are the job report's to
+// tell, with the folder and the reason; the rest ("Done with coping!") is shown.
 void TerminalWindow::messageBox(const std::string& prompt, engine::MessageIcon icon,
-                                const std::string& title) {
-    if (icon != engine::MessageIcon::Critical) {
-        m_display.message(prompt);
-        return;
-    }
-    m_refused = true;
-    if (m_form != nullptr && m_form->refusal()) {
-        const engine::FolderRefusal& refusal = *m_form->refusal();
-        m_display.message(invalidFolderMessage(refusal.box, refusal.folder, refusal.reason));
-    } else if (prompt == "No files (*.vob) for processing found!") {
-        m_display.message(std::string(kProgramName) +
-                          ": no files (*.vob) for processing found in '" +
-                          m_texts[engine::TextBox::txtVobDir] + "'");
-    } else {
-        m_display.message(std::string(kProgramName) + ": " + title + ": " + prompt);
-    }
+                                const std::string&) {
+    if (icon != engine::MessageIcon::Critical) m_display.message(prompt);
 }
 
 void TerminalWindow::beep() {
@@ -109,16 +40,7 @@ void TerminalWindow::pumpEvents() {
                           ": stopping: the current file is closed with what it holds so far");
         m_form->cmdExit_Click();
     }
-    showProgress();
-}
-
-void TerminalWindow::showProgress() {
-    const BarState& file = state(engine::Bar::ProgFile);
-    const double share = file.max > 0 ? double(file.value) / double(file.max) : 1.0;
-    // A scan's bar counts bytes; a side file's counts copy blocks, and no VOB bytes.
-    const std::int64_t scanned =
-        m_currentVobLength > 0 ? std::min(m_currentVobLength, std::int64_t(file.value)) : 0;
-    m_display.progress(share, m_vobBytesBefore + scanned);
+    if (m_report != nullptr) m_report->showProgress();
 }
 
 }  // namespace vantrel::cli

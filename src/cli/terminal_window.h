@@ -1,31 +1,27 @@
 #pragma once
 
-#include <array>
 #include <map>
 #include <string>
 
+#include "cli/job_report.h"
 #include "cli/progress_display.h"
-#include "engine/controls.h"
 #include "engine/frmMain.h"
-#include "engine/vob_file_list.h"
+#include "engine/window_controls.h"
 
 namespace vantrel::cli {
 
-// "vantrel-cli: invalid source folder 'X': No such file or directory".
-std::string invalidFolderMessage(engine::TextBox box, const std::string& folder,
-                                 const std::string& reason);
-
 // The window's controls for a terminal: folder texts and bars kept in memory,
-// progress drawn on stderr, message boxes written as lines, Ctrl-C taken as
-// Exit.
-class TerminalWindow final : public engine::Controls {
+// the "Done" message written as a line, Ctrl-C taken as Exit, the progress
+// shown as the job pumps. What the job does is the job report's to tell.
+class TerminalWindow final : public engine::WindowControls {
   public:
     TerminalWindow(platform::FileSystem& files, ProgressDisplay& display, bool alert);
-    // The window object whose Exit handler Ctrl-C presses.
-    void attach(engine::frmMain& form) { m_form = &form; }
-
-    // An "Error" message was shown: a folder was refused or held no DVD file.
-    bool refused() const { return m_refused; }
+    // The window object whose Exit handler Ctrl-C presses, and the report
+    // whose progress each pump shows.
+    void attach(engine::frmMain& form, JobReport& report) {
+        m_form = &form;
+        m_report = &report;
+    }
 
     std::string text(engine::TextBox box) override { return m_texts[box]; }
     void setText(engine::TextBox box, const std::string& text) override { m_texts[box] = text; }
@@ -33,18 +29,12 @@ class TerminalWindow final : public engine::Controls {
     void setSelLength(engine::TextBox, int) override {}
     void setFocus(engine::TextBox) override {}
     void setEnabled(engine::Input, bool) override {}
-    void setMin(engine::Bar bar, float min) override { state(bar).min = min; }
-    void setMax(engine::Bar bar, float max) override;
-    void setValue(engine::Bar bar, float value) override { state(bar).value = value; }
-    float value(engine::Bar bar) override { return state(bar).value; }
     void setVisible(engine::Bar, bool) override {}
-    void setPanelText(int, const std::string&) override {}
+    // Nothing to show; a panel no window has is refused all the same.
+    void setPanelText(int panel, const std::string&) override { panelIndex(panel); }
     void setMousePointer(engine::MousePointer) override {}
     int alertValue() override { return m_alert; }
-    void setAlertValue(int value) override;
-    void setFileListPath(const std::string& folder) override { m_fileList.setPath(folder); }
-    std::int16_t fileListCount() override { return m_fileList.count(); }
-    std::string fileListItem(int index) override { return m_fileList.item(index); }
+    void setAlertValue(int value) override { m_alert = checkedAlertValue(value); }
     void messageBox(const std::string& prompt, engine::MessageIcon icon,
                     const std::string& title) override;
     void beep() override;
@@ -57,27 +47,12 @@ class TerminalWindow final : public engine::Controls {
     engine::WindowState windowState() override { return engine::WindowState::Normal; }
 
   private:
-    struct BarState {
-        float min = 0, max = 100, value = 0;
-    };
-    BarState& state(engine::Bar bar) { return m_bars[std::size_t(bar)]; }
-    void startJob(int fileTotal);
-    void startFile();
-    void showProgress();
-
-    platform::FileSystem& m_files;
     ProgressDisplay& m_display;
-    engine::VobFileList m_fileList;
     engine::frmMain* m_form = nullptr;
+    JobReport* m_report = nullptr;
     std::map<engine::TextBox, std::string> m_texts;
-    std::array<BarState, 2> m_bars{};
     int m_alert;
-    int m_filesStarted = 0;
-    std::map<std::string, std::int64_t> m_vobLengths;  // measured when the job starts
-    std::int64_t m_vobBytesBefore = 0;                 // of the VOBs before the current file
-    std::int64_t m_currentVobLength = 0;               // 0 while a side file is copied
     unsigned m_pumps = 0;
-    bool m_refused = false;
     bool m_exitPressed = false;
 };
 

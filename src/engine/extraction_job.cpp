@@ -9,16 +9,19 @@
 namespace vantrel::engine {
 
 void frmMain::cmdGo_Click() {
+    JobEnd end;
+    end.outcome = JobOutcome::Failed;
     try {
-        runJob();
+        end = runJob();
     } catch (const std::exception& failure) {
-        log(log::cmdGoClickEntry(timestamp(), failure.what()));
+        log(EntryKind::JobFailure, log::cmdGoClickEntry(timestamp(), failure.what()));
         returnToIdle();
     }
     m_destinationLock.release();
     m_outputs.clear();
     m_readBuffer.release();
     m_writeBuffer.release();
+    tell([&](JobObserver& observer) { observer.jobEnded(end); });
     // Exit during the job asked for the window to close once the job was over.
     if (m_closeWhenJobEnds) {
         m_closeWhenJobEnds = false;
@@ -26,18 +29,21 @@ void frmMain::cmdGo_Click() {
     }
 }
 
-void frmMain::runJob() {
-    if (ValDir() == kFalse) return;
+JobEnd frmMain::runJob() {
+    if (ValDir() == kFalse) return {JobOutcome::Refused, m_refusal, false};
     const std::int32_t fileTotal = CountFiles();
     if (fileTotal == 0) {
         m_window.messageBox("No files (*.vob) for processing found!", MessageIcon::Critical,
                             "Error");
-        return;
+        return {JobOutcome::Refused,
+                FolderRefusal{TextBox::txtVobDir, text(TextBox::txtVobDir), "no DVD files"}, true};
     }
     startJob(fileTotal);
     CopyFiles();
     scanVobs();
+    const bool cancelled = bCancel != kFalse;  // the wind-down clears the request
     windDown();
+    return {cancelled ? JobOutcome::Cancelled : JobOutcome::Done, std::nullopt, false};
 }
 
 void frmMain::startJob(std::int32_t fileTotal) {
@@ -56,6 +62,7 @@ void frmMain::startJob(std::int32_t fileTotal) {
     m_window.setVisible(Bar::Prog, true);
     m_window.setMin(Bar::ProgFile, 0);
     m_window.setVisible(Bar::ProgFile, true);
+    tell([&](JobObserver& observer) { observer.jobStarted(fileTotal); });
 }
 
 void frmMain::scanVobs() {

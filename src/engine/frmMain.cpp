@@ -19,26 +19,17 @@ frmMain::frmMain(Controls& window, Services& services)
 void frmMain::WriteLog(const std::string& Msg, std::string& File) noexcept { writeLog(Msg, File); }
 
 log::AppendOutcome frmMain::writeLog(const std::string& Msg, std::string& File) noexcept {
-    log::AppendOutcome outcome;
-    if (platform::isBlank(File)) {
-        outcome = m_log.append(Msg);
-        File = outcome.file;
-    } else {
+    if (!platform::isBlank(File)) {
         const auto problem = log::appendToLog(m_services.files, m_log.path(), Msg, File);
-        outcome = {!problem, File, problem.value_or("")};
+        return {!problem, File, problem.value_or("")};
     }
-    if (m_logListener) {
-        try {
-            m_logListener(Msg);
-        } catch (...) {
-            // An echo of the log is a courtesy; the entry itself is written.
-        }
-    }
+    log::AppendOutcome outcome = m_log.append(Msg);
+    File = outcome.file;
     return outcome;
 }
 
-void frmMain::setLogListener(std::function<void(const std::string&)> listener) {
-    m_logListener = std::move(listener);
+void frmMain::cancelJob() {
+    if (bBusy != kFalse) bCancel = kTrue;
 }
 
 std::string frmMain::pathIn(TextBox box, const std::string& name) {
@@ -61,19 +52,37 @@ std::string frmMain::timestamp() const {
     return log::formatTimestamp(m_services.clock.now(), m_services.clock.separators());
 }
 
-void frmMain::log(const std::string& entry) noexcept {
+void frmMain::log(EntryKind kind, const log::Entry& entry) noexcept {
     std::string defaultLog;
-    const log::AppendOutcome outcome = writeLog(entry, defaultLog);
+    const log::AppendOutcome outcome = writeLog(entry.text(), defaultLog);
     try {
         m_tally.problems.record(outcome);
+        if (m_observer == nullptr) return;
+        LoggedEntry logged{kind, entry, outcome};
+        if (entry.complete) {
+            tell([&](JobObserver& observer) { observer.entryLogged(logged); });
+        } else {
+            m_openEntry = std::move(logged);
+        }
     } catch (...) {
         // Out of memory for a file name: the entry itself went where it went.
     }
 }
 
-void frmMain::logContinuation(const std::string& text) noexcept {
+void frmMain::logContinuation(const log::Entry& line) noexcept {
     std::string defaultLog;
-    WriteLog(text, defaultLog);
+    WriteLog(line.text(), defaultLog);
+    if (!m_openEntry) return;
+    try {
+        LoggedEntry completed = std::move(*m_openEntry);
+        m_openEntry.reset();
+        completed.entry.lines.insert(completed.entry.lines.end(), line.lines.begin(),
+                                     line.lines.end());
+        completed.entry.complete = line.complete;
+        tell([&](JobObserver& observer) { observer.entryLogged(completed); });
+    } catch (...) {
+        // As above: the log has the line.
+    }
 }
 
 std::string barValueText(float value) {

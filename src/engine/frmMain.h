@@ -7,7 +7,9 @@
 #include <string>
 
 #include "engine/controls.h"
+#include "engine/job_events.h"
 #include "engine/services.h"
+#include "log/error_entries.h"
 #include "log/error_log.h"
 #include "platform/binary_file.h"
 #include "platform/folder_lock.h"
@@ -19,23 +21,15 @@ using VbBool = std::int16_t;
 inline constexpr VbBool kTrue = -1;
 inline constexpr VbBool kFalse = 0;
 
-// What a job has done so far, for the terminal front end's progress and summary:
-// what happened, not what was meant to.
+// What a job has done so far, for a front end's summary: what happened, not
+// what was meant to.
 struct JobTally {
-    std::string currentFile;           // the side file or VOB being worked on
     int sideFilesCopied = 0;           // copied whole
     int vobsScanned = 0;               // scanned to their end
     std::int64_t navPacksWritten = 0;  // packets that reached their output
     std::int64_t bytesRead = 0;        // of the sources, by files done, cancelled or failed
     std::int64_t bytesWritten = 0;
     log::LogTally problems;  // the error entries it made, and where they went
-};
-
-// Why ValDir refused a folder, for front ends that can say more than its message box.
-struct FolderRefusal {
-    TextBox box;
-    std::string folder;
-    std::string reason;  // "No such file or directory", "it is the source folder", ...
 };
 
 // The main window object: the job's state, every job procedure and every
@@ -74,16 +68,29 @@ class frmMain {
     // Where the next entry goes: chosen when the window object is made, and
     // moved to the user's state log once the log beside the program fails.
     const std::string& logFile() const { return m_log.path(); }
-    // Called with every text appended to the log, after it is written.
-    void setLogListener(std::function<void(const std::string&)> listener);
+    // Told what every job does from now on; none when null. Not owned.
+    void setObserver(JobObserver* observer) { m_observer = observer; }
+    // Asks a running job to stop at its next check, as Exit does, without
+    // closing the window: for the system's end of a session.
+    void cancelJob();
 
   private:
     log::AppendOutcome writeLog(const std::string& Msg, std::string& File) noexcept;
+    // Appends an error entry: one problem for the job's tally.
+    void log(EntryKind kind, const log::Entry& entry) noexcept;
+    // Appends the line that completes the entry before it.
+    void logContinuation(const log::Entry& line) noexcept;
+    // Tells the observer, if there is one, what `event` tells it.
+    template <typename Event>
+    void tell(const Event& event) noexcept {
+        if (m_observer == nullptr) return;
+        try {
+            event(*m_observer);
+        } catch (...) {
+            // What a front end makes of the job is its own affair.
+        }
+    }
     std::string timestamp() const;
-    // An error entry: one problem for the job's tally.
-    void log(const std::string& entry) noexcept;
-    // A line that completes the entry before it.
-    void logContinuation(const std::string& text) noexcept;
     std::string text(TextBox box) { return m_window.text(box); }
     // `name` in the folder of `box`, read now. The folder texts end in the
     // separator once validated, but a folder chosen during a job may not.
@@ -109,7 +116,7 @@ class frmMain {
     void loadSettings(std::string& settingName);
     void saveSettings();
     std::uint16_t readWord(platform::BinaryFile& file, std::int64_t position, std::int64_t length);
-    void runJob();
+    JobEnd runJob();
     void startJob(std::int32_t fileTotal);
     void scanVobs();
     void windDown();
@@ -131,7 +138,9 @@ class frmMain {
     // the source name each was made for.
     std::map<platform::FileIdentity, std::string> m_outputs;
     bool m_closeWhenJobEnds = false;
-    std::function<void(const std::string&)> m_logListener;
+    JobObserver* m_observer = nullptr;
+    // An entry that waits for the line that completes it.
+    std::optional<LoggedEntry> m_openEntry;
 };
 
 // Why `folder` is not a folder whose entries can be listed, as the system says

@@ -1,5 +1,6 @@
 // Process and CopySector: the scan of one VOB for its navigation packs.
 
+#include <algorithm>
 #include <array>
 
 #include "dvd/dvd_format.h"
@@ -36,7 +37,6 @@ std::uint16_t frmMain::readWord(platform::BinaryFile& file, std::int64_t positio
 void frmMain::Process(const std::string& Fil) {
     platform::BinaryFile source(m_services.files, m_readBuffer);
     platform::BinaryFile output(m_services.files);  // unbuffered: needs no buffer
-    m_tally.currentFile = Fil;
     std::int64_t length = 0;
     // p is the 1-based position of byte 2 of each sector in turn: the sectors
     // before the one it stands in have been examined.
@@ -51,6 +51,7 @@ void frmMain::Process(const std::string& Fil) {
         // Only this scan sets the per-file bar: its value is kept here too,
         // rather than asked of the window at every sector.
         float progress = 0;
+        tell([&](JobObserver& observer) { observer.fileStarted(Fil, length, FileKind::Vob); });
         m_window.setValue(Bar::ProgFile, progress);
         m_window.setMax(Bar::ProgFile, static_cast<float>(length + dvd::kSectorSize));
 
@@ -67,13 +68,16 @@ void frmMain::Process(const std::string& Fil) {
             }
             progress += static_cast<float>(dvd::kSectorSize);
             m_window.setValue(Bar::ProgFile, progress);
+            const std::int64_t examined =
+                std::min(length, p + dvd::kSectorSize - 1 - dvd::kPackStartOffset);
+            tell([&](JobObserver& observer) { observer.bytesScanned(examined); });
         }
         toTheEnd = p >= length;
         source.close();
         output.close();
         if (toTheEnd) ++m_tally.vobsScanned;
     } catch (const std::exception& failure) {
-        log(log::processEntry(timestamp(), Fil, failure.what()));
+        log(EntryKind::FileFailure, log::processEntry(timestamp(), Fil, failure.what()));
         source.closeQuietly();
         output.closeQuietly();  // keeps what was found before the failure
     }
@@ -90,7 +94,7 @@ VbBool frmMain::CopySector(platform::BinaryFile& fp, std::int64_t pos, platform:
         m_tally.bytesWritten += dvd::kSectorSize;
         return kTrue;
     } catch (const std::exception& failure) {
-        log(log::copySectorEntry(timestamp(), pos, failure.what()));
+        log(EntryKind::FileFailure, log::copySectorEntry(timestamp(), pos, failure.what()));
         return kFalse;
     }
 }

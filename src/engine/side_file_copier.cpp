@@ -23,7 +23,8 @@ void frmMain::CopyFiles() {
         copySideFiles("*.ifo", lastListedName);
         copySideFiles("*.bup", lastListedName);
     } catch (const std::exception& failure) {
-        log(log::copyFilesEntry(timestamp(), lastListedName, failure.what()));
+        log(EntryKind::FileFailure,
+            log::copyFilesEntry(timestamp(), lastListedName, failure.what()));
     }
 }
 
@@ -51,11 +52,11 @@ void frmMain::copySideFiles(const char* pattern, std::string& lastListedName) {
 void frmMain::CopyFile(const std::string& Fil) {
     platform::BinaryFile source(m_services.files, m_readBuffer);
     platform::BinaryFile output(m_services.files, m_writeBuffer);
-    m_tally.currentFile = Fil;
     std::int64_t copied = 0;
     try {
         const std::int64_t length = m_services.files.fileLength(pathIn(TextBox::txtVobDir, Fil));
         const std::int64_t blocks = length / std::int64_t(dvd::kCopyBlockSize);
+        tell([&](JobObserver& observer) { observer.fileStarted(Fil, length, FileKind::SideFile); });
         m_window.setValue(Bar::ProgFile, 0);
         m_window.setMax(Bar::ProgFile, static_cast<float>(blocks));
         source.openForReading(pathIn(TextBox::txtVobDir, Fil));
@@ -67,6 +68,7 @@ void frmMain::CopyFile(const std::string& Fil) {
             source.read(block.data(), block.size());
             output.write(block.data(), block.size());
             copied += std::int64_t(block.size());
+            tell([&](JobObserver& observer) { observer.bytesScanned(copied); });
             advance(Bar::ProgFile, 1);
             m_window.pumpEvents();
             cancelled = bCancel != kFalse;  // the tail is not copied then
@@ -83,7 +85,7 @@ void frmMain::CopyFile(const std::string& Fil) {
         m_tally.bytesWritten += copied;
         if (!cancelled) ++m_tally.sideFilesCopied;
     } catch (const std::exception& failure) {
-        log(log::copyFileEntry(timestamp(), Fil, failure.what()));
+        log(EntryKind::FileFailure, log::copyFileEntry(timestamp(), Fil, failure.what()));
         source.closeQuietly();
         output.closeQuietly();  // keeps what was copied before the failure
     }

@@ -21,7 +21,7 @@ void frmMain::Form_Load() {
         savedHeight = wholeTwips(m_window.windowHeight());
         loadSettings(settingName);
     } catch (const std::exception& failure) {
-        log(log::formLoadEntry(timestamp(), failure.what(), settingName));
+        log(EntryKind::LoadOrSave, log::formLoadEntry(timestamp(), failure.what(), settingName));
     }
 }
 
@@ -29,7 +29,7 @@ void frmMain::Form_Unload() {
     try {
         saveSettings();
     } catch (const std::exception& failure) {
-        log(log::formUnloadEntry(timestamp(), failure.what()));
+        log(EntryKind::LoadOrSave, log::formUnloadEntry(timestamp(), failure.what()));
     }
 }
 

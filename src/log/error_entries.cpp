@@ -9,20 +9,10 @@ namespace {
 
 constexpr const char* kEndOfLine = "\r\n";
 
-std::string line(const std::string& text) { return text + kEndOfLine; }
-
 std::string twoDigits(int value) {
     char digits[16];
     std::snprintf(digits, sizeof digits, "%02d", value);
     return digits;
-}
-
-// Header, timestamp, the given middle lines, description, blank line.
-std::string entry(const std::string& header, const std::string& timestamp,
-                  const std::string& middle, const std::string& description,
-                  const std::string& tail) {
-    return line("[" + header + "]") + line(timestamp) + middle + line(oneLine(description)) + tail +
-           kEndOfLine;
 }
 
 }  // namespace
@@ -42,44 +32,51 @@ std::string formatTimestamp(const platform::LocalTime& time,
            twoDigits(time.minute) + separators.time + twoDigits(time.second);
 }
 
-std::string copyFileEntry(const std::string& timestamp, const std::string& fileName,
-                          const std::string& description) {
-    return entry("CopyFile", timestamp, line("File: " + fileName), description, "");
+std::string Entry::text() const {
+    std::string text = step.empty() ? "" : "[" + step + "]" + kEndOfLine;
+    for (const std::string& line : lines) (text += line) += kEndOfLine;
+    if (complete) text += kEndOfLine;
+    return text;
 }
 
-std::string copyFilesEntry(const std::string& timestamp, const std::string& lastListedName,
-                           const std::string& description) {
-    return entry("CopyFiles", timestamp, line("File: " + lastListedName), description, "");
+Entry copyFileEntry(const std::string& timestamp, const std::string& fileName,
+                    const std::string& description) {
+    return {"CopyFile", {timestamp, "File: " + fileName, oneLine(description)}};
 }
 
-std::string copySectorEntry(const std::string& timestamp, std::int64_t position,
-                            const std::string& description) {
-    return line("[CopySector]") + line(timestamp) +
-           line("Sector: " + std::to_string(position / dvd::kSectorSize) +
-                " Position: " + std::to_string(position)) +
-           line(oneLine(description));
+Entry copyFilesEntry(const std::string& timestamp, const std::string& lastListedName,
+                     const std::string& description) {
+    return {"CopyFiles", {timestamp, "File: " + lastListedName, oneLine(description)}};
 }
 
-std::string processSectorFileLine(const std::string& fileName) {
-    return line("File: " + fileName) + kEndOfLine;
+Entry copySectorEntry(const std::string& timestamp, std::int64_t position,
+                      const std::string& description) {
+    return {"CopySector",
+            {timestamp,
+             "Sector: " + std::to_string(position / dvd::kSectorSize) +
+                 " Position: " + std::to_string(position),
+             oneLine(description)},
+            false};
 }
 
-std::string processEntry(const std::string& timestamp, const std::string& fileName,
-                         const std::string& description) {
-    return entry("Process", timestamp, line("File: " + fileName), description, "");
+Entry processSectorFileLine(const std::string& fileName) { return {"", {"File: " + fileName}}; }
+
+Entry processEntry(const std::string& timestamp, const std::string& fileName,
+                   const std::string& description) {
+    return {"Process", {timestamp, "File: " + fileName, oneLine(description)}};
 }
 
-std::string cmdGoClickEntry(const std::string& timestamp, const std::string& description) {
-    return entry("cmdGo_Click", timestamp, "", description, "");
+Entry cmdGoClickEntry(const std::string& timestamp, const std::string& description) {
+    return {"cmdGo_Click", {timestamp, oneLine(description)}};
 }
 
-std::string formLoadEntry(const std::string& timestamp, const std::string& description,
-                          const std::string& settingName) {
-    return entry("Form_Load", timestamp, "", description, line(settingName));
+Entry formLoadEntry(const std::string& timestamp, const std::string& description,
+                    const std::string& settingName) {
+    return {"Form_Load", {timestamp, oneLine(description), settingName}};
 }
 
-std::string formUnloadEntry(const std::string& timestamp, const std::string& description) {
-    return entry("Form_UnLoad", timestamp, "", description, "");
+Entry formUnloadEntry(const std::string& timestamp, const std::string& description) {
+    return {"Form_UnLoad", {timestamp, oneLine(description)}};
 }
 
 }  // namespace vantrel::log

@@ -129,7 +129,7 @@ class FaultLoop : public ::testing::Test {
 
         EXPECT_EQ(form.bBusy, engine::kFalse);
         EXPECT_EQ(form.bCancel, engine::kFalse);
-        for (const auto& bar : window.bars) EXPECT_FALSE(bar.visible);
+        for (const bool visible : window.barsVisible) EXPECT_FALSE(visible);
         for (const auto& [input, enabled] : window.enabled) EXPECT_TRUE(enabled);
         EXPECT_EQ(window.pointer, engine::MousePointer::Default);
         EXPECT_EQ(window.panels, (std::array<std::string, 3>{}));

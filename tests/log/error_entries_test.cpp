@@ -8,32 +8,33 @@ namespace {
 const std::string ts = "07/12/2026 09:05:03";
 
 TEST(ErrorEntries, EachWriterHasItsExactLayout) {
-    EXPECT_EQ(copyFileEntry(ts, "VIDEO_TS.IFO", "cannot open 'x': Input/output error"),
+    EXPECT_EQ(copyFileEntry(ts, "VIDEO_TS.IFO", "cannot open 'x': Input/output error").text(),
               "[CopyFile]\r\n07/12/2026 09:05:03\r\nFile: VIDEO_TS.IFO\r\n"
               "cannot open 'x': Input/output error\r\n\r\n");
-    EXPECT_EQ(copyFilesEntry(ts, "", "cannot delete 'y': busy"),
+    EXPECT_EQ(copyFilesEntry(ts, "", "cannot delete 'y': busy").text(),
               "[CopyFiles]\r\n07/12/2026 09:05:03\r\nFile: \r\ncannot delete 'y': busy\r\n\r\n");
     EXPECT_EQ(
-        copySectorEntry(ts, 2048 * 7 + 1, "cannot write"),
+        copySectorEntry(ts, 2048 * 7 + 1, "cannot write").text(),
         "[CopySector]\r\n07/12/2026 09:05:03\r\nSector: 7 Position: 14337\r\ncannot write\r\n");
-    EXPECT_EQ(processSectorFileLine("VTS_01_1.VOB"), "File: VTS_01_1.VOB\r\n\r\n");
-    EXPECT_EQ(processEntry(ts, "VTS_01_1.VOB", "d"),
+    EXPECT_EQ(processSectorFileLine("VTS_01_1.VOB").text(), "File: VTS_01_1.VOB\r\n\r\n");
+    EXPECT_EQ(processEntry(ts, "VTS_01_1.VOB", "d").text(),
               "[Process]\r\n07/12/2026 09:05:03\r\nFile: VTS_01_1.VOB\r\nd\r\n\r\n");
-    EXPECT_EQ(cmdGoClickEntry(ts, "d"), "[cmdGo_Click]\r\n07/12/2026 09:05:03\r\nd\r\n\r\n");
-    EXPECT_EQ(formLoadEntry(ts, "d", "ALERT"),
+    EXPECT_EQ(cmdGoClickEntry(ts, "d").text(), "[cmdGo_Click]\r\n07/12/2026 09:05:03\r\nd\r\n\r\n");
+    EXPECT_EQ(formLoadEntry(ts, "d", "ALERT").text(),
               "[Form_Load]\r\n07/12/2026 09:05:03\r\nd\r\nALERT\r\n\r\n");
-    EXPECT_EQ(formLoadEntry(ts, "d", ""), "[Form_Load]\r\n07/12/2026 09:05:03\r\nd\r\n\r\n\r\n");
-    EXPECT_EQ(formUnloadEntry(ts, "d"), "[Form_UnLoad]\r\n07/12/2026 09:05:03\r\nd\r\n\r\n");
+    EXPECT_EQ(formLoadEntry(ts, "d", "").text(),
+              "[Form_Load]\r\n07/12/2026 09:05:03\r\nd\r\n\r\n\r\n");
+    EXPECT_EQ(formUnloadEntry(ts, "d").text(), "[Form_UnLoad]\r\n07/12/2026 09:05:03\r\nd\r\n\r\n");
 }
 
 TEST(ErrorEntries, SectorNumbersAreSixtyFourBit) {
     const std::int64_t position = 2048LL * 3'000'000 + 1;  // beyond 4 GiB
-    EXPECT_EQ(copySectorEntry(ts, position, "d"),
+    EXPECT_EQ(copySectorEntry(ts, position, "d").text(),
               "[CopySector]\r\n" + ts + "\r\nSector: 3000000 Position: 6144000001\r\nd\r\n");
 }
 
 TEST(ErrorEntries, DescriptionsStayOnOneLine) {
-    EXPECT_EQ(cmdGoClickEntry(ts, "cannot open 'a\nb': x"),
+    EXPECT_EQ(cmdGoClickEntry(ts, "cannot open 'a\nb': x").text(),
               "[cmdGo_Click]\r\n" + ts + "\r\ncannot open 'a b': x\r\n\r\n");
 }
 

@@ -1,6 +1,6 @@
 #include "support/headless_window.h"
 
-#include <stdexcept>
+#include "platform/failure.h"
 
 #include "platform/failure.h"
 
@@ -31,8 +31,14 @@ void HeadlessWindow::record(const std::string& call) {
     if (recordCalls) calls.push_back(call);
 }
 
-void HeadlessWindow::checkRange(const BarState& bar) {
+void HeadlessWindow::checkRange(engine::Bar which) {
+    const BarValues& bar = barValues(which);
     if (bar.max < bar.min || bar.value < bar.min || bar.value > bar.max) ++barRangeViolations;
+}
+
+HeadlessWindow::BarState HeadlessWindow::bar(engine::Bar which) const {
+    const BarValues& values = barValues(which);
+    return {values.min, values.max, values.value, barsVisible[std::size_t(which)]};
 }
 
 std::string HeadlessWindow::text(engine::TextBox box) { return texts[box]; }
@@ -64,33 +70,31 @@ void HeadlessWindow::setEnabled(engine::Input input, bool on) {
 
 void HeadlessWindow::setMin(engine::Bar which, float min) {
     record(std::string("setMin ") + nameOf(which) + " " + number(min));
-    bar(which).min = min;
+    WindowControls::setMin(which, min);
 }
 
 void HeadlessWindow::setMax(engine::Bar which, float max) {
     record(std::string("setMax ") + nameOf(which) + " " + number(max));
-    bar(which).max = max;
-    checkRange(bar(which));
+    WindowControls::setMax(which, max);
+    checkRange(which);
 }
 
 void HeadlessWindow::setValue(engine::Bar which, float value) {
     if (recordCalls && (which == engine::Bar::Prog || recordProgress))
         calls.push_back(std::string("setValue ") + nameOf(which) + " " + number(value));
-    bar(which).value = value;
-    checkRange(bar(which));
+    WindowControls::setValue(which, value);
+    checkRange(which);
 }
-
-float HeadlessWindow::value(engine::Bar which) { return bar(which).value; }
 
 void HeadlessWindow::setVisible(engine::Bar which, bool visible) {
     record(std::string("setVisible ") + nameOf(which) + (visible ? " 1" : " 0"));
-    bar(which).visible = visible;
+    barsVisible[std::size_t(which)] = visible;
 }
 
 void HeadlessWindow::setPanelText(int panel, const std::string& text) {
-    if (panel < 1 || panel > 3) throw platform::Failure("Index out of bounds");
+    const std::size_t index = panelIndex(panel);
     record("setPanelText " + std::to_string(panel) + " " + text);
-    panels[std::size_t(panel - 1)] = text;
+    panels[index] = text;
 }
 
 void HeadlessWindow::setMousePointer(engine::MousePointer value) {
@@ -102,19 +106,13 @@ int HeadlessWindow::alertValue() { return alert; }
 
 void HeadlessWindow::setAlertValue(int value) {
     record("setAlertValue " + std::to_string(value));
-    if (value < engine::kUnchecked || value > engine::kGrayed)
-        throw platform::Failure("Invalid property value");
-    alert = value;
+    alert = checkedAlertValue(value);
 }
 
 void HeadlessWindow::setFileListPath(const std::string& folder) {
     record("setFileListPath " + folder);
-    m_fileList.setPath(folder);
+    WindowControls::setFileListPath(folder);
 }
-
-std::int16_t HeadlessWindow::fileListCount() { return m_fileList.count(); }
-
-std::string HeadlessWindow::fileListItem(int index) { return m_fileList.item(index); }
 
 void HeadlessWindow::messageBox(const std::string& prompt, engine::MessageIcon icon,
                                 const std::string& title) {
@@ -140,12 +138,12 @@ void HeadlessWindow::closeWindow() {
 }
 
 float HeadlessWindow::windowWidth() {
-    if (refuseWindowSize) throw std::runtime_error("the window is not there");
+    if (refuseWindowSize) throw platform::Failure("the window is not there");
     return width;
 }
 
 float HeadlessWindow::windowHeight() {
-    if (refuseWindowSize) throw std::runtime_error("the window is not there");
+    if (refuseWindowSize) throw platform::Failure("the window is not there");
     return height;
 }
 

@@ -6,15 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/controls.h"
-#include "engine/vob_file_list.h"
+#include "engine/window_controls.h"
 
 namespace vantrel::testing {
 
 // Controls without a screen: keeps every control's state where a test can read
 // it, records the calls made (when asked to), and runs a test's script at each
 // event pump and each message box.
-class HeadlessWindow final : public engine::Controls {
+class HeadlessWindow final : public engine::WindowControls {
   public:
     struct BarState {
         float min = 0, max = 100, value = 0;
@@ -29,7 +28,7 @@ class HeadlessWindow final : public engine::Controls {
         int start = 0, length = 0;
     };
 
-    explicit HeadlessWindow(platform::FileSystem& files) : m_fileList(files) {}
+    explicit HeadlessWindow(platform::FileSystem& files) : engine::WindowControls(files) {}
 
     std::string text(engine::TextBox box) override;
     void setText(engine::TextBox box, const std::string& text) override;
@@ -40,15 +39,12 @@ class HeadlessWindow final : public engine::Controls {
     void setMin(engine::Bar bar, float min) override;
     void setMax(engine::Bar bar, float max) override;
     void setValue(engine::Bar bar, float value) override;
-    float value(engine::Bar bar) override;
     void setVisible(engine::Bar bar, bool visible) override;
     void setPanelText(int panel, const std::string& text) override;
     void setMousePointer(engine::MousePointer pointer) override;
     int alertValue() override;
     void setAlertValue(int value) override;
     void setFileListPath(const std::string& folder) override;
-    std::int16_t fileListCount() override;
-    std::string fileListItem(int index) override;
     void messageBox(const std::string& prompt, engine::MessageIcon icon,
                     const std::string& title) override;
     void beep() override;
@@ -67,7 +63,7 @@ class HeadlessWindow final : public engine::Controls {
     std::map<engine::Input, bool> enabled{{engine::Input::txtVobDir, true},
                                           {engine::Input::txtDest, true},
                                           {engine::Input::cmdGo, true}};
-    std::array<BarState, 2> bars{};
+    std::array<bool, 2> barsVisible{};
     std::array<std::string, 3> panels{};
     engine::MousePointer pointer = engine::MousePointer::Default;
     int alert = engine::kUnchecked;
@@ -92,13 +88,12 @@ class HeadlessWindow final : public engine::Controls {
     std::function<void(long pump)> onPump;
     std::function<void(const Message&)> onMessage;
 
-    BarState& bar(engine::Bar which) { return bars[std::size_t(which)]; }
+    // A bar as the window holds it.
+    BarState bar(engine::Bar which) const;
 
   private:
     void record(const std::string& call);
-    void checkRange(const BarState& bar);
-
-    engine::VobFileList m_fileList;
+    void checkRange(engine::Bar which);
 };
 
 }  // namespace vantrel::testing

@@ -35,7 +35,7 @@ MainWindow::MainWindow(engine::Services& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      m_fileList(services.files),
+      engine::WindowControls(services.files),
       m_form(*this, services) {
     buildControls();
     connectHandlers();
@@ -133,8 +133,7 @@ void MainWindow::setVisible(engine::Bar bar, bool visible) {
 }
 
 void MainWindow::setPanelText(int panel, const std::string& text) {
-    if (panel < 1 || panel > 3) throw platform::Failure("Index out of bounds");
-    m_panels[std::size_t(panel - 1)]->setText(qt(text));
+    m_panels[panelIndex(panel)]->setText(qt(text));
 }
 
 void MainWindow::setMousePointer(engine::MousePointer pointer) {
@@ -160,8 +159,7 @@ int MainWindow::alertValue() {
 }
 
 void MainWindow::setAlertValue(int value) {
-    if (value < engine::kUnchecked || value > engine::kGrayed)
-        throw platform::Failure("Invalid property value");
+    checkedAlertValue(value);
     m_chkAlert->setTristate(value == engine::kGrayed);
     m_chkAlert->setCheckState(value == engine::kChecked  ? Qt::Checked
                               : value == engine::kGrayed ? Qt::PartiallyChecked
@@ -169,9 +167,9 @@ void MainWindow::setAlertValue(int value) {
 }
 
 void MainWindow::setFileListPath(const std::string& folder) {
-    m_fileList.setPath(folder);
+    WindowControls::setFileListPath(folder);
     m_File->clear();
-    for (const std::string& name : m_fileList.names()) m_File->addItem(qt(name));
+    for (const std::string& name : fileListNames()) m_File->addItem(qt(name));
 }
 
 void MainWindow::messageBox(const std::string& prompt, engine::MessageIcon icon,

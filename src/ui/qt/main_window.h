@@ -6,9 +6,8 @@
 #include <array>
 #include <functional>
 
-#include "engine/controls.h"
 #include "engine/frmMain.h"
-#include "engine/vob_file_list.h"
+#include "engine/window_controls.h"
 #include "ui/kept_text.h"
 
 class QCheckBox;
@@ -25,7 +24,7 @@ namespace vantrel::ui {
 // keyboard, the fixed size, and the engine's Controls carried out on Qt widgets.
 // Object names are the controls' names; the control arrays are named with
 // their index: "Label1_0", "Label1_1", "cmdDir_0", "cmdDir_1".
-class MainWindow final : public QWidget, public engine::Controls {
+class MainWindow final : public QWidget, public engine::WindowControls {
     Q_OBJECT
 
   public:
@@ -42,18 +41,12 @@ class MainWindow final : public QWidget, public engine::Controls {
     void setSelLength(engine::TextBox box, int length) override;
     void setFocus(engine::TextBox box) override;
     void setEnabled(engine::Input input, bool enabled) override;
-    void setMin(engine::Bar bar, float min) override { state(bar).min = min; }
-    void setMax(engine::Bar bar, float max) override { state(bar).max = max; }
-    void setValue(engine::Bar bar, float value) override { state(bar).value = value; }
-    float value(engine::Bar bar) override { return state(bar).value; }
     void setVisible(engine::Bar bar, bool visible) override;
     void setPanelText(int panel, const std::string& text) override;
     void setMousePointer(engine::MousePointer pointer) override;
     int alertValue() override;
     void setAlertValue(int value) override;
     void setFileListPath(const std::string& folder) override;
-    std::int16_t fileListCount() override { return m_fileList.count(); }
-    std::string fileListItem(int index) override { return m_fileList.item(index); }
     void messageBox(const std::string& prompt, engine::MessageIcon icon,
                     const std::string& title) override;
     void beep() override;
@@ -73,10 +66,6 @@ class MainWindow final : public QWidget, public engine::Controls {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    struct BarState {
-        float min = 0, max = 100, value = 0;
-    };
-
     void buildControls();
     void buildStatusBar();
     void connectHandlers();
@@ -85,7 +74,6 @@ class MainWindow final : public QWidget, public engine::Controls {
     QLineEdit* box(engine::TextBox box) const;
     KeptText& kept(engine::TextBox box) { return m_keptTexts[std::size_t(box)]; }
     QProgressBar* barWidget(engine::Bar bar) const;
-    BarState& state(engine::Bar bar) { return m_bars[std::size_t(bar)]; }
     void showBarValues();
 
     std::array<QLabel*, 2> m_Label1{};
@@ -101,9 +89,7 @@ class MainWindow final : public QWidget, public engine::Controls {
     QStatusBar* m_Stat = nullptr;
     std::array<QLabel*, 3> m_panels{};
 
-    std::array<BarState, 2> m_bars{};
     std::array<KeptText, 2> m_keptTexts;
-    engine::VobFileList m_fileList;
     bool m_hourglass = false;
     // The control a job's lock took the focus from, and where the focus went.
     QPointer<QWidget> m_focusGivenUp;

@@ -169,7 +169,7 @@ void MainWindow::buildStatusBar() {
 // overall bar of a folder of many large VOBs does, would never be painted again.
 void MainWindow::showBarValues() {
     for (const engine::Bar bar : {engine::Bar::ProgFile, engine::Bar::Prog}) {
-        const BarState& values = state(bar);
+        const BarValues& values = barValues(bar);
         const int steps = barSteps(values.min, values.max, values.value);
         QProgressBar* widget = barWidget(bar);
         if (widget->value() == steps) continue;

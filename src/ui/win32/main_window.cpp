@@ -113,7 +113,7 @@ void MainWindow::setVisible(engine::Bar bar, bool visible) {
 void MainWindow::showBarValues() {
     m_barsShown = Clock::now();
     for (const engine::Bar bar : {engine::Bar::ProgFile, engine::Bar::Prog}) {
-        const BarState& values = state(bar);
+        const BarValues& values = barValues(bar);
         const int steps = barSteps(values.min, values.max, values.value);
         int& shown = m_barPositions[std::size_t(bar)];
         if (steps == shown) continue;
@@ -123,10 +123,10 @@ void MainWindow::showBarValues() {
 }
 
 void MainWindow::setPanelText(int panel, const std::string& text) {
-    if (panel < 1 || panel > 3) throw platform::Failure("Index out of bounds");
+    const std::size_t index = panelIndex(panel);
     const std::wstring wide = platform::toWide(text);
     // Part number and drawing together; 0 draws the panel sunken.
-    ::SendMessageW(control("Stat"), SB_SETTEXTW, WPARAM(panel - 1),
+    ::SendMessageW(control("Stat"), SB_SETTEXTW, WPARAM(index),
                    reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
@@ -155,8 +155,7 @@ int MainWindow::alertValue() {
 
 // Grayed is a third state, which only a three-state check box holds.
 void MainWindow::setAlertValue(int value) {
-    if (value < engine::kUnchecked || value > engine::kGrayed)
-        throw platform::Failure("Invalid property value");
+    checkedAlertValue(value);
     const HWND check = control("chkAlert");
     ::SendMessageW(check, BM_SETSTYLE, value == engine::kGrayed ? BS_AUTO3STATE : BS_AUTOCHECKBOX,
                    FALSE);
@@ -168,10 +167,10 @@ void MainWindow::setAlertValue(int value) {
 }
 
 void MainWindow::setFileListPath(const std::string& folder) {
-    m_fileList.setPath(folder);
+    WindowControls::setFileListPath(folder);
     const HWND list = control("File");
     ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    for (const std::string& name : m_fileList.names())
+    for (const std::string& name : fileListNames())
         ::SendMessageW(list, LB_ADDSTRING, 0,
                        reinterpret_cast<LPARAM>(platform::toWide(name).c_str()));
 }

@@ -8,9 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/controls.h"
 #include "engine/frmMain.h"
-#include "engine/vob_file_list.h"
+#include "engine/window_controls.h"
 #include "ui/kept_text.h"
 #include "ui/window_layout.h"
 
@@ -21,7 +20,7 @@ namespace vantrel::ui::win32 {
 // Enter for the default button, Esc for the cancel button, the access keys),
 // with the controls of the layout table placed by the window's DPI and the
 // engine's Controls carried out on them.
-class MainWindow final : public engine::Controls {
+class MainWindow final : public engine::WindowControls {
   public:
     explicit MainWindow(engine::Services& services);
     ~MainWindow() override;
@@ -45,18 +44,12 @@ class MainWindow final : public engine::Controls {
     void setSelLength(engine::TextBox box, int length) override;
     void setFocus(engine::TextBox box) override;
     void setEnabled(engine::Input input, bool enabled) override;
-    void setMin(engine::Bar bar, float min) override { state(bar).min = min; }
-    void setMax(engine::Bar bar, float max) override { state(bar).max = max; }
-    void setValue(engine::Bar bar, float value) override { state(bar).value = value; }
-    float value(engine::Bar bar) override { return state(bar).value; }
     void setVisible(engine::Bar bar, bool visible) override;
     void setPanelText(int panel, const std::string& text) override;
     void setMousePointer(engine::MousePointer pointer) override;
     int alertValue() override;
     void setAlertValue(int value) override;
     void setFileListPath(const std::string& folder) override;
-    std::int16_t fileListCount() override { return m_fileList.count(); }
-    std::string fileListItem(int index) override { return m_fileList.item(index); }
     void messageBox(const std::string& prompt, engine::MessageIcon icon,
                     const std::string& title) override;
     void beep() override;
@@ -69,9 +62,6 @@ class MainWindow final : public engine::Controls {
     engine::WindowState windowState() override;
 
   private:
-    struct BarState {
-        float min = 0, max = 100, value = 0;
-    };
     using Clock = std::chrono::steady_clock;
 
     static INT_PTR CALLBACK dialogProcedure(HWND window, UINT message, WPARAM wParam,
@@ -100,7 +90,6 @@ class MainWindow final : public engine::Controls {
     HWND box(engine::TextBox box) const;
     KeptText& kept(engine::TextBox box) { return m_keptTexts[std::size_t(box)]; }
     HWND barControl(engine::Bar bar) const;
-    BarState& state(engine::Bar bar) { return m_bars[std::size_t(bar)]; }
     void showBarValues();
     // The outer size for a client area of that many pixels.
     void sizeClientArea(int width, int height, int dpi);
@@ -115,10 +104,8 @@ class MainWindow final : public engine::Controls {
     HFONT m_statusFont = nullptr;
     HICON m_bigIcon = nullptr;
     HICON m_smallIcon = nullptr;
-    std::array<BarState, 2> m_bars{};
     std::array<int, 2> m_barPositions{};
     std::array<KeptText, 2> m_keptTexts;
-    engine::VobFileList m_fileList;
     bool m_hourglass = false;
     // The control a job's lock took the focus from, and where the focus went.
     HWND m_focusGivenUp = nullptr;

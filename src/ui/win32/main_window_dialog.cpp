@@ -44,7 +44,7 @@ thread_local MainWindow* t_filteredWindow = nullptr;
 }  // namespace
 
 MainWindow::MainWindow(engine::Services& services)
-    : m_fileList(services.files), m_form(*this, services) {
+    : engine::WindowControls(services.files), m_form(*this, services) {
     const std::vector<WORD> dialog = dialogTemplate();
     const HWND created = ::CreateDialogIndirectParamW(
         ::GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), nullptr,
@@ -192,7 +192,7 @@ bool MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         case WM_ENDSESSION:
             // The system ends the program: a job stops where it is, the settings are kept.
             if (wParam == FALSE) return true;
-            if (m_form.bBusy != engine::kFalse) m_form.bCancel = engine::kTrue;
+            m_form.cancelJob();
             unload();
             return true;
         case WM_DESTROY:

@@ -2,6 +2,7 @@
 // fixed size.
 
 #include <unistd.h>
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include "platform/failure.h"
 #include "support/dvd_generator.h"
 #include "ui/qt/twips.h"
+#include "ui/window_layout.h"
 #include "window_fixture.h"
 
 namespace vantrel::testing {
@@ -41,35 +43,26 @@ TEST_F(MainWindowTest, EveryControlStandsInItsPlace) {
     EXPECT_EQ(window->objectName(), "frmMain");
     EXPECT_EQ(window->windowTitle(), " Vantrel Extractor");
     EXPECT_EQ(window->size(), QSize(475, 187));
-    const std::pair<const char*, QRect> places[] = {{"txtVobDir", twipsRect(1320, 240, 4815, 375)},
-                                                    {"cmdDir_0", twipsRect(6240, 240, 495, 375)},
-                                                    {"txtDest", twipsRect(1320, 840, 4815, 375)},
-                                                    {"cmdDir_1", twipsRect(6240, 840, 495, 375)},
-                                                    {"chkAlert", twipsRect(120, 1560, 1575, 255)},
-                                                    {"cmdGo", twipsRect(2400, 1440, 1095, 495)},
-                                                    {"cmdExit", twipsRect(4200, 1440, 1095, 495)},
-                                                    {"File", twipsRect(5640, 1680, 1335, 285)},
-                                                    {"ProgFile", twipsRect(120, 2040, 6855, 255)},
-                                                    {"Prog", twipsRect(120, 2280, 6855, 255)},
-                                                    {"Stat", QRect(0, 170, 475, 17)}};
-    for (const auto& [name, place] : places)
-        EXPECT_EQ(find<QWidget>(name)->geometry(), place) << name;
-
-    // Labels are sized to their captions, beside their boxes.
-    for (const auto& [name, place, caption] :
-         {std::tuple{"Label1_0", twipsRect(600, 360, 555, 195), "&Source:"},
-          std::tuple{"Label1_1", twipsRect(360, 960, 840, 195), "&Destination:"}}) {
-        auto* label = find<QLabel>(name);
-        EXPECT_EQ(label->text(), caption);
-        EXPECT_EQ(label->y(), place.y());
-        EXPECT_EQ(label->height(), place.height());
-        EXPECT_GE(label->width(), label->sizeHint().width());
-        EXPECT_LT(label->geometry().right(), find<QWidget>("txtVobDir")->x());
+    for (const ui::ControlLayout& layout : ui::kControls) {
+        const std::string name(layout.name);
+        auto* control = find<QWidget>(name.c_str());
+        EXPECT_EQ(!control->isHidden(), layout.visible) << name;
+        const QRect given =
+            twipsRect(layout.place.left, layout.place.top, layout.place.width, layout.place.height);
+        if (layout.kind == ui::ControlKind::Label) {  // sized to its caption, beside its box
+            const std::string box(ui::kControls[std::size_t(layout.tabIndex) + 1].name);
+            EXPECT_EQ(control->y(), given.y()) << name;
+            EXPECT_EQ(control->height(), given.height()) << name;
+            EXPECT_GE(control->width(), control->sizeHint().width()) << name;
+            EXPECT_LT(control->geometry().right(), find<QWidget>(box.c_str())->x()) << name;
+        } else {
+            EXPECT_EQ(control->geometry(), given) << name;
+        }
+        QString caption;
+        if (auto* label = qobject_cast<QLabel*>(control)) caption = label->text();
+        if (auto* button = qobject_cast<QAbstractButton*>(control)) caption = button->text();
+        EXPECT_EQ(caption.toStdString(), layout.caption) << name;
     }
-    EXPECT_EQ(find<QPushButton>("cmdGo")->text(), "&Extract");
-    EXPECT_EQ(find<QPushButton>("cmdExit")->text(), "E&xit");
-    EXPECT_EQ(find<QPushButton>("cmdDir_0")->text(), "<<");
-    EXPECT_EQ(find<QCheckBox>("chkAlert")->text(), "&Alert When Done");
     EXPECT_FALSE(find<QProgressBar>("Prog")->isTextVisible());
     EXPECT_EQ(find<QProgressBar>("Prog")->orientation(), Qt::Horizontal);
 }

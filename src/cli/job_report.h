@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "cli/progress_display.h"
+#include "engine/job_events.h"
+#include "platform/file_system.h"
+
+namespace vantrel::cli {
+
+// "vantrel-cli: invalid source folder 'X': No such file or directory".
+std::string invalidFolderMessage(engine::TextBox box, const std::string& folder,
+                                 const std::string& reason);
+
+// "[CopyFile] 05/03/2026 14:02:11; File: VIDEO_TS.IFO; cannot open ...": an
+// error entry on one terminal line.
+std::string entryLine(const log::Entry& entry);
+
+// What the terminal makes of a job as it runs: the progress display, each
+// error entry echoed as one line, a refusal in words, and what the job came to.
+class JobReport final : public engine::JobObserver {
+  public:
+    // `sourceFolder` is the job's source, whose VOBs are measured when it starts.
+    JobReport(platform::FileSystem& files, ProgressDisplay& display, std::string sourceFolder);
+
+    // The display brought up to date with the current file's progress.
+    void showProgress();
+
+    // How the job ended; nothing before it has.
+    const std::optional<engine::JobEnd>& end() const { return m_end; }
+    // Whether entries were logged for the job itself and for its files.
+    bool jobFailed() const { return m_jobFailed; }
+    bool filesFailed() const { return m_filesFailed; }
+
+    void jobStarted(std::int32_t fileTotal) override;
+    void fileStarted(const std::string& name, std::int64_t size, engine::FileKind kind) override;
+    void bytesScanned(std::int64_t bytes) override { m_fileBytesDone = bytes; }
+    void entryLogged(const engine::LoggedEntry& entry) override;
+    void jobEnded(const engine::JobEnd& end) override;
+
+  private:
+    platform::FileSystem& m_files;
+    ProgressDisplay& m_display;
+    std::string m_sourceFolder;
+    int m_filesStarted = 0;
+    std::int64_t m_vobBytesBefore = 0;  // of the VOBs before the current file
+    std::int64_t m_fileSize = 0;
+    std::int64_t m_fileBytesDone = 0;
+    bool m_fileIsVob = false;
+    bool m_jobFailed = false;
+    bool m_filesFailed = false;
+    std::optional<engine::JobEnd> m_end;
+};
+
+}  // namespace vantrel::cli

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "engine/controls.h"
+#include "log/error_entries.h"
+#include "log/error_log.h"
+
+namespace vantrel::engine {
+
+// What a job tells a front end as it goes, beside what it shows in the
+// window's controls: a terminal, a script's summary, learn it here rather than
+// from the log's text or the controls' values.
+
+enum class FileKind { SideFile, Vob };
+
+// What an error entry is about: the job itself, which stopped ([cmdGo_Click]);
+// one file or step of it, after which the job went on ([CopyFile],
+// [CopyFiles], [CopySector] with its File: line, [Process]); or the window's
+// settings ([Form_Load], [Form_UnLoad]).
+enum class EntryKind { JobFailure, FileFailure, LoadOrSave };
+
+struct LoggedEntry {
+    EntryKind kind;
+    log::Entry entry;            // whole, with the line that completed it
+    log::AppendOutcome written;  // where it went, or why it went nowhere
+};
+
+// Why ValDir refused a folder, for front ends that can say more than its message box.
+struct FolderRefusal {
+    TextBox box;
+    std::string folder;
+    std::string reason;  // "No such file or directory", "it is the source folder", ...
+};
+
+enum class JobOutcome {
+    Done,       // ran to its end
+    Cancelled,  // Exit stopped it; it wound down
+    Failed,     // stopped by a failure of its own steps ([cmdGo_Click])
+    Refused,    // touched nothing: a folder was refused, or the source held no DVD file
+};
+
+struct JobEnd {
+    JobOutcome outcome = JobOutcome::Done;
+    // What a refused job was refused for: the folder ValDir refused, or the
+    // source folder when it held no DVD file.
+    std::optional<FolderRefusal> refusal;
+    bool noDvdFiles = false;
+};
+
+// Told what a job does, as it does it. Every call comes on the window's
+// thread, from inside the job; none may throw.
+class JobObserver {
+  public:
+    virtual ~JobObserver() = default;
+
+    // The inputs are locked and the bars shown; `fileTotal` DVD files were counted.
+    virtual void jobStarted(std::int32_t fileTotal) = 0;
+    // A side file is about to be copied, or a VOB scanned; `size` was measured now.
+    virtual void fileStarted(const std::string& name, std::int64_t size, FileKind kind) = 0;
+    // How much of the file started last has been read so far: at every block
+    // of a side file, at every sector of a VOB.
+    virtual void bytesScanned(std::int64_t bytes) = 0;
+    virtual void entryLogged(const LoggedEntry& entry) = 0;
+    // The handler has finished: the window is idle again, or the job was refused.
+    virtual void jobEnded(const JobEnd& end) = 0;
+};
+
+}  // namespace vantrel::engine
