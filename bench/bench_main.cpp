@@ -159,7 +159,7 @@ void benchPeakMemory(const bench::DvdLikeFolder& dvd, const std::string& parent)
     std::printf(
         "%-36s %5.1f MiB (2 GiB folder), %5.1f MiB (8 GiB sparse VOB) "
         "(goal < 16 MiB, the same for both)\n",
-        "peak memory of vantrel-cli", dvdKib / 1024.0, sparseKib / 1024.0);
+        "peak memory of vantrel-cli", double(dvdKib) / 1024.0, double(sparseKib) / 1024.0);
 }
 
 // What writing each navigation pack as it is found costs a whole job.

@@ -7,6 +7,8 @@ namespace vantrel::registry::regedit {
 namespace {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+// A line break is kept as its length in 31 bits.
+constexpr std::uint32_t kLongestBreak = (std::uint32_t{1} << 31) - 1;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // One physical line of a text: its content, then its line break.
@@ -19,7 +21,6 @@ Span nextSpan(std::string_view text, std::size_t begin) {
     if (feed == std::string_view::npos) return {begin, text.size(), text.size()};
     // A line break is kept as its length; carriage returns beyond what that
     // holds stay in the line (they count as spaces).
-    constexpr std::size_t kLongestBreak = (std::size_t{1} << 31) - 1;
     std::size_t contentEnd = feed;
     while (contentEnd > begin && text[contentEnd - 1] == '\r' &&
            feed + 1 - contentEnd < kLongestBreak)
@@ -74,7 +75,7 @@ Document::Document(std::string_view text) : m_read(text) {
             }
         }
         line.text = read.substr(position, span.contentEnd - position);
-        line.endingLength = static_cast<std::uint32_t>(span.end - span.contentEnd);
+        line.endingLength = static_cast<std::uint32_t>(span.end - span.contentEnd) & kLongestBreak;
         if (line.opensSection || line.entry != kNothing) m_entries.push_back(m_lines.size());
         m_lines.push_back(line);
         position = span.end;
@@ -214,7 +215,7 @@ Document::Line Document::ownLine(std::string text) {
 
 // A line added below a last line that had no line break gives it one.
 void Document::insert(std::size_t at, Line line) {
-    line.endingLength = newline();
+    line.endingLength = newline() & kLongestBreak;
     if (at == m_lines.size() && at > 0 && m_lines.back().endingLength == 0) {
         m_lines.back().endingLength = line.endingLength;
     }

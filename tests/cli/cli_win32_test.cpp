@@ -95,7 +95,7 @@ TEST_F(CliTest, ProgressOnTheConsoleShowsNoEscapeSequences) {
 
     CONSOLE_SCREEN_BUFFER_INFO info{};
     ASSERT_TRUE(::GetConsoleScreenBufferInfo(screen, &info));
-    std::wstring shown(std::size_t(info.dwSize.X) * (info.dwCursorPosition.Y + 1), L' ');
+    std::wstring shown(std::size_t(info.dwSize.X) * std::size_t(info.dwCursorPosition.Y + 1), L' ');
     DWORD read = 0;
     ::ReadConsoleOutputCharacterW(screen, shown.data(), DWORD(shown.size()), {0, 0}, &read);
     for (HANDLE handle : {child.hProcess, child.hThread, screen}) ::CloseHandle(handle);

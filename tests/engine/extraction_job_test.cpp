@@ -54,7 +54,7 @@ class JobTest : public ::testing::Test {
         EXPECT_EQ(readFile(dst(name)), expectedNavPacks(readFile(src(name)))) << name;
     }
     // Where a call stands among the recorded calls.
-    long indexOf(const std::string& call) {
+    std::ptrdiff_t indexOf(const std::string& call) {
         const auto& calls = bed.window.calls;
         return std::find(calls.begin(), calls.end(), call) - calls.begin();
     }

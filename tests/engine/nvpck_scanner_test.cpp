@@ -53,7 +53,7 @@ TEST_F(ScannerTest, AFileOfWholeSectorsIsExaminedSectorBySector) {
 }
 
 TEST_F(ScannerTest, FilesOfThreeBytesOrFewerAreNotExaminedButGetAnEmptyOutput) {
-    for (std::size_t size : {0, 1, 3}) {
+    for (const std::size_t size : {0u, 1u, 3u}) {
         const Bytes tiny = {0x00, 0x01, 0xBA};
         scan(Bytes(tiny.begin(), tiny.begin() + std::ptrdiff_t(size)));
         EXPECT_TRUE(exists(bed.destination() + kSep + "VTS_01_1.VOB"));
@@ -102,10 +102,10 @@ TEST_F(ScannerTest, APartialLastSectorTooShortForItsSecondStartCodeIsNotTaken) {
 TEST_F(ScannerTest, NavigationPacksFarApartLandNextToEachOther) {
     Bytes vob;
     std::vector<Bytes> navs;
-    for (int i = 0; i < 3; ++i) {
+    for (std::uint32_t i = 0; i < 3; ++i) {
         navs.push_back(makePack(Pack::Navigation, 100 + i));
         vob.insert(vob.end(), navs.back().begin(), navs.back().end());
-        for (int j = 0; j < 50; ++j) {
+        for (std::uint32_t j = 0; j < 50; ++j) {
             const Bytes video = makePack(Pack::Video, 1000 * i + j);
             vob.insert(vob.end(), video.begin(), video.end());
         }

@@ -115,7 +115,8 @@ TEST_F(Win32WindowTest, EveryControlStandsInItsPlaceAtTheWindowsDpi) {
     EXPECT_EQ(edges[1] - edges[0], widths[1]);
     EXPECT_EQ(edges[2] - edges[1], widths[2]);
     for (int panel = 0; panel < 3; ++panel)
-        EXPECT_EQ(::SendMessageW(status, SB_GETTEXTLENGTHW, panel, 0), 0) << "empty, drawn sunken";
+        EXPECT_EQ(::SendMessageW(status, SB_GETTEXTLENGTHW, WPARAM(panel), 0), 0)
+            << "empty, drawn sunken";
     EXPECT_EQ(focused(), "txtVobDir");
     DWORD start = 0, end = 0;
     ::SendMessageW(control("txtVobDir"), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
