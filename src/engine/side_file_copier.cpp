@@ -5,23 +5,17 @@
 
 #include "engine/dvd_format.h"
 #include "engine/frmMain.h"
+#include "engine/job_files.h"
 #include "log/error_entries.h"
 #include "platform/dir_listing.h"
 
 namespace vantrel::engine {
-namespace {
-
-// Cleared in this order before anything is copied: a previous run's outputs.
-constexpr std::array<const char*, 3> kStalePatterns = {"*.ifo", "*.bup", "*.vob"};
-
-}  // namespace
 
 void frmMain::CopyFiles() {
     std::string lastListedName;
     try {
         clearDestination();
-        copySideFiles("*.ifo", lastListedName);
-        copySideFiles("*.bup", lastListedName);
+        for (const char* pattern : kSideFilePatterns) copySideFiles(pattern, lastListedName);
     } catch (const std::exception& failure) {
         log(EntryKind::FileFailure,
             log::copyFilesEntry(timestamp(), lastListedName, failure.what()));
