@@ -82,10 +82,11 @@ class frmMain {
 
   private:
     log::AppendOutcome writeLog(const std::string& Msg, std::string& File) noexcept;
-    // Appends an error entry: one problem for the job's tally.
-    void log(EntryKind kind, const log::Entry& entry) noexcept;
+    // Appends an error entry, about the source file `file` if any: one
+    // problem for the job's tally.
+    void log(EntryKind kind, const log::Entry& entry, const std::string& file = {}) noexcept;
     // Appends the line that completes the entry before it.
-    void logContinuation(const log::Entry& line) noexcept;
+    void logContinuation(const log::Entry& line, const std::string& file) noexcept;
     // Tells the observer, if there is one, what `event` tells it.
     template <typename Event>
     void tell(const Event& event) noexcept {

@@ -47,8 +47,10 @@ void frmMain::CopyFile(const std::string& Fil) {
     platform::BinaryFile source(m_services.files, m_readBuffer);
     platform::BinaryFile output(m_services.files, m_writeBuffer);
     std::int64_t copied = 0;
+    FileEnd end{Fil, FileKind::SideFile, std::nullopt, 0, 0, FileOutcome::Failed};
     try {
         const std::int64_t length = m_services.files.fileLength(pathIn(TextBox::txtVobDir, Fil));
+        end.size = length;
         const std::int64_t blocks = length / std::int64_t(dvd::kCopyBlockSize);
         tell([&](JobObserver& observer) { observer.fileStarted(Fil, length, FileKind::SideFile); });
         m_window.setValue(Bar::ProgFile, 0);
@@ -78,12 +80,15 @@ void frmMain::CopyFile(const std::string& Fil) {
         output.close();
         m_tally.bytesWritten += copied;
         if (!cancelled) ++m_tally.sideFilesCopied;
+        end.outcome = cancelled ? FileOutcome::Stopped : FileOutcome::Done;
     } catch (const std::exception& failure) {
-        log(EntryKind::FileFailure, log::copyFileEntry(timestamp(), Fil, failure.what()));
+        log(EntryKind::FileFailure, log::copyFileEntry(timestamp(), Fil, failure.what()), Fil);
         source.closeQuietly();
         output.closeQuietly();  // keeps what was copied before the failure
     }
     m_tally.bytesRead += copied;
+    end.bytesRead = copied;
+    tell([&](JobObserver& observer) { observer.fileEnded(end); });
 }
 
 }  // namespace vantrel::engine
