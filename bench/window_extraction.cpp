@@ -33,6 +33,7 @@ struct ScanWatch final : engine::JobObserver {
         scanning |= kind == engine::FileKind::Vob;
     }
     void bytesScanned(std::int64_t) override {}
+    void fileEnded(const engine::FileEnd&) override {}
     void entryLogged(const engine::LoggedEntry&) override {}
     void jobEnded(const engine::JobEnd&) override {}
 };

@@ -2,16 +2,17 @@
 # Installs the Debian packages that building, testing, running and packaging
 # need (scdoc makes the manual pages, dpkg-dev the package's dependencies;
 # lintian, desktop-file-utils and appstream check the package; libudfread reads
-# disc images; bash-completion says where completion scripts go; ffmpeg and
-# dvdauthor author a real DVD for the tests, genisoimage makes an image of it,
-# and libdvdread reads it as the reference for the IFO reader); does nothing
-# when all of them are present. `install-deps.sh windows` installs what the
-# Windows build and its tests under Wine need instead: the mingw-w64 cross
-# compiler, Wine, rsvg-convert and icotool for the program's icon, ffmpeg and
-# dvdauthor for the authored DVD, Xvfb, openbox and xdotool for the window's
-# test on an X server of its own, zip, wixl and msitools for the portable zip
-# and the installer (faketime gives the installer a fixed date), unzip for
-# their test.
+# disc images; nlohmann-json3-dev writes vantrel-cli's JSON document, a header
+# the Windows build takes too; bash-completion says where completion scripts
+# go; ffmpeg and dvdauthor author a real DVD for the tests, genisoimage makes
+# an image of it, and libdvdread reads it as the reference for the IFO
+# reader); does nothing when all of them are present. `install-deps.sh
+# windows` installs what the Windows build and its tests under Wine need
+# instead: the mingw-w64 cross compiler, Wine, rsvg-convert and icotool for
+# the program's icon, ffmpeg and dvdauthor for the authored DVD, Xvfb, openbox
+# and xdotool for the window's test on an X server of its own, zip, wixl and
+# msitools for the portable zip and the installer (faketime gives the
+# installer a fixed date), unzip for their test.
 set -euo pipefail
 
 if [[ ${1:-} == windows ]]; then
@@ -33,7 +34,7 @@ else
         clang libclang-rt-14-dev
         scdoc dpkg-dev
         lintian desktop-file-utils appstream
-        libudfread-dev bash-completion
+        libudfread-dev nlohmann-json3-dev bash-completion
         ffmpeg dvdauthor genisoimage libdvdread-dev
     )
 fi

@@ -62,12 +62,27 @@ void JobReport::showProgress() {
 void JobReport::entryLogged(const engine::LoggedEntry& logged) {
     m_jobFailed |= logged.kind == engine::EntryKind::JobFailure;
     m_filesFailed |= logged.kind == engine::EntryKind::FileFailure;
-    m_display.message(std::string(kProgramName) + ": " + entryLine(logged.entry));
+    const std::string line = entryLine(logged.entry);
+    (logged.file.empty() ? m_jobEntries : m_fileEntries[logged.file]).push_back(line);
+    m_display.message(std::string(kProgramName) + ": " + line);
+}
+
+void JobReport::fileEnded(const engine::FileEnd& end) {
+    const auto entries = m_fileEntries.find(end.name);
+    m_fileRecords.push_back({end, {}});
+    if (entries == m_fileEntries.end()) return;
+    m_fileRecords.back().entries = std::move(entries->second);
+    m_fileEntries.erase(entries);
 }
 
 void JobReport::jobEnded(const engine::JobEnd& end) {
+    if (end.outcome == engine::JobOutcome::Refused) return refuse(end);
     m_end = end;
-    if (end.outcome != engine::JobOutcome::Refused) return;
+}
+
+void JobReport::refuse(const engine::JobEnd& end, const std::string& line) {
+    m_end = end;
+    if (!line.empty()) return m_display.message(line);
     const engine::FolderRefusal& refusal = *end.refusal;
     m_display.message(
         end.noDvdFiles ? std::string(kProgramName) +

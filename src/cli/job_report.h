@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/progress_display.h"
 #include "engine/job_events.h"
@@ -18,8 +20,15 @@ std::string invalidFolderMessage(engine::TextBox box, const std::string& folder,
 // error entry on one terminal line.
 std::string entryLine(const log::Entry& entry);
 
+// One file of the job, as it ended, with its entries as entryLine gives them.
+struct FileRecord {
+    engine::FileEnd end;
+    std::vector<std::string> entries;
+};
+
 // What the terminal makes of a job as it runs: the progress display, each
-// error entry echoed as one line, a refusal in words, and what the job came to.
+// error entry echoed as one line, a refusal in words, and what the job and
+// each of its files came to.
 class JobReport final : public engine::JobObserver {
   public:
     // `sourceFolder` is the job's source, whose VOBs are measured when it starts.
@@ -33,10 +42,19 @@ class JobReport final : public engine::JobObserver {
     // Whether entries were logged for the job itself and for its files.
     bool jobFailed() const { return m_jobFailed; }
     bool filesFailed() const { return m_filesFailed; }
+    // The files the job is done with, in its order.
+    const std::vector<FileRecord>& files() const { return m_fileRecords; }
+    // The entries about no single file: the job's own, the clearing step's.
+    const std::vector<std::string>& jobEntries() const { return m_jobEntries; }
+
+    // A refusal, found by the job or before it could start, told in `line`
+    // or, without one, in the job's own words.
+    void refuse(const engine::JobEnd& end, const std::string& line = "");
 
     void jobStarted(std::int32_t fileTotal) override;
     void fileStarted(const std::string& name, std::int64_t size, engine::FileKind kind) override;
     void bytesScanned(std::int64_t bytes) override { m_fileBytesDone = bytes; }
+    void fileEnded(const engine::FileEnd& end) override;
     void entryLogged(const engine::LoggedEntry& entry) override;
     void jobEnded(const engine::JobEnd& end) override;
 
@@ -52,6 +70,9 @@ class JobReport final : public engine::JobObserver {
     bool m_jobFailed = false;
     bool m_filesFailed = false;
     std::optional<engine::JobEnd> m_end;
+    std::vector<FileRecord> m_fileRecords;
+    std::map<std::string, std::vector<std::string>> m_fileEntries;  // of files not ended yet
+    std::vector<std::string> m_jobEntries;
 };
 
 }  // namespace vantrel::cli

@@ -7,32 +7,52 @@ namespace {
 
 const char* const kUsage =
     "Usage: vantrel-cli [OPTION]... SOURCE DEST\n"
+    "  or:  vantrel-cli [OPTION]... --verify DEST\n"
     "Write a reduced copy of the DVD-Video folder SOURCE into DEST: every .IFO and\n"
     ".BUP file copied byte for byte, every .VOB replaced by a file of the same name\n"
     "holding only its navigation packs (NV_PCK).\n"
+    "\n"
+    "%s"
     "\n"
     "DEST loses its old .IFO, .BUP and .VOB files (and symbolic links with those\n"
     "endings) before anything is copied. Failures are echoed here and appended to\n"
     "  %s\n"
     "\n"
+    "  -n, --dry-run  check the folders as the job would, list what it would delete\n"
+    "                 and write, and change nothing\n"
+    "      --json     end with one JSON document on stdout instead of the summary\n"
+    "      --verify   check the copy in DEST against the VOBU maps of its IFOs and\n"
+    "                 report per VOB set; with DEST alone, check an existing copy\n"
     "  -q, --quiet    print nothing but errors\n"
     "  -a, --alert    ring the bell and say \"Done with coping!\" at the end\n"
     "  -h, --help     display this help and exit\n"
     "  -V, --version  output version information and exit\n"
     "\n"
     "Exit status:\n"
-    "  0    done\n"
+    "  0    done (with --verify: and the copy is complete and exact)\n"
     "  1    the job failed\n"
-    "  2    a usage error, an invalid folder or no DVD files\n"
-    "  3    done, but some files failed (see the log)\n";
+    "  2    a usage error, an invalid folder or disc image, or no DVD files\n"
+    "  3    done, but some files failed (see the log), or --verify found the copy\n"
+    "       incomplete or inexact; a failed job keeps 1\n";
 
-// How a job is stopped, and where the manual is, on each system.
+// Where disc images are read, how a job is stopped, and where the manual is,
+// on each system.
 #ifdef _WIN32
+const char* const kSourceUsage =
+    "A SOURCE that holds no DVD file but a VIDEO_TS folder (in any letter case),\n"
+    "a disc's root folder (E:\\), stands for that folder. Disc images are read on\n"
+    "Linux only: mount one first (Explorer's Mount). DEST is made when it does\n"
+    "not exist but the folder above it does.\n";
 const char* const kSystemUsage =
     "  130  stopped by Ctrl-C or Ctrl-Break\n"
     "\n"
     "Full documentation: README.txt beside vantrel-cli.exe\n";
 #else
+const char* const kSourceUsage =
+    "A SOURCE that holds no DVD file but a VIDEO_TS folder (in any letter case),\n"
+    "a disc's root folder, stands for that folder. SOURCE may also be a disc image\n"
+    "(.iso) or a drive (/dev/sr0), read without mounting it. DEST is made when it\n"
+    "does not exist but the folder above it does.\n";
 const char* const kSystemUsage =
     "  130  stopped by Ctrl-C (SIGINT)\n"
     "  143  stopped by SIGTERM\n"
@@ -40,7 +60,13 @@ const char* const kSystemUsage =
     "Full documentation: man vantrel-cli\n";
 #endif
 
+// Long options without a short one.
+enum : int { kJsonOption = 0x100, kVerifyOption };
+
 const option kLongOptions[] = {
+    {"dry-run", no_argument, nullptr, 'n'},
+    {"json", no_argument, nullptr, kJsonOption},
+    {"verify", no_argument, nullptr, kVerifyOption},
     {"quiet", no_argument, nullptr, 'q'},
     {"alert", no_argument, nullptr, 'a'},
     {"help", no_argument, nullptr, 'h'},
@@ -53,8 +79,15 @@ const option kLongOptions[] = {
 std::string optionError(char** argv) {
     const std::string given = argv[optind - 1];
     if (given.rfind("--", 0) != 0) return std::string("invalid option -- '") + char(optopt) + "'";
-    if (optopt != 0)
-        return "option '" + given.substr(0, given.find('=')) + "' doesn't allow an argument";
+    const std::string name = given.substr(0, given.find('='));
+    if (optopt != 0) return "option '" + name + "' doesn't allow an argument";
+    std::string possibilities;
+    for (const option* known = kLongOptions; known->name != nullptr; ++known) {
+        if (std::string("--").append(known->name).rfind(name, 0) == 0)
+            possibilities += std::string(" '--") + known->name + "'";
+    }
+    if (possibilities.find("' '") != std::string::npos)
+        return "option '" + name + "' is ambiguous; possibilities:" + possibilities;
     return "unrecognized option '" + given + "'";
 }
 
@@ -64,17 +97,45 @@ int usageError(const std::string& message) {
     return kRefused;
 }
 
+// SOURCE and DEST, or DEST alone after --verify.
+std::optional<int> takeOperands(int operands, char** operand, Options& options) {
+    if (options.dryRun && (options.json || options.verify))
+        return usageError("--dry-run cannot be combined with --json or --verify");
+    if (operands == 0)
+        return usageError(options.verify ? "missing DEST folder operand"
+                                         : "missing SOURCE and DEST folder operands");
+    if (operands == 1 && options.verify) {
+        options.destination = operand[0];
+        return std::nullopt;
+    }
+    if (operands == 1)
+        return usageError(std::string("missing DEST folder operand after '") + operand[0] + "'");
+    if (operands > 2) return usageError(std::string("extra operand '") + operand[2] + "'");
+    options.source = operand[0];
+    options.destination = operand[1];
+    return std::nullopt;
+}
+
 }  // namespace
 
 void printUsage(std::FILE* out, const std::string& logFile) {
-    std::fprintf(out, kUsage, logFile.c_str());
+    std::fprintf(out, kUsage, kSourceUsage, logFile.c_str());
     std::fputs(kSystemUsage, out);
 }
 
 std::optional<int> parseOptions(int argc, char** argv, Options& options) {
     opterr = 0;  // the messages are ours (optionError)
-    for (int option; (option = getopt_long(argc, argv, "qahV", kLongOptions, nullptr)) != -1;) {
+    for (int option; (option = getopt_long(argc, argv, "nqahV", kLongOptions, nullptr)) != -1;) {
         switch (option) {
+            case 'n':
+                options.dryRun = true;
+                break;
+            case kJsonOption:
+                options.json = true;
+                break;
+            case kVerifyOption:
+                options.verify = true;
+                break;
             case 'q':
                 options.quiet = true;
                 break;
@@ -92,14 +153,7 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
         }
     }
     if (options.help || options.version) return std::nullopt;
-    const int operands = argc - optind;
-    if (operands == 0) return usageError("missing SOURCE and DEST folder operands");
-    if (operands == 1)
-        return usageError(std::string("missing DEST folder operand after '") + argv[optind] + "'");
-    if (operands > 2) return usageError(std::string("extra operand '") + argv[optind + 2] + "'");
-    options.source = argv[optind];
-    options.destination = argv[optind + 1];
-    return std::nullopt;
+    return takeOperands(argc - optind, argv + optind, options);
 }
 
 }  // namespace vantrel::cli

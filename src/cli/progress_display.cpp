@@ -12,17 +12,6 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 // The time left is guessed only from this much of the job: its start says little.
 constexpr double kSecondsBeforeEstimate = 2.0;
 
-// File names may hold any byte but "/" and NUL: control characters are shown
-// as "?" so that they cannot move the cursor or fake a line.
-std::string printable(const std::string& text, bool keepLineBreaks) {
-    std::string shown = text;
-    for (char& c : shown) {
-        const bool control = static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-        if (control && !(keepLineBreaks && c == '\n')) c = '?';
-    }
-    return shown;
-}
-
 // Cuts `line` to `width` characters, counting each UTF-8 sequence as one.
 std::string fitted(const std::string& line, std::size_t width) {
     std::size_t characters = 0;
@@ -34,6 +23,19 @@ std::string fitted(const std::string& line, std::size_t width) {
 }
 
 }  // namespace
+
+std::string printable(const std::string& text, bool keepLineBreaks) {
+    std::string shown = text;
+    for (char& c : shown) {
+        const bool control = static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+        if (control && !(keepLineBreaks && c == '\n')) c = '?';
+    }
+    return shown;
+}
+
+std::string counted(long long count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
 
 std::string humanBytes(double bytes) {
     const char* units[] = {"B", "kB", "MB", "GB", "TB"};

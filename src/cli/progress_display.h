@@ -42,6 +42,11 @@ class ProgressDisplay {
     bool m_lineShown = false;
 };
 
+// File names may hold any byte but "/" and NUL: control characters are shown
+// as "?" so that they cannot move the cursor or fake a line.
+std::string printable(const std::string& text, bool keepLineBreaks);
+// "1 VOB", "2 VOBs".
+std::string counted(long long count, const char* one, const char* many);
 // "1.23 GB", "512 kB", "17 B".
 std::string humanBytes(double bytes);
 // "0:42", "12:05", "1:02:03".

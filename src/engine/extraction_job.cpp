@@ -32,18 +32,30 @@ void frmMain::cmdGo_Click() {
 JobEnd frmMain::runJob() {
     if (ValDir() == kFalse) return {JobOutcome::Refused, m_refusal, false};
     const std::int32_t fileTotal = CountFiles();
-    if (fileTotal == 0) {
-        m_window.messageBox("No files (*.vob) for processing found!", MessageIcon::Critical,
-                            "Error");
-        return {JobOutcome::Refused,
-                FolderRefusal{TextBox::txtVobDir, text(TextBox::txtVobDir), "no DVD files"}, true};
-    }
+    if (fileTotal == 0) return refuseWithoutDvdFiles();
     startJob(fileTotal);
     CopyFiles();
     scanVobs();
     const bool cancelled = bCancel != kFalse;  // the wind-down clears the request
     windDown();
     return {cancelled ? JobOutcome::Cancelled : JobOutcome::Done, std::nullopt, false};
+}
+
+JobEnd frmMain::refuseWithoutDvdFiles() {
+    m_window.messageBox("No files (*.vob) for processing found!", MessageIcon::Critical, "Error");
+    return {JobOutcome::Refused,
+            FolderRefusal{TextBox::txtVobDir, text(TextBox::txtVobDir), "no DVD files"}, true};
+}
+
+JobEnd frmMain::checkJob() {
+    // The lock goes however the checks end, a failure of theirs included.
+    const struct LetGo {
+        platform::FolderLock& lock;
+        ~LetGo() { lock.release(); }
+    } letGo{m_destinationLock};
+    if (ValDir() == kFalse) return {JobOutcome::Refused, m_refusal, false};
+    if (CountFiles() == 0) return refuseWithoutDvdFiles();
+    return {};
 }
 
 void frmMain::startJob(std::int32_t fileTotal) {

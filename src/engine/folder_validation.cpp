@@ -1,21 +1,13 @@
 // ValDir and CountFiles: the two folders checked, the DVD files counted.
 
 #include "engine/frmMain.h"
+#include "engine/job_files.h"
 #include "platform/dir_listing.h"
 #include "platform/failure.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
 namespace vantrel::engine {
-namespace {
-
-// A DVD file is known by the last three letters of its name, whatever precedes them.
-bool hasDvdEnding(const std::string& name) {
-    return platform::matchesWildcard(name, "*ifo") || platform::matchesWildcard(name, "*vob") ||
-           platform::matchesWildcard(name, "*bup");
-}
-
-}  // namespace
 
 std::string folderProblem(platform::FileSystem& files, const std::string& folder) {
     if (platform::isBlank(folder)) return "the name is blank";
@@ -88,13 +80,7 @@ VbBool frmMain::ValDir() {
 }
 
 std::int32_t frmMain::CountFiles() {
-    std::int32_t count = 0;
-    platform::DirListing listing(m_services.files);
-    for (std::string name = listing.first(text(TextBox::txtVobDir), platform::ListWhat::PlainFiles);
-         !name.empty(); name = listing.next()) {
-        if (hasDvdEnding(name)) ++count;
-    }
-    return count;
+    return countDvdFiles(m_services.files, text(TextBox::txtVobDir));
 }
 
 }  // namespace vantrel::engine

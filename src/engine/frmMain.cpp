@@ -52,13 +52,13 @@ std::string frmMain::timestamp() const {
     return log::formatTimestamp(m_services.clock.now(), m_services.clock.separators());
 }
 
-void frmMain::log(EntryKind kind, const log::Entry& entry) noexcept {
+void frmMain::log(EntryKind kind, const log::Entry& entry, const std::string& file) noexcept {
     std::string defaultLog;
     const log::AppendOutcome outcome = writeLog(entry.text(), defaultLog);
     try {
         m_tally.problems.record(outcome);
         if (m_observer == nullptr) return;
-        LoggedEntry logged{kind, entry, outcome};
+        LoggedEntry logged{kind, entry, outcome, file};
         if (entry.complete) {
             tell([&](JobObserver& observer) { observer.entryLogged(logged); });
         } else {
@@ -69,7 +69,7 @@ void frmMain::log(EntryKind kind, const log::Entry& entry) noexcept {
     }
 }
 
-void frmMain::logContinuation(const log::Entry& line) noexcept {
+void frmMain::logContinuation(const log::Entry& line, const std::string& file) noexcept {
     std::string defaultLog;
     WriteLog(line.text(), defaultLog);
     if (!m_openEntry) return;
@@ -79,6 +79,7 @@ void frmMain::logContinuation(const log::Entry& line) noexcept {
         completed.entry.lines.insert(completed.entry.lines.end(), line.lines.begin(),
                                      line.lines.end());
         completed.entry.complete = line.complete;
+        completed.file = file;
         tell([&](JobObserver& observer) { observer.entryLogged(completed); });
     } catch (...) {
         // As above: the log has the line.

@@ -57,6 +57,12 @@ class frmMain {
     void cmdDir_Click(std::int16_t Index);
     void cmdExit_Click();
     void cmdGo_Click();
+    // cmdGo_Click's checks alone, for a job that is only described: ValDir,
+    // the destination's lock taken and let go at once (a folder another job
+    // holds is refused as cmdGo_Click refuses it), then the census. Refused
+    // as cmdGo_Click would be, Done when it would start a job; nothing is
+    // changed, logged or told to the observer.
+    JobEnd checkJob();
     void Form_Load();
     void Form_Resize();
     void Form_Unload();
@@ -76,10 +82,11 @@ class frmMain {
 
   private:
     log::AppendOutcome writeLog(const std::string& Msg, std::string& File) noexcept;
-    // Appends an error entry: one problem for the job's tally.
-    void log(EntryKind kind, const log::Entry& entry) noexcept;
+    // Appends an error entry, about the source file `file` if any: one
+    // problem for the job's tally.
+    void log(EntryKind kind, const log::Entry& entry, const std::string& file = {}) noexcept;
     // Appends the line that completes the entry before it.
-    void logContinuation(const log::Entry& line) noexcept;
+    void logContinuation(const log::Entry& line, const std::string& file) noexcept;
     // Tells the observer, if there is one, what `event` tells it.
     template <typename Event>
     void tell(const Event& event) noexcept {
@@ -117,6 +124,7 @@ class frmMain {
     void saveSettings();
     std::uint16_t readWord(platform::BinaryFile& file, std::int64_t position, std::int64_t length);
     JobEnd runJob();
+    JobEnd refuseWithoutDvdFiles();
     void startJob(std::int32_t fileTotal);
     void scanVobs();
     void windDown();

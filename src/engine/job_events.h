@@ -26,6 +26,26 @@ struct LoggedEntry {
     EntryKind kind;
     log::Entry entry;            // whole, with the line that completed it
     log::AppendOutcome written;  // where it went, or why it went nowhere
+    // The source file it is about ([CopyFile], [CopySector], [Process]);
+    // empty for the job, a step of it ([CopyFiles]) or the settings.
+    std::string file;
+};
+
+// What became of one file of a job.
+enum class FileOutcome {
+    Done,     // copied whole, or scanned to its end, without an entry
+    Stopped,  // Exit stopped it part way; its output holds what was done
+    Failed,   // an entry was logged for it; its output is missing or incomplete
+};
+
+struct FileEnd {
+    std::string name;
+    FileKind kind;
+    // Its length when its copy or scan began; none when it could not be measured.
+    std::optional<std::int64_t> size;
+    std::int64_t bytesRead = 0;
+    std::int64_t navPacksWritten = 0;  // NV_PCK sectors that reached its output (a VOB's)
+    FileOutcome outcome = FileOutcome::Failed;
 };
 
 // Why ValDir refused a folder, for front ends that can say more than its message box.
@@ -63,6 +83,9 @@ class JobObserver {
     // How much of the file started last has been read so far: at every block
     // of a side file, at every sector of a VOB.
     virtual void bytesScanned(std::int64_t bytes) = 0;
+    // A side file or VOB is done with, however it went: also one that failed
+    // before it could be started, after its entry.
+    virtual void fileEnded(const FileEnd& end) = 0;
     virtual void entryLogged(const LoggedEntry& entry) = 0;
     // The handler has finished: the window is idle again, or the job was refused.
     virtual void jobEnded(const JobEnd& end) = 0;

@@ -42,8 +42,12 @@ void frmMain::Process(const std::string& Fil) {
     // before the one it stands in have been examined.
     std::int64_t p = 1 + dvd::kPackStartOffset;
     bool toTheEnd = false;
+    bool sectorFailed = false;
+    FileEnd end{Fil, FileKind::Vob, std::nullopt, 0, 0, FileOutcome::Failed};
+    const std::int64_t packsBefore = m_tally.navPacksWritten;
     try {
         length = m_services.files.fileLength(pathIn(TextBox::txtVobDir, Fil));
+        end.size = length;
         source.openForReading(pathIn(TextBox::txtVobDir, Fil));
         // Each packet reaches the disk as it is found: a failure is reported at
         // its own sector, and a killed program loses nothing it found.
@@ -62,7 +66,8 @@ void frmMain::Process(const std::string& Fil) {
                 readWord(source, p + dvd::kPrivateStream2Offset - dvd::kPackStartOffset, length) ==
                     dvd::kPrivateStream2Word &&
                 CopySector(source, p - dvd::kPackStartOffset, output) == kFalse) {
-                logContinuation(log::processSectorFileLine(Fil));
+                sectorFailed = true;
+                logContinuation(log::processSectorFileLine(Fil), Fil);
                 // Nothing found later could land in the output without a gap.
                 if (output.writeFailed()) break;
             }
@@ -76,12 +81,16 @@ void frmMain::Process(const std::string& Fil) {
         source.close();
         output.close();
         if (toTheEnd) ++m_tally.vobsScanned;
+        if (!sectorFailed) end.outcome = toTheEnd ? FileOutcome::Done : FileOutcome::Stopped;
     } catch (const std::exception& failure) {
-        log(EntryKind::FileFailure, log::processEntry(timestamp(), Fil, failure.what()));
+        log(EntryKind::FileFailure, log::processEntry(timestamp(), Fil, failure.what()), Fil);
         source.closeQuietly();
         output.closeQuietly();  // keeps what was found before the failure
     }
-    m_tally.bytesRead += toTheEnd ? length : p - 1 - dvd::kPackStartOffset;
+    end.bytesRead = toTheEnd ? length : p - 1 - dvd::kPackStartOffset;
+    end.navPacksWritten = m_tally.navPacksWritten - packsBefore;
+    m_tally.bytesRead += end.bytesRead;
+    tell([&](JobObserver& observer) { observer.fileEnded(end); });
 }
 
 VbBool frmMain::CopySector(platform::BinaryFile& fp, std::int64_t pos, platform::BinaryFile& out) {

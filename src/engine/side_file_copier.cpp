@@ -5,23 +5,17 @@
 
 #include "dvd/dvd_format.h"
 #include "engine/frmMain.h"
+#include "engine/job_files.h"
 #include "log/error_entries.h"
 #include "platform/dir_listing.h"
 
 namespace vantrel::engine {
-namespace {
-
-// Cleared in this order before anything is copied: a previous run's outputs.
-constexpr std::array<const char*, 3> kStalePatterns = {"*.ifo", "*.bup", "*.vob"};
-
-}  // namespace
 
 void frmMain::CopyFiles() {
     std::string lastListedName;
     try {
         clearDestination();
-        copySideFiles("*.ifo", lastListedName);
-        copySideFiles("*.bup", lastListedName);
+        for (const char* pattern : kSideFilePatterns) copySideFiles(pattern, lastListedName);
     } catch (const std::exception& failure) {
         log(EntryKind::FileFailure,
             log::copyFilesEntry(timestamp(), lastListedName, failure.what()));
@@ -53,8 +47,10 @@ void frmMain::CopyFile(const std::string& Fil) {
     platform::BinaryFile source(m_services.files, m_readBuffer);
     platform::BinaryFile output(m_services.files, m_writeBuffer);
     std::int64_t copied = 0;
+    FileEnd end{Fil, FileKind::SideFile, std::nullopt, 0, 0, FileOutcome::Failed};
     try {
         const std::int64_t length = m_services.files.fileLength(pathIn(TextBox::txtVobDir, Fil));
+        end.size = length;
         const std::int64_t blocks = length / std::int64_t(dvd::kCopyBlockSize);
         tell([&](JobObserver& observer) { observer.fileStarted(Fil, length, FileKind::SideFile); });
         m_window.setValue(Bar::ProgFile, 0);
@@ -84,12 +80,15 @@ void frmMain::CopyFile(const std::string& Fil) {
         output.close();
         m_tally.bytesWritten += copied;
         if (!cancelled) ++m_tally.sideFilesCopied;
+        end.outcome = cancelled ? FileOutcome::Stopped : FileOutcome::Done;
     } catch (const std::exception& failure) {
-        log(EntryKind::FileFailure, log::copyFileEntry(timestamp(), Fil, failure.what()));
+        log(EntryKind::FileFailure, log::copyFileEntry(timestamp(), Fil, failure.what()), Fil);
         source.closeQuietly();
         output.closeQuietly();  // keeps what was copied before the failure
     }
     m_tally.bytesRead += copied;
+    end.bytesRead = copied;
+    tell([&](JobObserver& observer) { observer.fileEnded(end); });
 }
 
 }  // namespace vantrel::engine

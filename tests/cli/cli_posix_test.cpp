@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <nlohmann/json.hpp>
 
 #include "cli/cli_fixture.h"
 #include "support/case_folding_folder.h"
@@ -64,20 +65,31 @@ TEST_F(CliTest, CtrlCOrSigtermDuringAScanClosesTheOutputAndEndsBy128PlusTheSigna
     writeFile(vob, start);
     ASSERT_EQ(::truncate(vob.c_str(), std::int64_t{16} << 30), 0);  // 16 GiB, sparse
     for (const int signalNumber : {SIGINT, SIGTERM}) {
+        // A script's way to stop it, where a script would want the document.
+        const bool json = signalNumber == SIGTERM;
+        std::vector<std::string> arguments = {source(), destination()};
+        if (json) arguments.insert(arguments.begin(), "--json");
         bool sent = false;
-        const auto result = runProgram(program(), {source(), destination()},
-                                       [&](pid_t child, const std::string& err) {
-                                           if (!sent && err.find("VTS_01_1.VOB") != err.npos) {
-                                               ::usleep(200 * 1000);
-                                               ::kill(child, signalNumber);
-                                               sent = true;
-                                           }
-                                       });
+        const auto result =
+            runProgram(program(), arguments, [&](pid_t child, const std::string& err) {
+                if (!sent && err.find("VTS_01_1.VOB") != err.npos) {
+                    ::usleep(200 * 1000);
+                    ::kill(child, signalNumber);
+                    sent = true;
+                }
+            });
         EXPECT_TRUE(sent);
         EXPECT_EQ(result.exitStatus, 128 + signalNumber) << result.err;
         EXPECT_EQ(readFile(destination() + "/VTS_01_1.VOB"), expectedNavPacks(start))
             << "every packet found was written and the file closed";
         EXPECT_EQ(log(), "");
+        if (json) {
+            const auto document = nlohmann::json::parse(result.out);
+            EXPECT_EQ(document["outcome"], "cancelled");
+            EXPECT_EQ(document["files"][0]["status"], "cancelled");
+            EXPECT_LT(document["bytes_read"], std::int64_t{1} << 30) << "what was read";
+            continue;
+        }
         EXPECT_NE(result.out.find("0 VOBs scanned"), std::string::npos) << result.out;
         EXPECT_EQ(result.out.find(" GB read"), std::string::npos) << "what was read, not 17 GB";
     }
@@ -130,6 +142,15 @@ TEST_F(CliTest, TwoSourceNamesThatMeetInACaseFoldingDestinationKeepTheFirstOutpu
             << log();
     EXPECT_NE(result.out.find("4 side files copied, 2 VOBs scanned"), std::string::npos)
         << result.out;
+}
+
+// A name is bytes on POSIX; the document stays valid JSON all the same.
+TEST_F(CliTest, TheJsonDocumentReplacesBytesOfANameThatAreNotUtf8) {
+    writeFile(source() + "/menu\xff.ifo", patternBytes(3000, 2));
+    const auto result = run({"--json", source(), destination()});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(nlohmann::json::parse(result.out)["files"][0]["name"], "menu\uFFFD.ifo");
+    EXPECT_TRUE(exists(destination() + "/menu\xff.ifo"));
 }
 
 TEST_F(CliTest, AReaderThatGoesAwayDoesNotStopTheJob) {

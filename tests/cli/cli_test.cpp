@@ -72,7 +72,12 @@ TEST_F(CliTest, AUsageErrorTakesOneLineAndExitsWithTwo) {
         {{"--frobnicate", source(), destination()}, "unrecognized option '--frobnicate'"},
         {{"-qx", source(), destination()}, "invalid option -- 'x'"},
         {{source()}, "missing DEST folder operand after '" + source() + "'"},
-        {{source(), destination(), "extra"}, "extra operand 'extra'"}};
+        {{source(), destination(), "extra"}, "extra operand 'extra'"},
+        {{"--ver", source(), destination()},
+         "option '--ver' is ambiguous; possibilities: '--verify' '--version'"},
+        {{"-n", "--verify", source(), destination()},
+         "--dry-run cannot be combined with --json or --verify"},
+        {{"--verify"}, "missing DEST folder operand"}};
     for (const auto& [arguments, message] : errors) {
         const auto result = run(arguments);
         EXPECT_EQ(result.exitStatus, 2) << message;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <nlohmann/json.hpp>
 
 #include "cli/cli_fixture.h"
 #include "platform/wide_text.h"
@@ -45,6 +46,23 @@ TEST_F(CliTest, CtrlCOnTheConsoleClosesTheOutputWithWhatItHolds) {
     EXPECT_EQ(readFile(destination() + "\\VTS_01_1.VOB"), expectedNavPacks(start));
     EXPECT_NE(result.err.find("stopping: the current file is closed"), std::string::npos);
     EXPECT_EQ(log(), "");
+}
+
+// Windows mounts an image itself: the program says how, and touches nothing.
+TEST_F(CliTest, ADiscImageIsRefusedWithHowToMountOne) {
+    const std::string image = temp / "film.iso";
+    writeFile(image, patternBytes(64 * 1024, 5));
+    const auto result = run({"--json", image, temp / "unmade"});
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.err, "vantrel-cli: '" + image +
+                              "' is a file, not a folder: disc images are read by vantrel-cli on "
+                              "Linux only; mount it (Mount in its menu in Explorer, or "
+                              "Mount-DiskImage in PowerShell) and give the VIDEO_TS folder of its "
+                              "drive\n");
+    const auto document = nlohmann::json::parse(result.out);
+    EXPECT_EQ(document["outcome"], "refused");
+    EXPECT_EQ(document["refusal"]["reason"], "disc images are read on Linux only");
+    EXPECT_FALSE(exists(temp / "unmade"));
 }
 
 // Explorer's properties show what the program is; the loader runs it with the

@@ -56,11 +56,6 @@ class CopyVerificationTest : public ::testing::Test {
     const std::string copy = temp / "copy";
 };
 
-Bytes sectors(const Bytes& vob, std::size_t first, std::size_t count) {
-    return Bytes(vob.begin() + std::ptrdiff_t(first * kSector),
-                 vob.begin() + std::ptrdiff_t((first + count) * kSector));
-}
-
 TEST_F(CopyVerificationTest, NamesEachChanceMatchThatTheScannersRuleTookFromTheDisc) {
     writeReducedCopy(disc.videoTs, copy, Reduction::ScannerRule);
     std::size_t expected = 0;
@@ -106,15 +101,9 @@ TEST_F(CopyVerificationTest, AWholeCopyIsCompleteAndExactWhereverItsSetsAreSplit
 TEST_F(CopyVerificationTest, NamesAMissingPackAChanceMatchAndPacksOutOfOrder) {
     // VTS_01: the third NV_PCK lost; after the fourth, a video sector of the
     // disc whose bytes 40-41 happen to read 01 BF, as the scanner takes it.
-    const Bytes titles = readFile(at("VTS_01_1.VOB"));
-    Bytes chanceMatch = sectors(readFile(disc.videoTs + "/VTS_01_1.VOB"), 1, 1);
-    chanceMatch[40] = 0x01;
-    chanceMatch[41] = 0xBF;
-    Bytes damaged = sectors(titles, 0, 2);
-    for (const Bytes& part :
-         {sectors(titles, 3, 1), chanceMatch, sectors(titles, 4, titles.size() / kSector - 4)})
-        damaged.insert(damaged.end(), part.begin(), part.end());
-    writeFile(at("VTS_01_1.VOB"), damaged);
+    writeFile(at("VTS_01_1.VOB"),
+              withLostPackAndChanceMatch(readFile(at("VTS_01_1.VOB")),
+                                         readFile(disc.videoTs + "/VTS_01_1.VOB")));
     // VTS_02: the second and third NV_PCKs swapped.
     Bytes swapped = readFile(at("VTS_02_1.VOB"));
     std::swap_ranges(swapped.begin() + kSector, swapped.begin() + 2 * kSector,

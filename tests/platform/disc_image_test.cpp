@@ -35,14 +35,6 @@ struct Job {
     engine::frmMain form;
 };
 
-std::vector<std::string> namesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class DiscImageTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -86,12 +78,8 @@ TEST_F(DiscImageTest, AJobFromAUdfImageWritesWhatAJobFromItsFolderWrites) {
     fromFolder.run(disc.videoTs, temp / "from-folder");
 
     EXPECT_EQ(files.videoTsFolder(), image + ":VIDEO_TS/");
-    const auto names = namesIn(temp / "from-folder");
-    EXPECT_EQ(names.size(), 10u);
-    EXPECT_EQ(namesIn(temp / "from-image"), names);
-    for (const std::string& name : names)
-        EXPECT_EQ(readFile(temp / "from-image/" + name), readFile(temp / "from-folder/" + name))
-            << name;
+    EXPECT_EQ(namesIn(temp / "from-folder").size(), 10u);
+    EXPECT_EQ(folderDifference(temp / "from-image", temp / "from-folder"), "");
     EXPECT_EQ(fromImage.form.tally().bytesRead, fromFolder.form.tally().bytesRead);
     EXPECT_FALSE(exists(temp / "Vantrel.log"));
 }

@@ -33,6 +33,12 @@ enum class Reduction {
 // to the sectors that `reduction` takes.
 void writeReducedCopy(const std::string& from, const std::string& to, Reduction reduction);
 
+// The reduced VOB `packs` (navigation packs only) of the disc's VOB `vob` as
+// a read failure and a chance match leave it: its third NV_PCK lost, and
+// after its fourth a video sector of `vob` whose bytes 40-41 happen to read
+// 01 BF, as the scanner's rule takes such a sector.
+Bytes withLostPackAndChanceMatch(const Bytes& packs, const Bytes& vob);
+
 // The number of sectors of `vob` that the scanner's rule takes but that are
 // not navigation packs: chance matches of its signature.
 std::size_t chanceMatches(const Bytes& vob);

@@ -60,6 +60,17 @@ void writeReducedCopy(const std::string& from, const std::string& to, Reduction 
     }
 }
 
+Bytes withLostPackAndChanceMatch(const Bytes& packs, const Bytes& vob) {
+    Bytes chanceMatch = sectors(vob, 1, 1);
+    chanceMatch[40] = 0x01;
+    chanceMatch[41] = 0xBF;
+    Bytes damaged = sectors(packs, 0, 2);
+    for (const Bytes& part :
+         {sectors(packs, 3, 1), chanceMatch, sectors(packs, 4, packs.size() / kSector - 4)})
+        damaged.insert(damaged.end(), part.begin(), part.end());
+    return damaged;
+}
+
 std::size_t chanceMatches(const Bytes& vob) {
     return (expectedNavPacks(vob).size() - navPacks(vob).size()) / kSector;
 }

@@ -51,6 +51,11 @@ Bytes makeVob(std::size_t packs, std::size_t navEvery, std::uint32_t seed) {
     return vob;
 }
 
+Bytes sectors(const Bytes& vob, std::size_t first, std::size_t count) {
+    return Bytes(vob.begin() + std::ptrdiff_t(first * kSector),
+                 vob.begin() + std::ptrdiff_t((first + count) * kSector));
+}
+
 Bytes expectedNavPacks(const Bytes& vob) {
     Bytes result;
     for (std::size_t start = 0; start + 3 < vob.size(); start += kSector) {

@@ -26,6 +26,9 @@ Bytes makeNavPack(std::uint32_t lbn);
 // with the first, video packs between.
 Bytes makeVob(std::size_t packs, std::size_t navEvery, std::uint32_t seed);
 
+// `count` sectors of `vob` from sector `first` on.
+Bytes sectors(const Bytes& vob, std::size_t first, std::size_t count);
+
 // What the extraction must make of `vob`, computed the plain way: every whole
 // or partial sector whose bytes 2-3 are 01 BA and 40-41 are 01 BF, padded with
 // zeros to 2048 bytes.

@@ -1,5 +1,6 @@
 #include "support/temp_folder.h"
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -74,6 +75,23 @@ Bytes patternBytes(std::size_t count, std::uint32_t seed) {
         byte = static_cast<unsigned char>(state);
     }
     return bytes;
+}
+
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(nativePath(folder)))
+        names.push_back(utf8Of(entry.path().filename()));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string folderDifference(const std::string& a, const std::string& b) {
+    const std::vector<std::string> names = namesIn(a);
+    if (names != namesIn(b)) return "'" + a + "' and '" + b + "' hold other names";
+    for (const std::string& name : names) {
+        if (readFile(a + kSep + name) != readFile(b + kSep + name)) return name + " differs";
+    }
+    return "";
 }
 
 }  // namespace vantrel::testing

@@ -40,6 +40,11 @@ void writeFile(const std::string& path, const std::string& content);
 Bytes readFile(const std::string& path);
 std::string readText(const std::string& path);
 bool exists(const std::string& path);
+// The names in a folder, sorted.
+std::vector<std::string> namesIn(const std::string& folder);
+// Empty when the folders hold the same names with the same contents; the
+// first difference otherwise.
+std::string folderDifference(const std::string& a, const std::string& b);
 void makeFolder(const std::string& path);
 #ifdef _WIN32
 // Gives an entry the hidden attribute, and the system one when asked.

@@ -1,0 +1,62 @@
+#include "cli/dry_run.h"
+
+#include <algorithm>
+
+#include "cli/progress_display.h"
+#include "engine/job_files.h"
+
+namespace vantrel::cli {
+namespace {
+
+void printStep(std::FILE* out, const char* verb, const std::string& name, int nameWidth,
+               const std::string& after) {
+    std::fprintf(out, "%-7s %-*s%s\n", verb, nameWidth, printable(name, false).c_str(),
+                 after.c_str());
+}
+
+// "  1048576 bytes", or why the file cannot be measured.
+std::string sizeText(const engine::PlannedFile& file, int digits) {
+    if (!file.size) return "  (cannot be measured: " + file.problem + ")";
+    const std::string number = std::to_string(*file.size);
+    return "  " + std::string(std::size_t(std::max(0, digits - int(number.size()))), ' ') + number +
+           " bytes";
+}
+
+}  // namespace
+
+void printDryRun(std::FILE* out, platform::FileSystem& files, const std::string& source,
+                 const std::string& destination, bool destinationToBeMade) {
+    const auto stale =
+        destinationToBeMade ? std::vector<std::string>() : engine::staleFiles(files, destination);
+    const auto planned = engine::jobFiles(files, source);
+    int nameWidth = 0, digits = 0;
+    for (const engine::PlannedFile& file : planned) {
+        nameWidth = std::max(nameWidth, int(printable(file.name, false).size()));
+        if (file.size) digits = std::max(digits, int(std::to_string(*file.size).size()));
+    }
+
+    if (destinationToBeMade) printStep(out, "make", destination, 0, "");
+    for (const std::string& name : stale) printStep(out, "delete", name, 0, "");
+    long long sideFiles = 0, vobs = 0;
+    std::int64_t sideBytes = 0, vobBytes = 0;
+    for (const engine::PlannedFile& file : planned) {
+        const bool vob = file.kind == engine::FileKind::Vob;
+        printStep(out, vob ? "scan" : "copy", file.name, nameWidth, sizeText(file, digits));
+        ++(vob ? vobs : sideFiles);
+        (vob ? vobBytes : sideBytes) += file.size.value_or(0);
+    }
+    const std::string shown = printable(destination, false);
+    if (destinationToBeMade) {
+        std::fprintf(out, "Dry run, nothing changed: '%s' would be made, ", shown.c_str());
+    } else {
+        std::fprintf(out, "Dry run, nothing changed: %s would be deleted from '%s', ",
+                     counted(static_cast<long long>(stale.size()), "old file", "old files").c_str(),
+                     shown.c_str());
+    }
+    std::fprintf(out, "%s (%s) copied and %s (%s) scanned for their NV_PCK sectors.\n",
+                 counted(sideFiles, "side file", "side files").c_str(),
+                 humanBytes(double(sideBytes)).c_str(), counted(vobs, "VOB", "VOBs").c_str(),
+                 humanBytes(double(vobBytes)).c_str());
+}
+
+}  // namespace vantrel::cli

@@ -1,0 +1,267 @@
+#include "cli/job_run.h"
+
+#include <chrono>
+#include <cstdio>
+#include <optional>
+
+#include "cli/console.h"
+#include "cli/dry_run.h"
+#include "cli/interrupt.h"
+#include "cli/job_destination.h"
+#include "cli/job_report.h"
+#include "cli/job_source.h"
+#include "cli/json_document.h"
+#include "cli/progress_display.h"
+#include "cli/terminal_window.h"
+#include "cli/verify_report.h"
+#include "engine/copy_verification.h"
+#include "engine/frmMain.h"
+#include "engine/job_files.h"
+#include "log/log_file.h"
+#include "platform/clock.h"
+#include "platform/failure.h"
+#include "platform/paths.h"
+#include "platform/system_file_system.h"
+
+namespace vantrel::cli {
+namespace {
+
+using engine::TextBox;
+
+ProgressDisplay::Mode displayMode(const Options& options) {
+    if (options.quiet) return ProgressDisplay::Mode::Quiet;
+    return isTerminal(stderr) ? ProgressDisplay::Mode::Terminal : ProgressDisplay::Mode::Plain;
+}
+
+void printSummary(const engine::JobTally& tally, double seconds) {
+    std::printf("%s copied, %s scanned, %s written\n%s read, %s written in %.2f s (%s/s)\n",
+                counted(tally.sideFilesCopied, "side file", "side files").c_str(),
+                counted(tally.vobsScanned, "VOB", "VOBs").c_str(),
+                counted(tally.navPacksWritten, "NV_PCK sector", "NV_PCK sectors").c_str(),
+                humanBytes(double(tally.bytesRead)).c_str(),
+                humanBytes(double(tally.bytesWritten)).c_str(), seconds,
+                humanBytes(seconds > 0 ? double(tally.bytesRead) / seconds : 0).c_str());
+    if (tally.problems.entries() > 0)
+        std::printf("%s\n", engine::problemsReport(tally.problems).c_str());
+}
+
+// The check of a copy, or nothing when its folder cannot be listed: then the
+// line that says why has been shown.
+std::optional<engine::CopyCheck> checkCopy(platform::FileSystem& files, const std::string& folder,
+                                           ProgressDisplay& display) {
+    try {
+        return engine::verifyCopy(files, folder);
+    } catch (const std::exception& failure) {
+        display.message(std::string(kProgramName) + ": cannot verify the copy: " + failure.what());
+        return std::nullopt;
+    }
+}
+
+// The check for the reader, or with --quiet a line when something was found.
+void showCheck(const Options& options, const std::string& folder,
+               const std::optional<engine::CopyCheck>& check, ProgressDisplay& display) {
+    if (!check) return;
+    if (!options.quiet) {
+        printCopyCheck(stdout, folder, *check);
+    } else if (!check->completeAndExact()) {
+        display.message(std::string(kProgramName) + ": the copy in '" + folder +
+                        "' is not complete and exact: " + tallyText(check->total()));
+    }
+}
+
+// The refusal of a folder, by the check that threw `failure`.
+engine::JobEnd refusal(TextBox box, const std::string& folder, const platform::Failure& failure) {
+    return {engine::JobOutcome::Refused, engine::FolderRefusal{box, folder, failure.reason()},
+            false};
+}
+
+// The refusal of the census, as the job gives it.
+engine::JobEnd withoutDvdFiles(std::string folder) {
+    if (folder.back() != platform::kPathSeparator) folder += platform::kPathSeparator;
+    return {engine::JobOutcome::Refused,
+            engine::FolderRefusal{TextBox::txtVobDir, folder, "no DVD files"}, true};
+}
+
+// Whether a job from `source` would pass its census. A listing that fails is
+// the job's to meet, and log.
+bool holdsDvdFiles(JobSource& source) {
+    try {
+        return engine::countDvdFiles(source.files(), source.folder()) > 0;
+    } catch (const std::exception&) {
+        return true;
+    }
+}
+
+// One job, from its checks to what it came to.
+class JobRun {
+  public:
+    explicit JobRun(const Options& options)
+        : m_options(options), m_display(stderr, displayMode(options)) {}
+    int run();
+
+  private:
+    // The window object and its terminal over the source's files, the folders
+    // in their boxes.
+    struct Form {
+        Form(JobSource& source, JobRun& run);
+        platform::SystemClock clock;
+        engine::Services services;
+        TerminalWindow window;
+        engine::frmMain form;
+        JobReport report;
+    };
+
+    int refuse(const engine::JobEnd& end, const std::string& line = "");
+    int dryRun(JobSource& source, Destination destination);
+    int job(JobSource& source);
+    static int statusOf(const JobReport& report, bool copyExact);
+    double seconds() const {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_started).count();
+    }
+
+    const Options& m_options;
+    platform::SystemFileSystem m_system;
+    ProgressDisplay m_display;
+    std::chrono::steady_clock::time_point m_started = std::chrono::steady_clock::now();
+};
+
+JobRun::Form::Form(JobSource& source, JobRun& run)
+    : services{source.files(), clock, platform::programFolder()},
+      window(source.files(), run.m_display, run.m_options.alert),
+      form(window, services),
+      report(source.files(), run.m_display, source.folder()) {
+    window.attach(form, report);
+    form.setObserver(&report);
+    window.setText(TextBox::txtVobDir, source.folder());
+    window.setText(TextBox::txtDest, run.m_options.destination);
+}
+
+int JobRun::run() {
+    std::optional<JobSource> source;
+    Destination destination = Destination::Exists;
+    try {
+        source.emplace(m_system, m_options.source);
+    } catch (const platform::Failure& failure) {
+        return refuse(refusal(TextBox::txtVobDir, m_options.source, failure), failure.what());
+    }
+    try {
+        destination = checkDestination(m_system, m_options.destination);
+    } catch (const platform::Failure& failure) {
+        return refuse(refusal(TextBox::txtDest, m_options.destination, failure), failure.what());
+    }
+    if (!source->note().empty() && !m_options.quiet)
+        m_display.message(std::string(kProgramName) + ": " + source->note());
+    if (destination == Destination::ToBeMade) {
+        // A folder is made for a job only: the census comes first, as the job's would.
+        if (!holdsDvdFiles(*source)) return refuse(withoutDvdFiles(source->folder()));
+        try {
+            if (!m_options.dryRun) makeDestination(m_options.destination);
+        } catch (const platform::Failure& failure) {
+            return refuse(refusal(TextBox::txtDest, m_options.destination, failure),
+                          failure.what());
+        }
+    }
+    return m_options.dryRun ? dryRun(*source, destination) : job(*source);
+}
+
+// Refused before the job: nothing was touched.
+int JobRun::refuse(const engine::JobEnd& end, const std::string& line) {
+    JobReport report(m_system, m_display, m_options.source);
+    report.refuse(end, line);
+    if (m_options.json) {
+        const engine::JobTally nothing;
+        const std::string logFile = log::defaultLogFile(m_system, platform::programFolder());
+        std::fputs(jobDocument({m_options.source, m_options.destination, seconds(), report, nothing,
+                                logFile, nullptr})
+                       .c_str(),
+                   stdout);
+    }
+    return kRefused;
+}
+
+// The job's checks and listings without the job: nothing is changed.
+int JobRun::dryRun(JobSource& source, Destination destination) {
+    Form form(source, *this);
+    try {
+        if (destination == Destination::Exists) {
+            const engine::JobEnd end = form.form.checkJob();
+            if (end.outcome == engine::JobOutcome::Refused) return refuse(end);
+        }
+        printDryRun(stdout, source.files(), form.window.text(TextBox::txtVobDir),
+                    form.window.text(TextBox::txtDest), destination == Destination::ToBeMade);
+    } catch (const std::exception& failure) {
+        m_display.message(std::string(kProgramName) + ": dry run: " + failure.what());
+        return kJobFailed;
+    }
+    return kDone;
+}
+
+int JobRun::job(JobSource& source) {
+    installInterruptHandler();
+    Form form(source, *this);
+    form.form.cmdGo_Click();
+    m_display.finish();
+
+    const JobReport& report = form.report;
+    const engine::JobOutcome outcome = report.end()->outcome;
+    const std::string destination = form.window.text(TextBox::txtDest);
+    std::optional<engine::CopyCheck> check;
+    const bool checked =
+        m_options.verify && !interruptRequested() &&
+        (outcome == engine::JobOutcome::Done || outcome == engine::JobOutcome::Failed);
+    if (checked) check = checkCopy(m_system, destination, m_display);
+
+    const engine::JobTally& tally = form.form.tally();
+    if (m_options.json) {
+        std::fputs(jobDocument({form.window.text(TextBox::txtVobDir), destination, seconds(),
+                                report, tally, form.form.logFile(), check ? &*check : nullptr})
+                       .c_str(),
+                   stdout);
+    } else if (outcome != engine::JobOutcome::Refused) {
+        if (!m_options.quiet) printSummary(tally, seconds());
+        if (m_options.quiet && tally.problems.entries() > 0)
+            m_display.message(std::string(kProgramName) + ": " +
+                              engine::problemsReport(tally.problems));
+        showCheck(m_options, destination, check, m_display);
+    }
+    if (interruptRequested()) endBySignal(interruptSignal());
+    return statusOf(report, !checked || (check && check->completeAndExact()));
+}
+
+// A refusal first, then the job's own failure, then its files' failures and
+// a copy that the check found wanting (or could not check) alike.
+int JobRun::statusOf(const JobReport& report, bool copyExact) {
+    if (report.end()->outcome == engine::JobOutcome::Refused) return kRefused;
+    if (report.jobFailed()) return kJobFailed;
+    if (report.filesFailed() || !copyExact) return kFilesFailed;
+    return kDone;
+}
+
+}  // namespace
+
+int runJob(const Options& options) { return JobRun(options).run(); }
+
+int runVerify(const Options& options) {
+    platform::SystemFileSystem files;
+    ProgressDisplay display(stderr, displayMode(options));
+    const std::string& folder = options.destination;
+    std::optional<engine::FolderRefusal> refusal;
+    std::optional<engine::CopyCheck> check;
+    try {
+        if (const std::string problem = engine::folderProblem(files, folder); !problem.empty())
+            throw platform::Failure(problem);
+        check = engine::verifyCopy(files, folder);
+    } catch (const platform::Failure& failure) {
+        refusal = engine::FolderRefusal{TextBox::txtDest, folder, failure.reason()};
+        display.message(invalidFolderMessage(TextBox::txtDest, folder, failure.reason()));
+    }
+    if (options.json) {
+        std::fputs(verifyDocument(folder, check ? &*check : nullptr, refusal).c_str(), stdout);
+    } else {
+        showCheck(options, folder, check, display);
+    }
+    if (refusal) return kRefused;
+    return check->completeAndExact() ? kDone : kFilesFailed;
+}
+
+}  // namespace vantrel::cli

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "cli/job_report.h"
+#include "engine/copy_verification.h"
+#include "engine/frmMain.h"
+
+namespace vantrel::cli {
+
+// What the JSON document of a job is made of. Its keys are described in the
+// manual page (JSON OUTPUT) and never change meaning.
+struct JobFacts {
+    std::string source, destination;  // the folders as the job had them
+    double seconds = 0;
+    const JobReport& report;
+    const engine::JobTally& tally;
+    std::string logFile;  // where the next entry would go
+    // The check of the copy, with --verify; none without it, or when the job
+    // did not come to it.
+    const engine::CopyCheck* check = nullptr;
+};
+
+// The job's document: one JSON object, pretty-printed, ending in a line break.
+// Names that are not UTF-8 have their stray bytes replaced by U+FFFD.
+std::string jobDocument(const JobFacts& facts);
+
+// The document of --verify DEST alone: the destination and its check, or
+// why it could not be checked.
+std::string verifyDocument(const std::string& destination, const engine::CopyCheck* check,
+                           const std::optional<engine::FolderRefusal>& refusal);
+
+}  // namespace vantrel::cli

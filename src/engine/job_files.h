@@ -1,0 +1,44 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/job_events.h"
+#include "platform/file_system.h"
+
+// The files a job counts, clears, copies and scans, by the rules it works by,
+// and the same files listed for a job that is only described (a dry run).
+namespace vantrel::engine {
+
+// What the clearing step deletes from the destination, in this order: plain
+// files and symbolic links (the links themselves) that match.
+inline constexpr std::array<const char*, 3> kStalePatterns = {"*.ifo", "*.bup", "*.vob"};
+// The side files a job copies whole, group after group.
+inline constexpr std::array<const char*, 2> kSideFilePatterns = {"*.ifo", "*.bup"};
+
+// The census of CountFiles: the plain files directly in `folder` that are DVD
+// files, known by the last three letters of their names (ifo, bup, vob, in any
+// letter case), whatever precedes them.
+std::int32_t countDvdFiles(platform::FileSystem& files, const std::string& folder);
+
+// One file a job would copy or scan.
+struct PlannedFile {
+    std::string name;
+    FileKind kind;
+    std::optional<std::int64_t> size;  // none when it cannot be measured
+    std::string problem;               // why not, then
+};
+
+// The entries of `destinationFolder` that the clearing step would delete, in
+// the order it would delete them.
+std::vector<std::string> staleFiles(platform::FileSystem& files,
+                                    const std::string& destinationFolder);
+
+// The files a job from `sourceFolder` would copy (the side files, group after
+// group) and scan (the VOB list), in the job's order, measured now.
+std::vector<PlannedFile> jobFiles(platform::FileSystem& files, const std::string& sourceFolder);
+
+}  // namespace vantrel::engine
