@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "platform/failure.h"
+#include "support/counting_chooser.h"
 #include "support/dvd_generator.h"
 #include "ui/qt/twips.h"
 #include "ui/window_layout.h"
@@ -198,13 +199,7 @@ TEST_F(MainWindowTest, AfterAJobStartedWithEnterTheFocusIsBackInItsBox) {
 }
 
 TEST_F(MainWindowTest, EnterDuringAJobOpensNoBrowser) {
-    struct CountingChooser final : platform::FolderDialog {
-        int opened = 0;
-        std::string PickFolder(const std::string&, std::uint32_t) override {
-            ++opened;
-            return "";
-        }
-    } chooser;
+    CountingChooser chooser;
     services.folderDialog = &chooser;
     startActive();
     makeDvdFolder(source(), 1, 4);

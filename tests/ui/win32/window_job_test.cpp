@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "support/counting_chooser.h"
 #include "support/dvd_generator.h"
 
 namespace vantrel::testing {
@@ -95,13 +96,7 @@ TEST_F(Win32WindowJobTest, AfterAJobStartedWithEnterTheFocusIsBackInItsBox) {
 }
 
 TEST_F(Win32WindowJobTest, EnterDuringAJobOpensNoBrowser) {
-    struct CountingChooser final : platform::FolderDialog {
-        int opened = 0;
-        std::string PickFolder(const std::string&, std::uint32_t) override {
-            ++opened;
-            return "";
-        }
-    } chooser;
+    CountingChooser chooser;
     services.folderDialog = &chooser;
     makeDvdFolder(source(), 1, 4);
     writeLongVob("VTS_01_1.VOB", std::uintmax_t{64} << 20);  // a scan that lasts
