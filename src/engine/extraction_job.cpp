@@ -18,6 +18,7 @@ void frmMain::cmdGo_Click() {
         returnToIdle();
     }
     m_destinationLock.release();
+    m_jobFolders.reset();
     m_outputs.clear();
     m_readBuffer.release();
     m_writeBuffer.release();
@@ -29,8 +30,14 @@ void frmMain::cmdGo_Click() {
     }
 }
 
+bool frmMain::validateFolders() {
+    if (ValDir() == kFalse) return false;
+    m_jobFolders = JobFolders{text(TextBox::txtVobDir), text(TextBox::txtDest)};
+    return true;
+}
+
 JobEnd frmMain::runJob() {
-    if (ValDir() == kFalse) return {JobOutcome::Refused, m_refusal, false};
+    if (!validateFolders()) return {JobOutcome::Refused, m_refusal, false};
     const std::int32_t fileTotal = CountFiles();
     if (fileTotal == 0) return refuseWithoutDvdFiles();
     startJob(fileTotal);
@@ -44,16 +51,19 @@ JobEnd frmMain::runJob() {
 JobEnd frmMain::refuseWithoutDvdFiles() {
     m_window.messageBox("No files (*.vob) for processing found!", MessageIcon::Critical, "Error");
     return {JobOutcome::Refused,
-            FolderRefusal{TextBox::txtVobDir, text(TextBox::txtVobDir), "no DVD files"}, true};
+            FolderRefusal{TextBox::txtVobDir, folder(TextBox::txtVobDir), "no DVD files"}, true};
 }
 
 JobEnd frmMain::checkJob() {
     // The lock goes however the checks end, a failure of theirs included.
     const struct LetGo {
-        platform::FolderLock& lock;
-        ~LetGo() { lock.release(); }
-    } letGo{m_destinationLock};
-    if (ValDir() == kFalse) return {JobOutcome::Refused, m_refusal, false};
+        frmMain& form;
+        ~LetGo() {
+            form.m_destinationLock.release();
+            form.m_jobFolders.reset();
+        }
+    } letGo{*this};
+    if (!validateFolders()) return {JobOutcome::Refused, m_refusal, false};
     if (CountFiles() == 0) return refuseWithoutDvdFiles();
     return {};
 }
@@ -78,7 +88,7 @@ void frmMain::startJob(std::int32_t fileTotal) {
 }
 
 void frmMain::scanVobs() {
-    m_window.setFileListPath(text(TextBox::txtVobDir));
+    m_window.setFileListPath(folder(TextBox::txtVobDir));
     std::string name = m_window.fileListCount() > 0 ? m_window.fileListItem(0) : std::string();
     std::int16_t counter = 0;
     while (!name.empty() && bCancel == kFalse) {

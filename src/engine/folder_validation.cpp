@@ -80,7 +80,7 @@ VbBool frmMain::ValDir() {
 }
 
 std::int32_t frmMain::CountFiles() {
-    return countDvdFiles(m_services.files, text(TextBox::txtVobDir));
+    return countDvdFiles(m_services.files, folder(TextBox::txtVobDir));
 }
 
 }  // namespace vantrel::engine

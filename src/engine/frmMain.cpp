@@ -32,8 +32,13 @@ void frmMain::cancelJob() {
     if (bBusy != kFalse) bCancel = kTrue;
 }
 
+std::string frmMain::folder(TextBox box) {
+    if (!m_jobFolders) return text(box);
+    return box == TextBox::txtVobDir ? m_jobFolders->source : m_jobFolders->destination;
+}
+
 std::string frmMain::pathIn(TextBox box, const std::string& name) {
-    return platform::joinPath(text(box), name);
+    return platform::joinPath(folder(box), name);
 }
 
 void frmMain::openOutput(platform::BinaryFile& output, const std::string& Fil,

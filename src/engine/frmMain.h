@@ -99,8 +99,11 @@ class frmMain {
     }
     std::string timestamp() const;
     std::string text(TextBox box) { return m_window.text(box); }
-    // `name` in the folder of `box`, read now. The folder texts end in the
-    // separator once validated, but a folder chosen during a job may not.
+    // The folder of `box` as the job works in it: while a job runs, the one
+    // it validated and locked, whatever the box shows now (a folder browsed to
+    // meanwhile is for the next job); otherwise the box's text, read now.
+    std::string folder(TextBox box);
+    // `name` in the folder of `box`.
     std::string pathIn(TextBox box, const std::string& name);
     void advance(Bar bar, float step) { m_window.setValue(bar, m_window.value(bar) + step); }
     // Opens the output of the source file `Fil`, read through `source`, and
@@ -124,6 +127,8 @@ class frmMain {
     void saveSettings();
     std::uint16_t readWord(platform::BinaryFile& file, std::int64_t position, std::int64_t length);
     JobEnd runJob();
+    // ValDir, and on its success the two folders taken as the job's.
+    bool validateFolders();
     JobEnd refuseWithoutDvdFiles();
     void startJob(std::int32_t fileTotal);
     void scanVobs();
@@ -142,6 +147,11 @@ class frmMain {
     platform::IoBuffer m_writeBuffer{platform::BinaryFile::kBufferSize};
     // Held from validation to the wind-down: the destination is this job's alone.
     platform::FolderLock m_destinationLock;
+    // The folders a job validated, from ValDir's success to its end.
+    struct JobFolders {
+        std::string source, destination;
+    };
+    std::optional<JobFolders> m_jobFolders;
     // The outputs the running job has opened, by the identity of their files:
     // the source name each was made for.
     std::map<platform::FileIdentity, std::string> m_outputs;

@@ -217,18 +217,6 @@ TEST_F(JobTest, WithoutTheAlertTheJobEndsSilently) {
     expectIdle();
 }
 
-TEST_F(JobTest, AFolderChosenDuringAJobIsUsedFromTheNextFileOn) {
-    makeDvdFolder(bed.source(), 2, 10);
-    makeFolder(bed.temp / "other");
-    bed.window.onPump = [&](long pump) {
-        if (pump == 1) bed.window.texts[TextBox::txtDest] = (bed.temp / "other") + kSep;
-    };
-    bed.form.cmdGo_Click();
-    EXPECT_FALSE(exists(dst("VIDEO_TS.IFO"))) << "read after the pump that changed it";
-    for (const char* name : {"VIDEO_TS.IFO", "VIDEO_TS.BUP", "VTS_01_2.VOB"})
-        EXPECT_TRUE(exists(bed.temp / "other" + kSep + name)) << name;
-}
-
 TEST_F(JobTest, AFailureOfTheJobItselfIsLoggedAndTheWindowReturnsToIdle) {
     makeDvdFolder(bed.source(), 1, 10);
     bed.window.onPump = [&](long) { bed.files.failLookUp = bed.source(); };
