@@ -146,6 +146,13 @@ int JobRun::run() {
     }
     try {
         destination = checkDestination(m_system, m_options.destination);
+        // The copy would land beside VIDEO_TS, and the disc root would read
+        // it instead from then on.
+        if (!source->discRoot().empty() &&
+            m_system.isSameEntry(source->discRoot(), m_options.destination))
+            throw platform::Failure(invalidFolderMessage(TextBox::txtDest, m_options.destination,
+                                                         "it is the source folder"),
+                                    "it is the source folder");
     } catch (const platform::Failure& failure) {
         return refuse(refusal(TextBox::txtDest, m_options.destination, failure), failure.what());
     }

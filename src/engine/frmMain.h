@@ -115,11 +115,17 @@ class frmMain {
         platform::BinaryFile& output, const std::string& Fil, const platform::BinaryFile& source,
         platform::BinaryFile::WriteMode mode = platform::BinaryFile::WriteMode::Buffered);
 
+    // Why a folder is refused: the reason a front end gives with the folder,
+    // and a line the message box adds to its message, if any.
+    struct FolderProblem {
+        std::string reason;
+        std::string explanation = {};
+    };
     bool passesFolderTest(const std::string& folder);
     std::string refusalReason(const std::string& folder);
     // Why `box`'s folder cannot be the destination; nothing when it can.
-    std::optional<std::string> destinationProblem();
-    void refuseFolder(TextBox box, const std::string& message, const std::string& reason);
+    std::optional<FolderProblem> destinationProblem();
+    void refuseFolder(TextBox box, const std::string& message, const FolderProblem& problem);
     void appendSeparatorIfMissing(TextBox box);
     void clearDestination();
     void copySideFiles(const char* pattern, std::string& lastListedName);

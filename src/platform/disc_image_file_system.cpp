@@ -189,4 +189,8 @@ bool DiscImageFileSystem::isSameEntry(const std::string& a, const std::string& b
     return first && second && *first == *second && first->what != Place::What::Nothing;
 }
 
+std::string DiscImageFileSystem::backingFile(const std::string& path) {
+    return inImage(path) ? m_image.path() : m_system.backingFile(path);
+}
+
 }  // namespace vantrel::platform

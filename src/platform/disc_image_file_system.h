@@ -40,6 +40,7 @@ class DiscImageFileSystem final : public FileSystem {
     void createFolders(const std::string& folder) override;
     bool isWritable(const std::string& path) override;
     bool isSameEntry(const std::string& a, const std::string& b) override;
+    std::string backingFile(const std::string& path) override;
 
   private:
     // What a path into the image names.

@@ -89,6 +89,9 @@ class FileSystem {
     // spelt (links, "." and ".." segments, letter case on a file system that
     // ignores it).
     virtual bool isSameEntry(const std::string& a, const std::string& b) = 0;
+    // The system's own file or folder whose bytes `path` reads: `path` itself,
+    // except for a path into a disc image, which reads the image file.
+    virtual std::string backingFile(const std::string& path) { return path; }
 };
 
 }  // namespace vantrel::platform
