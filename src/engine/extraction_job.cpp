@@ -4,9 +4,17 @@
 
 #include "engine/frmMain.h"
 #include "log/error_entries.h"
+#include "log/log_file.h"
 #include "platform/failure.h"
 
 namespace vantrel::engine {
+namespace {
+
+// The log's size limit as the user reads it.
+const std::string kLogSizeLimitText = "51,200";
+static_assert(log::kLogSizeLimit == 51'200);
+
+}  // namespace
 
 void frmMain::cmdGo_Click() {
     JobEnd end;
@@ -140,13 +148,21 @@ std::string problemsReport(const log::LogTally& problems) {
     std::string report;
     if (problems.written.size() == 1) {
         report = counted(written) + (written == 1 ? " was" : " were") + " written to " +
-                 problems.written[0].first + ".";
+                 problems.written[0].file;
     } else if (!problems.written.empty()) {
         report = counted(written) + " were written:";
-        for (const auto& [file, count] : problems.written)
-            report += (report.back() == ':' ? " " : ", ") + std::to_string(count) + " to " + file;
-        report += ".";
+        for (const log::LogFileTally& file : problems.written)
+            report += (report.back() == ':' ? " " : ", ") + std::to_string(file.entries) + " to " +
+                      file.file;
     }
+    // The log starts afresh once it passes its limit: the entries before are gone.
+    for (const log::LogFileTally& file : problems.written) {
+        if (file.held == file.entries) continue;
+        report += "; " + (problems.written.size() == 1 ? std::string("it") : file.file) +
+                  " was restarted when it passed " + kLogSizeLimitText +
+                  " bytes and holds the last " + std::to_string(file.held);
+    }
+    if (!report.empty()) report += ".";
     if (problems.unwritten > 0) {
         if (!report.empty()) report += " ";
         report += counted(problems.unwritten) + " could not be written to the log (" +

@@ -261,6 +261,16 @@ TEST_F(JobTest, AFullDiskCostsOneEntryPerVobAndTheDoneBoxSaysWhereTheyAre) {
     EXPECT_EQ(bed.window.messages[0].title, "Done");
     EXPECT_EQ(bed.window.messages[0].icon, MessageIcon::Exclamation);
     expectIdle();
+
+    // A log that passes its limit during the job starts afresh: the box says
+    // how many of the job's entries it still holds.
+    writeFile(bed.logPath(), std::string(51'100, 'x'));
+    bed.window.messages.clear();
+    bed.form.cmdGo_Click();
+    EXPECT_EQ(bed.window.messages.at(0).prompt,
+              "Done with coping!\n3 problems were written to " + bed.logPath() +
+                  "; it was restarted when it passed 51,200 bytes and holds the last 2.");
+    EXPECT_EQ(bed.logText().find('x'), std::string::npos);
 }
 
 // A log beside the program that stops taking entries hands them on to the

@@ -206,7 +206,8 @@ class FaultLoop : public ::testing::Test {
         Outcome asIfLogged = run;
         asIfLogged.log = clean.log;
         expectSameAs(asIfLogged, clean);
-        const auto written = std::vector{std::pair{movedOn ? userLogPath() : logPath(), 1}};
+        const auto written =
+            std::vector{log::LogFileTally{movedOn ? userLogPath() : logPath(), 1, 1}};
         EXPECT_EQ(run.tally.problems.written, written);
         EXPECT_EQ(run.tally.problems.unwritten, 0);
     }
