@@ -51,6 +51,7 @@ JobEnd frmMain::runJob() {
     startJob(fileTotal);
     CopyFiles();
     scanVobs();
+    flushDestination();
     const bool cancelled = bCancel != kFalse;  // the wind-down clears the request
     windDown();
     return {cancelled ? JobOutcome::Cancelled : JobOutcome::Done, std::nullopt, false};
@@ -108,6 +109,17 @@ void frmMain::scanVobs() {
         Process(name);
         name = counter == m_window.fileListCount() ? std::string() : m_window.fileListItem(counter);
         advance(Bar::Prog, 1);
+    }
+}
+
+// "Done" means on disk: what the job wrote reaches the device before the
+// window says so. A flush that fails is a problem like a failed write, and the
+// wind-down goes on.
+void frmMain::flushDestination() {
+    try {
+        m_destinationLock.flush();
+    } catch (const std::exception& failure) {
+        log(EntryKind::FileFailure, log::cmdGoClickEntry(timestamp(), failure.what()));
     }
 }
 

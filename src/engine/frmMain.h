@@ -138,6 +138,7 @@ class frmMain {
     JobEnd refuseWithoutDvdFiles();
     void startJob(std::int32_t fileTotal);
     void scanVobs();
+    void flushDestination();
     void windDown();
     void alertDone();
     void returnToIdle() noexcept;

@@ -115,6 +115,14 @@ int DiscImageFileSystem::close(int fd) {
     return 0;
 }
 
+int DiscImageFileSystem::flushFile(int fd) {
+    return fd < kFirstImageDescriptor ? m_system.flushFile(fd) : -EBADF;
+}
+
+int DiscImageFileSystem::flushFolder(int fd) {
+    return fd < kFirstImageDescriptor ? m_system.flushFolder(fd) : -EBADF;
+}
+
 std::optional<int> DiscImageFileSystem::lockFolder(const std::string& folder) {
     if (inImage(folder)) refuseWriting("cannot lock", folder);
     return m_system.lockFolder(folder);

@@ -57,6 +57,16 @@ class FileSystem {
     // Which file `fd` is and its length; 0 or a negative error code.
     virtual int statusOf(int fd, FileStatus& status) = 0;
     virtual int close(int fd) = 0;
+    // Makes what was written through `fd` reach the device, where the system
+    // flushes file by file (Windows). On POSIX it does nothing: one flushFolder
+    // of the folder the files were written to flushes them all, some forty
+    // times faster than a flush per file for a few thousand small files.
+    // 0 or a negative error code.
+    virtual int flushFile(int fd) = 0;
+    // Makes the entries of the folder that `fd` holds (a lockFolder
+    // descriptor) reach the device, and on POSIX every file written to its
+    // file system too (syncfs). 0 or a negative error code.
+    virtual int flushFolder(int fd) = 0;
     // A descriptor holding an exclusive advisory lock on the folder until it is
     // closed; nothing when another holder has it. A file system without
     // locks gives a descriptor without one. Throws when the folder cannot be

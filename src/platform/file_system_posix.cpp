@@ -92,6 +92,10 @@ int PosixFileSystem::statusOf(int fd, FileStatus& status) {
 
 int PosixFileSystem::close(int fd) { return ::close(fd) == 0 ? 0 : -errno; }
 
+int PosixFileSystem::flushFile(int) { return 0; }
+
+int PosixFileSystem::flushFolder(int fd) { return ::syncfs(fd) == 0 ? 0 : -errno; }
+
 // flock on the folder itself: no lock file is left behind, and the lock goes
 // with the descriptor, however the holder ends.
 std::optional<int> PosixFileSystem::lockFolder(const std::string& folder) {

@@ -273,6 +273,35 @@ TEST_F(JobTest, AFullDiskCostsOneEntryPerVobAndTheDoneBoxSaysWhereTheyAre) {
     EXPECT_EQ(bed.logText().find('x'), std::string::npos);
 }
 
+// "Done" means on disk: each output and then the destination are flushed
+// before the box says so, and a flush that fails is a problem like a write.
+TEST_F(JobTest, EveryOutputAndTheDestinationAreFlushedBeforeDone) {
+    makeDvdFolder(bed.source(), 1, 10);
+    std::vector<std::string> flushedBeforeDone;
+    bed.window.onMessage = [&](const auto&) { flushedBeforeDone = bed.files.flushes; };
+    bed.form.cmdGo_Click();
+    std::vector<std::string> expected;
+    for (const char* name : {"VIDEO_TS.IFO", "VTS_01_0.IFO", "VIDEO_TS.BUP", "VTS_01_0.BUP",
+                             "VIDEO_TS.VOB", "VTS_01_1.VOB"})
+        expected.push_back(dst(name));
+    expected.push_back(bed.destination());
+    EXPECT_EQ(flushedBeforeDone, expected);
+
+    bed.files.failFlush = "VTS_01_1.VOB";
+    bed.files.failFolderFlush = true;
+    bed.form.cmdGo_Click();
+    const std::string prefix = std::string("\r\n") + kFixedTimestamp + "\r\n";
+    EXPECT_EQ(bed.logText(), "[Process]" + prefix + "File: VTS_01_1.VOB\r\ncannot flush '" +
+                                 dst("VTS_01_1.VOB") + "': " + described(kIoError) +
+                                 "\r\n\r\n[cmdGo_Click]" + prefix + "cannot flush '" +
+                                 bed.destination() + kSep + "': " + described(kIoError) +
+                                 "\r\n\r\n");
+    EXPECT_EQ(bed.window.messages.back().prompt,
+              "Done with coping!\n2 problems were written to " + bed.logPath() + ".");
+    EXPECT_EQ(bed.form.tally().vobsScanned, 1);
+    expectIdle();
+}
+
 // A log beside the program that stops taking entries hands them on to the
 // user's state log; what no log took is never claimed as written.
 TEST(JobLogTest, TheDoneBoxClaimsOnlyTheEntriesThatReachedALog) {
