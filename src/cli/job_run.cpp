@@ -111,7 +111,10 @@ class JobRun {
         JobReport report;
     };
 
-    int refuse(const engine::JobEnd& end, const std::string& line = "");
+    // A job refused by `end`, told in `line` or, without one, in the job's
+    // own words; the folders and the log are the options' when the job's
+    // checks did not come to them.
+    int refuse(engine::JobEnd end, const std::string& line = "");
     int dryRun(JobSource& source, Destination destination);
     int job(JobSource& source);
     static int statusOf(const JobReport& report, bool copyExact);
@@ -129,7 +132,7 @@ JobRun::Form::Form(JobSource& source, JobRun& run)
     : services{source.files(), clock, platform::programFolder()},
       window(source.files(), run.m_display, run.m_options.alert),
       form(window, services),
-      report(source.files(), run.m_display, source.folder()) {
+      report(run.m_display) {
     window.attach(form, report);
     form.setObserver(&report);
     window.setText(TextBox::txtVobDir, source.folder());
@@ -171,18 +174,16 @@ int JobRun::run() {
     return m_options.dryRun ? dryRun(*source, destination) : job(*source);
 }
 
-// Refused before the job: nothing was touched.
-int JobRun::refuse(const engine::JobEnd& end, const std::string& line) {
-    JobReport report(m_system, m_display, m_options.source);
-    report.refuse(end, line);
-    if (m_options.json) {
-        const engine::JobTally nothing;
-        const std::string logFile = log::defaultLogFile(m_system, platform::programFolder());
-        std::fputs(jobDocument({m_options.source, m_options.destination, seconds(), report, nothing,
-                                logFile, nullptr})
-                       .c_str(),
-                   stdout);
+// Refused before the job, or by its checks: nothing was touched.
+int JobRun::refuse(engine::JobEnd end, const std::string& line) {
+    if (end.source.empty() && end.destination.empty()) {
+        end.source = m_options.source;
+        end.destination = m_options.destination;
+        end.logFile = log::defaultLogFile(m_system, platform::programFolder());
     }
+    JobReport report(m_display);
+    report.refuse(end, line);
+    if (m_options.json) std::fputs(jobDocument({seconds(), report, nullptr}).c_str(), stdout);
     return kRefused;
 }
 
@@ -190,12 +191,13 @@ int JobRun::refuse(const engine::JobEnd& end, const std::string& line) {
 int JobRun::dryRun(JobSource& source, Destination destination) {
     Form form(source, *this);
     try {
-        if (destination == Destination::Exists) {
-            const engine::JobEnd end = form.form.checkJob();
-            if (end.outcome == engine::JobOutcome::Refused) return refuse(end);
-        }
-        printDryRun(stdout, source.files(), form.window.text(TextBox::txtVobDir),
-                    form.window.text(TextBox::txtDest), destination == Destination::ToBeMade);
+        // A folder still to be made has nothing to check or clear.
+        engine::JobEnd checked{engine::JobOutcome::Done, std::nullopt, false, source.folder(),
+                               m_options.destination};
+        if (destination == Destination::Exists) checked = form.form.checkJob();
+        if (checked.outcome == engine::JobOutcome::Refused) return refuse(checked);
+        printDryRun(stdout, source.files(), checked.source, checked.destination,
+                    destination == Destination::ToBeMade);
     } catch (const std::exception& failure) {
         m_display.message(std::string(kProgramName) + ": dry run: " + failure.what());
         return kJobFailed;
@@ -211,19 +213,16 @@ int JobRun::job(JobSource& source) {
 
     const JobReport& report = form.report;
     const engine::JobOutcome outcome = report.end()->outcome;
-    const std::string destination = form.window.text(TextBox::txtDest);
+    const std::string& destination = report.end()->destination;
     std::optional<engine::CopyCheck> check;
     const bool checked =
         m_options.verify && !interruptRequested() &&
         (outcome == engine::JobOutcome::Done || outcome == engine::JobOutcome::Failed);
     if (checked) check = checkCopy(m_system, destination, m_display);
 
-    const engine::JobTally& tally = form.form.tally();
+    const engine::JobTally& tally = report.end()->tally;
     if (m_options.json) {
-        std::fputs(jobDocument({form.window.text(TextBox::txtVobDir), destination, seconds(),
-                                report, tally, form.form.logFile(), check ? &*check : nullptr})
-                       .c_str(),
-                   stdout);
+        std::fputs(jobDocument({seconds(), report, check ? &*check : nullptr}).c_str(), stdout);
     } else if (outcome != engine::JobOutcome::Refused) {
         if (!m_options.quiet) printSummary(tally, seconds());
         if (m_options.quiet && tally.problems.entries() > 0)

@@ -92,9 +92,9 @@ std::string jobDocument(const JobFacts& facts) {
     const engine::JobEnd end = facts.report.end().value_or(engine::JobEnd{});
     json files = json::array();
     for (const FileRecord& record : facts.report.files()) files.push_back(fileObject(record));
-    const engine::JobTally& tally = facts.tally;
-    return text({{"source", facts.source},
-                 {"destination", facts.destination},
+    const engine::JobTally& tally = end.tally;
+    return text({{"source", end.source},
+                 {"destination", end.destination},
                  {"outcome", end.outcome},
                  {"refusal", refusalObject(end.refusal)},
                  {"elapsed_seconds", facts.seconds},
@@ -106,7 +106,7 @@ std::string jobDocument(const JobFacts& facts) {
                  {"files", files},
                  {"job_log_entries", facts.report.jobEntries()},
                  {"problems", tally.problems.entries()},
-                 {"log", logObject(facts.logFile, tally.problems)},
+                 {"log", logObject(end.logFile, tally.problems)},
                  {"verify", checkObject(facts.check)}});
 }
 

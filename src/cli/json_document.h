@@ -9,14 +9,12 @@
 
 namespace vantrel::cli {
 
-// What the JSON document of a job is made of. Its keys are described in the
-// manual page (JSON OUTPUT) and never change meaning.
+// What the JSON document of a job is made of: the job as its report heard
+// it, ended. Its keys are described in the manual page (JSON OUTPUT) and never
+// change meaning.
 struct JobFacts {
-    std::string source, destination;  // the folders as the job had them
     double seconds = 0;
     const JobReport& report;
-    const engine::JobTally& tally;
-    std::string logFile;  // where the next entry would go
     // The check of the copy, with --verify; none without it, or when the job
     // did not come to it.
     const engine::CopyCheck* check = nullptr;

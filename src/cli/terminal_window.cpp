@@ -18,13 +18,6 @@ TerminalWindow::TerminalWindow(platform::FileSystem& files, ProgressDisplay& dis
       m_display(display),
       m_alert(alert ? engine::kChecked : engine::kUnchecked) {}
 
-// The refusals ("Invalid Vob Dir!", "No files ...") are the job report's to
-// tell, with the folder and the reason; the rest ("Done with coping!") is shown.
-void TerminalWindow::messageBox(const std::string& prompt, engine::MessageIcon icon,
-                                const std::string&) {
-    if (icon != engine::MessageIcon::Critical) m_display.message(prompt);
-}
-
 void TerminalWindow::beep() {
     std::fputc('\a', stderr);
     std::fflush(stderr);

@@ -35,8 +35,9 @@ class TerminalWindow final : public engine::WindowControls {
     void setMousePointer(engine::MousePointer) override {}
     int alertValue() override { return m_alert; }
     void setAlertValue(int value) override { m_alert = checkedAlertValue(value); }
-    void messageBox(const std::string& prompt, engine::MessageIcon icon,
-                    const std::string& title) override;
+    // A terminal shows no boxes: the job report tells what the job's boxes
+    // said (a refusal, with its folder and reason; the alert's message).
+    void messageBox(const std::string&, engine::MessageIcon, const std::string&) override {}
     void beep() override;
     void pumpEvents() override;
     void closeWindow() override {}

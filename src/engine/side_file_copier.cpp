@@ -49,10 +49,8 @@ void frmMain::CopyFile(const std::string& Fil) {
     std::int64_t copied = 0;
     FileEnd end{Fil, FileKind::SideFile, std::nullopt, 0, 0, FileOutcome::Failed};
     try {
-        const std::int64_t length = m_services.files.fileLength(pathIn(TextBox::txtVobDir, Fil));
-        end.size = length;
+        const std::int64_t length = startFile(Fil, FileKind::SideFile, end);
         const std::int64_t blocks = length / std::int64_t(dvd::kCopyBlockSize);
-        tell([&](JobObserver& observer) { observer.fileStarted(Fil, length, FileKind::SideFile); });
         m_window.setValue(Bar::ProgFile, 0);
         m_window.setMax(Bar::ProgFile, static_cast<float>(blocks));
         source.openForReading(pathIn(TextBox::txtVobDir, Fil));

@@ -41,6 +41,7 @@ class JobTest : public ::testing::Test {
         EXPECT_EQ(bed.window.pointer, MousePointer::Default);
         EXPECT_EQ(bed.window.barRangeViolations, 0);
         EXPECT_EQ(bed.files.openFiles(), 0u);
+        EXPECT_EQ(bed.events.problems(), std::vector<std::string>{});
     }
     void expectDoneAlert(std::size_t messages = 1) {
         EXPECT_EQ(bed.window.beeps, 1);

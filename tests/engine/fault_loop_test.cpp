@@ -12,6 +12,7 @@
 #include "platform/dir_listing.h"
 #include "platform/paths.h"
 #include "support/dvd_generator.h"
+#include "support/recording_observer.h"
 #include "support/scoped_env.h"
 #include "support/test_bed.h"
 
@@ -121,6 +122,8 @@ class FaultLoop : public ::testing::Test {
         engine::Services services{files, clock, temp.path()};
         HeadlessWindow window(files);
         engine::frmMain form(window, services);
+        RecordingObserver events;
+        form.setObserver(&events);
         window.texts[TextBox::txtVobDir] = source();
         window.texts[TextBox::txtDest] = destination();
         window.alert = engine::kChecked;
@@ -136,6 +139,7 @@ class FaultLoop : public ::testing::Test {
         EXPECT_EQ(window.pointer, engine::MousePointer::Default);
         EXPECT_EQ(window.panels, (std::array<std::string, 3>{}));
         EXPECT_EQ(files.openFiles(), 0u) << "a file left open";
+        EXPECT_EQ(events.problems(), std::vector<std::string>{}) << "what the job told";
         EXPECT_EQ(filesIn(source()), sources) << "a source file changed";
         const auto textOf = [](const std::string& path) {
             return exists(path) ? readText(path) : "";

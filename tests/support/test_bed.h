@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "support/faulty_file_system.h"
 #include "support/headless_window.h"
+#include "support/recording_observer.h"
 #include "support/temp_folder.h"
 
 namespace vantrel::testing {
@@ -29,6 +30,7 @@ struct TestBed {
     engine::Services services{files, clock, temp.path()};
     HeadlessWindow window{files};
     engine::frmMain form{window, services};
+    RecordingObserver events;  // what the window object's jobs told
 
     std::string source() const { return temp / "src"; }
     std::string destination() const { return temp / "dst"; }
@@ -36,6 +38,7 @@ struct TestBed {
     std::string logText() const { return exists(logPath()) ? readText(logPath()) : ""; }
 
     TestBed() {
+        form.setObserver(&events);
         makeFolder(source());
         makeFolder(destination());
     }
