@@ -129,7 +129,9 @@ void MainWindow::buildControls() {
     m_ProgFile = findChild<QProgressBar*>("ProgFile");
     m_Prog = findChild<QProgressBar*>("Prog");
     m_cmdGo->setDefault(true);
-    for (QLineEdit* box : {m_txtVobDir, m_txtDest}) box->installEventFilter(this);
+    for (QWidget* watched : {static_cast<QWidget*>(m_txtVobDir), static_cast<QWidget*>(m_txtDest),
+                             static_cast<QWidget*>(m_cmdGo)})
+        watched->installEventFilter(this);
     buildStatusBar();
 
     for (QWidget* unfocusable :

@@ -67,7 +67,7 @@ class MainWindow final : public engine::WindowControls {
     static INT_PTR CALLBACK dialogProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     static LRESULT CALLBACK messageFilter(int code, WPARAM wParam, LPARAM lParam);
-    bool isEnterDuringJob(const MSG& message) const;
+    bool isEnterThatPressesNothing(const MSG& message) const;
     // True when the message is handled; `result` is then its answer.
     bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void onCommand(int id, int code);

@@ -34,9 +34,16 @@ class MainWindowTest : public WindowTest {
     QString focused() const {
         return window->focusWidget() ? window->focusWidget()->objectName() : "";
     }
+    QWidget* focusOrWindow() const {
+        return QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+    }
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window.get(),
-                        Qt::Key(key), modifiers);
+        QTest::keyClick(focusOrWindow(), Qt::Key(key), modifiers);
+    }
+    // What a held Enter sends after its first press, as long as it is held.
+    void enterRepeated() {
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
+        QApplication::sendEvent(focusOrWindow(), &repeat);
     }
 };
 
@@ -170,7 +177,7 @@ TEST_F(MainWindowTest, NoOtherAltKeyChangesAFolderText) {
     }
 }
 
-TEST_F(MainWindowTest, EnterStartsTheJobFromEitherBox) {
+TEST_F(MainWindowTest, EnterStartsTheJobFromEitherBoxOncePerPress) {
     startActive();
     MessageBoxAnswerer answerer;
     find<QLineEdit>("txtDest")->setFocus();
@@ -181,9 +188,22 @@ TEST_F(MainWindowTest, EnterStartsTheJobFromEitherBox) {
     EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);
     EXPECT_EQ(focused(), "txtVobDir") << "the refused box gets the focus";
 
+    // A held Enter's repeats press nothing, from a box, from Extract or from
+    // the window itself; pressed again, it does.
+    for (QWidget* focus : {find<QWidget>("txtVobDir"), find<QWidget>("cmdGo"),
+                           static_cast<QWidget*>(window.get())}) {
+        const std::size_t shown = answerer.seen().size();
+        focus->setFocus();
+        enterRepeated();
+        EXPECT_EQ(answerer.seen().size(), shown) << focus->objectName().toStdString();
+        press(Qt::Key_Return);
+        EXPECT_EQ(answerer.seen().size(), shown + 1) << focus->objectName().toStdString();
+    }
+
+    const std::size_t shown = answerer.seen().size();
     window->setEnabled(engine::Input::cmdGo, false);
     press(Qt::Key_Enter);
-    EXPECT_EQ(answerer.seen().size(), 1u) << "a disabled Extract is never pressed";
+    EXPECT_EQ(answerer.seen().size(), shown) << "a disabled Extract is never pressed";
 }
 
 TEST_F(MainWindowTest, AfterAJobStartedWithEnterTheFocusIsBackInItsBox) {
@@ -226,6 +246,8 @@ TEST_F(MainWindowTest, EnterDuringAJobOpensNoBrowser) {
 TEST_F(MainWindowTest, EnterOnAnotherButtonPressesThatButton) {
     startActive();
     find<QPushButton>("cmdExit")->setFocus();
+    enterRepeated();
+    EXPECT_TRUE(window->isVisible()) << "a held Enter's repeats press no button";
     press(Qt::Key_Return);
     EXPECT_FALSE(window->isVisible());
 }

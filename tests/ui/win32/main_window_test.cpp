@@ -153,7 +153,7 @@ TEST_F(Win32WindowTest, TabAndTheAccessKeysMoveTheFocusAndNoAltKeyEditsAText) {
     }
 }
 
-TEST_F(Win32WindowTest, EnterPressesExtractOrTheFocusedButtonAndEscapeCloses) {
+TEST_F(Win32WindowTest, EnterPressesExtractOrTheFocusedButtonOncePerPressAndEscapeCloses) {
     window->start();
     {
         MessageBoxAnswerer answerer(window->handle());
@@ -165,11 +165,25 @@ TEST_F(Win32WindowTest, EnterPressesExtractOrTheFocusedButtonAndEscapeCloses) {
         EXPECT_EQ(answerer.seen()[0].icon, IDI_ERROR);
         EXPECT_EQ(focused(), "txtVobDir") << "the refused box gets the focus";
 
+        // A held Enter's repeats press nothing, from a box or from Extract;
+        // pressed again, it does.
+        for (const char* focus : {"txtVobDir", "cmdGo"}) {
+            const std::size_t shown = answerer.seen().size();
+            ::SetFocus(control(focus));
+            enterRepeated();
+            EXPECT_EQ(answerer.seen().size(), shown) << focus;
+            press(VK_RETURN);
+            EXPECT_EQ(answerer.seen().size(), shown + 1) << focus;
+        }
+
+        const std::size_t shown = answerer.seen().size();
         window->setEnabled(engine::Input::cmdGo, false);
         press(VK_RETURN);
-        EXPECT_EQ(answerer.seen().size(), 1u) << "a disabled Extract is never pressed";
+        EXPECT_EQ(answerer.seen().size(), shown) << "a disabled Extract is never pressed";
     }
     ::SetFocus(control("cmdExit"));
+    enterRepeated();
+    EXPECT_NE(window->handle(), nullptr) << "nor any other button";
     press(VK_RETURN);
     EXPECT_EQ(window->handle(), nullptr);
 
