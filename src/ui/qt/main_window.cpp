@@ -133,7 +133,9 @@ void MainWindow::setVisible(engine::Bar bar, bool visible) {
 }
 
 void MainWindow::setPanelText(int panel, const std::string& text) {
-    m_panels[panelIndex(panel)]->setText(qt(text));
+    QLabel* shown = m_panels[panelIndex(panel)];
+    shown->setText(qt(text));
+    shown->setAccessibleName(qt(panelAccessibleName(panel, text)));
 }
 
 void MainWindow::setMousePointer(engine::MousePointer pointer) {
