@@ -5,12 +5,14 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "engine/frmMain.h"
 #include "engine/window_controls.h"
 #include "ui/kept_text.h"
+#include "ui/win32/control_announcer.h"
 #include "ui/window_layout.h"
 
 namespace vantrel::ui::win32 {
@@ -100,6 +102,7 @@ class MainWindow final : public engine::WindowControls {
     // to the message filter first.
     bool m_ownFilterCallDue = false;
     std::array<HWND, kControls.size()> m_controls{};
+    std::unique_ptr<ControlAnnouncer> m_announcer;
     HFONT m_font = nullptr;
     HFONT m_statusFont = nullptr;
     HICON m_bigIcon = nullptr;

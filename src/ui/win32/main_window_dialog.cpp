@@ -202,6 +202,7 @@ bool MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
             unload();
             return true;
         case WM_DESTROY:
+            m_announcer.reset();  // while the controls are there
             ::PostQuitMessage(0);
             return false;
         case WM_NCDESTROY:
