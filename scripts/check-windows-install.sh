@@ -4,7 +4,7 @@
 # - two builds of the artefacts are byte-identical;
 # - the installer, run silently, puts the programs and their texts in
 #   Program Files, a shortcut in the Start menu and an entry in Apps with the
-#   program's icon;
+#   program's icon, what it does and the installed README.txt as its help;
 # - the installed vantrel-cli.exe extracts the authored DVD byte for byte as
 #   the Linux program does, and logs to %LOCALAPPDATA%; the installed window
 #   opens and, closed, keeps its settings in the registry; neither writes
@@ -126,6 +126,8 @@ checkInstalled() {  # VERSION PRODUCT-CODE
     expectValue "$entry" DisplayVersion REG_SZ "$1"
     expectValue "$entry" Publisher REG_SZ "$publisher"
     expectValue "$entry" InstallLocation REG_SZ 'C:\Program Files\Vantrel\'
+    expectValue "$entry" HelpLink REG_SZ 'C:\Program Files\Vantrel\README.txt'
+    expectValue "$entry" Comments REG_SZ "Copies a DVD-Video folder's structure without its video."
     expectValue "$entry" UninstallString REG_EXPAND_SZ "MsiExec.exe /X$2"
     expectValue "$entry" NoModify REG_DWORD 0x1
     # Apps takes an installed product's icon from its registration.
