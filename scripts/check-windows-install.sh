@@ -4,13 +4,14 @@
 # - two builds of the artefacts are byte-identical;
 # - the installer, run silently, puts the programs and their texts in
 #   Program Files, a shortcut in the Start menu and an entry in Apps with the
-#   program's icon;
+#   program's icon, what it does and the installed README.txt as its help;
 # - the installed vantrel-cli.exe extracts the authored DVD byte for byte as
 #   the Linux program does, and logs to %LOCALAPPDATA%; the installed window
 #   opens and, closed, keeps its settings in the registry; neither writes
 #   anything under Program Files;
-# - the same installer again, then one of a higher version, leave one entry;
-#   the older one then refuses to go over the newer;
+# - the same installer again, a rebuild of the same version (other product
+#   and package codes), then one of a higher version, leave one entry; the
+#   older one then refuses to go over the newer;
 # - removed silently, the programs, the shortcut and the entry are gone, the
 #   settings and the log are not;
 # - the portable copy, unpacked into a writable folder, logs beside itself.
@@ -61,6 +62,12 @@ artefacts=$here/../packaging/windows/make-artefacts.sh
 sleep 2  # the zip's times go by 2 s: a stamp taken from the clock would differ
 "$artefacts" "$artefactSettings" "$work/again" >/dev/null
 "$artefacts" "$artefactSettings" "$work/next" "$next" >/dev/null
+# A rebuild of the same version that holds other bytes: here its installer
+# source, so that the programs it installs are the same.
+sed '$a<!-- rebuilt -->' "$installer_source" >"$work/rebuilt.wxs"
+sed "s|^installer_source=.*|installer_source='$work/rebuilt.wxs'|" "$artefactSettings" \
+    >"$work/rebuilt.env"
+"$artefacts" "$work/rebuilt.env" "$work/rebuilt" >/dev/null
 name=vantrel-$version-win64
 for artefact in "$name.zip" "$name.msi"; do
     cmp "$work/first/$artefact" "$work/again/$artefact" || fail "two builds of $artefact differ"
@@ -68,9 +75,15 @@ done
 echo "Two builds: byte-identical $name.zip and $name.msi"
 nextName=vantrel-$next-win64
 msi=$(windowsPath "$work/first/$name.msi") nextMsi=$(windowsPath "$work/next/$nextName.msi")
+rebuiltMsi=$(windowsPath "$work/rebuilt/$name.msi")
 productCode() { msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p'; }
+packageCode() { msiinfo suminfo "$1" | sed -n 's/^Revision number (UUID): //p'; }
 code=$(productCode "$work/first/$name.msi") nextCode=$(productCode "$work/next/$nextName.msi")
+rebuiltCode=$(productCode "$work/rebuilt/$name.msi")
 [[ $code != "$nextCode" ]] || fail "both installers have the product code $code"
+[[ $code != "$rebuiltCode" ]] || fail "the rebuild has the product code $code"
+[[ $(packageCode "$work/first/$name.msi") != $(packageCode "$work/rebuilt/$name.msi") ]] ||
+    fail "the rebuild has the same package code"
 
 # The portable copy: exactly the programs and their texts, in a folder of its own.
 unzip -q "$work/first/$name.zip" -d "$work/portable"
@@ -113,6 +126,8 @@ checkInstalled() {  # VERSION PRODUCT-CODE
     expectValue "$entry" DisplayVersion REG_SZ "$1"
     expectValue "$entry" Publisher REG_SZ "$publisher"
     expectValue "$entry" InstallLocation REG_SZ 'C:\Program Files\Vantrel\'
+    expectValue "$entry" HelpLink REG_SZ 'C:\Program Files\Vantrel\README.txt'
+    expectValue "$entry" Comments REG_SZ "Copies a DVD-Video folder's structure without its video."
     expectValue "$entry" UninstallString REG_EXPAND_SZ "MsiExec.exe /X$2"
     expectValue "$entry" NoModify REG_DWORD 0x1
     # Apps takes an installed product's icon from its registration.
@@ -167,15 +182,18 @@ echo "Installed programs: the log in ${log#"$drive/"}, the window's settings in 
 
 wine msiexec /i "$msi" /qn || fail "msiexec /i $name.msi /qn again ended with status $?"
 checkInstalled "$version" "$code" >/dev/null
+wine msiexec /i "$rebuiltMsi" /qn || fail "msiexec /i the rebuilt $name.msi ended with status $?"
+checkInstalled "$version" "$rebuiltCode" >/dev/null
+[[ -z $(registry "$uninstallKey\\$code") ]] || fail "the entry of the first $version is still there"
 wine msiexec /i "$nextMsi" /qn || fail "msiexec /i $nextName.msi /qn ended with status $?"
 checkInstalled "$next" "$nextCode" >/dev/null
-[[ -z $(registry "$uninstallKey\\$code") ]] || fail "the entry of $version is still there"
+[[ -z $(registry "$uninstallKey\\$rebuiltCode") ]] || fail "the entry of $version is still there"
 status=0
 wine msiexec /i "$msi" /qn || status=$?
 [[ $status != 0 ]] || fail "$name.msi went over version $next"
 checkInstalled "$next" "$nextCode" >/dev/null
-echo "The same installer again, then version $next: one entry, upgraded in place;" \
-     "$version again: refused (status $status)"
+echo "The same installer again, a rebuild of $version, then version $next: one entry," \
+     "replaced in place; $version again: refused (status $status)"
 
 wine msiexec /x "$nextMsi" /qn || fail "msiexec /x /qn ended with status $?"
 [[ ! -e $installed ]] || fail "Program Files\\Vantrel is still there"

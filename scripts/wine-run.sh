@@ -8,11 +8,12 @@
 # windows then exist only in Wine's null display driver, so that the window's
 # tests run anywhere and open nothing on the desktop of whoever runs them. A
 # prefix keeps the display driver its first program had: give a prefix with
-# a display its own.
+# a display its own. Wine's menu builder is off: a shortcut an installer makes
+# stays in the prefix, not in the desktop menu of whoever runs the tests.
 set -euo pipefail
 prefix=$(realpath -m "$1")
 shift
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [[ -n ${VANTREL_WINE_DISPLAY:-} ]]; then
     export DISPLAY=$VANTREL_WINE_DISPLAY
 else

@@ -18,7 +18,7 @@ source "$1"
 output=$(realpath -m "$2")
 version=${3:-$version}
 
-for tool in zip wixl msibuild faketime; do
+for tool in zip wixl msibuild msiinfo faketime; do
     if ! command -v $tool >/dev/null; then
         echo "make-artefacts: $tool is missing (scripts/install-deps.sh windows installs it)" >&2
         exit 1
@@ -65,7 +65,13 @@ atEpoch() {
 }
 (cd "$stage" && atEpoch wixl --arch x64 -D "Version=$version" -D "ProductCode=$productCode" \
     -D "Publisher=$publisher" -o "$work/$name.msi" "$installer_source")
-atEpoch msibuild "$work/$name.msi" -s "Vantrel Extractor $version" "$publisher" "x64;1033" \
-    "{$packageCode}"
+# wixl leaves out IncludeMaximum (512) of the Upgrade row that finds the other
+# versions, which the .wxs asks for: a build of the same version would install
+# beside the installed one instead of replacing it. The row gets it back.
+msiinfo export "$work/$name.msi" Upgrade | awk -F'\t' -v OFS='\t' '
+    NR > 3 && $7 ~ /^OTHER_VERSION_FOUND\r?$/ && $5 % 1024 < 512 { $5 += 512 } { print }' \
+    >"$work/Upgrade.idt"
+atEpoch msibuild "$work/$name.msi" -i "$work/Upgrade.idt" \
+    -s "Vantrel Extractor $version" "$publisher" "x64;1033" "{$packageCode}"
 mv "$work/$name.msi" "$output/$name.msi"
 echo "make-artefacts: $output/$name.zip and $output/$name.msi"

@@ -41,8 +41,9 @@ const char* const kUsage =
 const char* const kSourceUsage =
     "A SOURCE that holds no DVD file but a VIDEO_TS folder (in any letter case),\n"
     "a disc's root folder (E:\\), stands for that folder. Disc images are read on\n"
-    "Linux only: mount one first (Explorer's Mount). DEST is made when it does\n"
-    "not exist but the folder above it does.\n";
+    "Linux only: mount one first (Explorer's Mount; on Windows 7, a tool that\n"
+    "mounts images). DEST is made when it does not exist but the folder above it\n"
+    "does.\n";
 const char* const kSystemUsage =
     "  130  stopped by Ctrl-C or Ctrl-Break\n"
     "\n"

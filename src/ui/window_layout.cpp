@@ -19,6 +19,23 @@ const ControlLayout& controlNamed(std::string_view name) {
     throw platform::Failure("no control named " + std::string(name));
 }
 
+ControlAnnouncement announcementOf(std::string_view name) {
+    for (const ControlAnnouncement& announcement : kAnnouncements)
+        if (announcement.control == name) return announcement;
+    return {name, {}, {}};
+}
+
+std::string_view toolTip(const ControlAnnouncement& announcement) {
+    if (controlNamed(announcement.control).kind == ControlKind::StatusBar) return {};
+    return announcement.description.empty() ? announcement.name : announcement.description;
+}
+
+std::string panelAccessibleName(int panel, std::string_view text) {
+    std::string name(kPanelNames.at(std::size_t(panel - 1)));
+    if (!text.empty()) name.append(": ").append(text);
+    return name;
+}
+
 bool takesFocus(ControlKind kind) {
     switch (kind) {
         case ControlKind::TextBox:

@@ -1,10 +1,11 @@
 #pragma once
 
 // The main window's controls as every window builds them: kind, caption, place
-// and size in twips, and tab order. No toolkit here: the Qt window and the
-// Win32 window both read this table.
+// and size in twips, tab order, and what a screen reader announces. No toolkit
+// here: the Qt window and the Win32 window both read this table.
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace vantrel::ui {
@@ -60,6 +61,30 @@ inline constexpr std::array<ControlLayout, 13> kControls{{
     {"Stat", ControlKind::StatusBar, 12, "", {0, 2550, kClientWidthTwips, 255}, true},
 }};
 
+// What a screen reader announces for a control where its kind and caption
+// say too little, and what sighted users see of it as its tooltip.
+struct ControlAnnouncement {
+    std::string_view control;
+    // Announced as its name instead of its caption ("<<"), or where it has
+    // none; empty: its caption, for a box its label's.
+    std::string_view name;
+    // What it holds or does, where that helps.
+    std::string_view description;
+};
+
+inline constexpr std::array<ControlAnnouncement, 9> kAnnouncements{{
+    {"txtVobDir", "Source folder", "The folder holding the disc's .VOB, .IFO and .BUP files"},
+    {"cmdDir_0", "Browse for the source folder", ""},
+    {"txtDest", "Destination folder",
+     "The folder that receives the copy; its old DVD files are deleted first"},
+    {"cmdDir_1", "Browse for the destination folder", ""},
+    {"cmdGo", "", "Copy the source's structure without its video into the destination"},
+    {"cmdExit", "", "Close the window; a running job first stops after the current sector"},
+    {"ProgFile", "Progress of the current file", ""},
+    {"Prog", "Progress of all files", ""},
+    {"Stat", "Job status", ""},
+}};
+
 // Enter presses the default button, Esc the cancel button.
 inline constexpr std::string_view kDefaultButton = "cmdGo";
 inline constexpr std::string_view kCancelButton = "cmdExit";
@@ -68,9 +93,24 @@ inline constexpr std::string_view kCancelButton = "cmdExit";
 // rest of the bar but never less than its minimum.
 inline constexpr int kFixedPanelTwips = 940;
 inline constexpr int kLastPanelMinimumTwips = 1440;
+// What each panel shows, announced before its text and shown as its tooltip.
+inline constexpr std::array<std::string_view, 3> kPanelNames{"Files done", "DVD files",
+                                                             "VOB being scanned"};
 
 // The control of that name; throws Failure for any other name.
 const ControlLayout& controlNamed(std::string_view name);
+
+// The announcement of the control of that name: empty texts for a control
+// whose kind and caption say what it is.
+ControlAnnouncement announcementOf(std::string_view name);
+
+// A control's tooltip: what it does, or else its name. The status bar has
+// none of its own: its panels have theirs.
+std::string_view toolTip(const ControlAnnouncement& announcement);
+
+// What a screen reader announces for status panel `panel` (1 to 3) showing
+// `text`: "Files done: 12", or the panel's name alone while it is empty.
+std::string panelAccessibleName(int panel, std::string_view text);
 
 // True for the kinds of control that take the focus when shown and enabled.
 bool takesFocus(ControlKind kind);

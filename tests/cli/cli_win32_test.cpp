@@ -57,8 +57,9 @@ TEST_F(CliTest, ADiscImageIsRefusedWithHowToMountOne) {
     EXPECT_EQ(result.err, "vantrel-cli: '" + image +
                               "' is a file, not a folder: disc images are read by vantrel-cli on "
                               "Linux only; mount it (Mount in its menu in Explorer, or "
-                              "Mount-DiskImage in PowerShell) and give the VIDEO_TS folder of its "
-                              "drive\n");
+                              "Mount-DiskImage in PowerShell; on Windows 7, which has neither, "
+                              "any tool that mounts images as drives) and give the VIDEO_TS "
+                              "folder of its drive\n");
     const auto document = nlohmann::json::parse(result.out);
     EXPECT_EQ(document["outcome"], "refused");
     EXPECT_EQ(document["refusal"]["reason"], "disc images are read on Linux only");

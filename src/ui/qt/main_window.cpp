@@ -133,7 +133,9 @@ void MainWindow::setVisible(engine::Bar bar, bool visible) {
 }
 
 void MainWindow::setPanelText(int panel, const std::string& text) {
-    m_panels[panelIndex(panel)]->setText(qt(text));
+    QLabel* shown = m_panels[panelIndex(panel)];
+    shown->setText(qt(text));
+    shown->setAccessibleName(qt(panelAccessibleName(panel, text)));
 }
 
 void MainWindow::setMousePointer(engine::MousePointer pointer) {
@@ -247,6 +249,9 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
             return;
         case Qt::Key_Return:
         case Qt::Key_Enter: {
+            // A held key's repeats press nothing: after a job, one would close
+            // the Done box and the next would run the job again.
+            if (event->isAutoRepeat()) return;
             // During a job Enter starts nothing: no browser opens in its middle.
             auto* button = qobject_cast<QPushButton*>(focusWidget());
             const bool busy = m_form.bBusy != engine::kFalse;
@@ -265,11 +270,14 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 // Alt with a key is a command and never edits a folder box. The access keys
 // (S, D, E, X) are taken before the box sees them; any other, the hidden
 // check box's A included, would type its letter or undo (Alt+Backspace).
+// Extract, the default button, presses itself on Enter when it has the focus:
+// a held key's repeats stop here, as they do in keyPressEvent().
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress &&
-        (static_cast<QKeyEvent*>(event)->modifiers() & Qt::AltModifier) != 0)
-        return true;
-    return QWidget::eventFilter(watched, event);
+    if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == m_cmdGo)
+        return key->isAutoRepeat() && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+    return (key->modifiers() & Qt::AltModifier) != 0;
 }
 
 void MainWindow::changeEvent(QEvent* event) {

@@ -1,4 +1,5 @@
-// The window's controls: kinds, captions, places and sizes, tab order.
+// The window's controls: kinds, captions, places and sizes, tab order, what a
+// screen reader announces and the tooltips.
 
 #include <QCheckBox>
 #include <QFont>
@@ -52,6 +53,17 @@ QProgressBar* progressBar(QWidget* parent) {
     return bar;
 }
 
+// What a screen reader announces beyond the control's kind and caption, and
+// the tooltip sighted users get. Qt announces the tooltip as the description
+// of a control that has none of its own.
+void announce(QWidget* widget, std::string_view name) {
+    const ControlAnnouncement announcement = announcementOf(name);
+    if (!announcement.name.empty()) widget->setAccessibleName(qt(announcement.name));
+    if (!announcement.description.empty())
+        widget->setAccessibleDescription(qt(announcement.description));
+    widget->setToolTip(qt(toolTip(announcement)));
+}
+
 // A control of the table other than a label or the status bar, in its place.
 QWidget* makeControl(QWidget* parent, const ControlLayout& control) {
     QWidget* widget = nullptr;
@@ -76,6 +88,7 @@ QWidget* makeControl(QWidget* parent, const ControlLayout& control) {
     }
     widget->setObjectName(qt(control.name));
     widget->setGeometry(twipsRect(control.place));
+    announce(widget, control.name);
     if (!control.visible) widget->hide();
     return widget;
 }
@@ -129,7 +142,9 @@ void MainWindow::buildControls() {
     m_ProgFile = findChild<QProgressBar*>("ProgFile");
     m_Prog = findChild<QProgressBar*>("Prog");
     m_cmdGo->setDefault(true);
-    for (QLineEdit* box : {m_txtVobDir, m_txtDest}) box->installEventFilter(this);
+    for (QWidget* watched : {static_cast<QWidget*>(m_txtVobDir), static_cast<QWidget*>(m_txtDest),
+                             static_cast<QWidget*>(m_cmdGo)})
+        watched->installEventFilter(this);
     buildStatusBar();
 
     for (QWidget* unfocusable :
@@ -145,12 +160,15 @@ void MainWindow::buildControls() {
 void MainWindow::buildStatusBar() {
     m_Stat = new QStatusBar(this);
     m_Stat->setObjectName("Stat");
+    announce(m_Stat, "Stat");
     m_Stat->setSizeGripEnabled(false);
     m_Stat->setGeometry(twipsRect(controlNamed("Stat").place));
     int left = 0;
     for (std::size_t i = 0; i < m_panels.size(); ++i) {
         auto* panel = new QLabel(m_Stat);
         panel->setObjectName(QString("Stat_Panel%1").arg(i + 1));
+        panel->setAccessibleName(qt(panelAccessibleName(int(i) + 1, "")));
+        panel->setToolTip(qt(kPanelNames[i]));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         const int width = i + 1 < m_panels.size()
                               ? toPixels(kFixedPanelTwips)

@@ -8,6 +8,7 @@
 
 #include "platform/paths.h"
 #include "platform/wide_text.h"
+#include "ui/win32/com_apartment.h"
 
 namespace vantrel::ui::win32 {
 namespace {
@@ -16,27 +17,11 @@ namespace {
 // back whole rather than being cut at MAX_PATH.
 constexpr DWORD kLongestPath = 32768;
 
-// The newer browser (BIF_NEWDIALOGSTYLE) needs COM in a single-threaded
-// apartment on the calling thread, for as long as it is open.
-class ComApartment {
-  public:
-    ComApartment()
-        : m_initialised(SUCCEEDED(
-              ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-    ~ComApartment() {
-        if (m_initialised) ::CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-  private:
-    bool m_initialised;
-};
-
 }  // namespace
 
 std::string ShowDir::PickFolder(const std::string& start, std::uint32_t flags) {
     const std::wstring folder = platform::toWide(start.empty() ? platform::systemRoot() : start);
+    // The newer browser (BIF_NEWDIALOGSTYLE) needs COM for as long as it is open.
     const ComApartment com;
     BROWSEINFOW browse{};
     browse.hwndOwner = nullptr;

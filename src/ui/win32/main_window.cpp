@@ -128,6 +128,7 @@ void MainWindow::setPanelText(int panel, const std::string& text) {
     // Part number and drawing together; 0 draws the panel sunken.
     ::SendMessageW(control("Stat"), SB_SETTEXTW, WPARAM(index),
                    reinterpret_cast<LPARAM>(wide.c_str()));
+    if (m_announcer != nullptr) m_announcer->announcePanel(control("Stat"), panel, text);
 }
 
 void MainWindow::setMousePointer(engine::MousePointer pointer) {

@@ -5,12 +5,14 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "engine/frmMain.h"
 #include "engine/window_controls.h"
 #include "ui/kept_text.h"
+#include "ui/win32/control_announcer.h"
 #include "ui/window_layout.h"
 
 namespace vantrel::ui::win32 {
@@ -67,7 +69,7 @@ class MainWindow final : public engine::WindowControls {
     static INT_PTR CALLBACK dialogProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     static LRESULT CALLBACK messageFilter(int code, WPARAM wParam, LPARAM lParam);
-    bool isEnterDuringJob(const MSG& message) const;
+    bool isEnterThatPressesNothing(const MSG& message) const;
     // True when the message is handled; `result` is then its answer.
     bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void onCommand(int id, int code);
@@ -100,6 +102,7 @@ class MainWindow final : public engine::WindowControls {
     // to the message filter first.
     bool m_ownFilterCallDue = false;
     std::array<HWND, kControls.size()> m_controls{};
+    std::unique_ptr<ControlAnnouncer> m_announcer;
     HFONT m_font = nullptr;
     HFONT m_statusFont = nullptr;
     HICON m_bigIcon = nullptr;

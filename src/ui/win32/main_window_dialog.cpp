@@ -41,6 +41,9 @@ std::vector<WORD> dialogTemplate() {
 // context of its own. There is one such window, the program's.
 thread_local MainWindow* t_filteredWindow = nullptr;
 
+// A key message's bit 30: the key was already down, the message is a repeat.
+constexpr LPARAM kKeyWasDown = LPARAM(1) << 30;
+
 }  // namespace
 
 MainWindow::MainWindow(engine::Services& services)
@@ -95,7 +98,7 @@ void MainWindow::start() {
 
 void MainWindow::dispatch(MSG& message) {
     if (m_window != nullptr) {
-        if (isEnterDuringJob(message)) return;
+        if (isEnterThatPressesNothing(message)) return;
         m_ownFilterCallDue = true;
         const BOOL handled = ::IsDialogMessageW(m_window, &message);
         m_ownFilterCallDue = false;
@@ -105,13 +108,16 @@ void MainWindow::dispatch(MSG& message) {
     ::DispatchMessageW(&message);
 }
 
-// Enter during a job starts nothing, wherever the focus is (a held key's
-// repeat, a browse button the user tabbed to), except on Exit, which it presses.
-bool MainWindow::isEnterDuringJob(const MSG& message) const {
-    return m_form.bBusy != engine::kFalse && message.message == WM_KEYDOWN &&
-           message.wParam == VK_RETURN &&
-           (message.hwnd == m_window || ::IsChild(m_window, message.hwnd) != FALSE) &&
-           ::GetFocus() != control("cmdExit");
+// A held Enter's repeats (the key was down before: bit 30) press nothing:
+// after a job, one would close the Done box and the next would run the job
+// again. During a job Enter starts nothing, wherever the focus is (a browse
+// button the user tabbed to), except on Exit, which it presses.
+bool MainWindow::isEnterThatPressesNothing(const MSG& message) const {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN ||
+        (message.hwnd != m_window && ::IsChild(m_window, message.hwnd) == FALSE))
+        return false;
+    if ((message.lParam & kKeyWasDown) != 0) return true;
+    return m_form.bBusy != engine::kFalse && ::GetFocus() != control("cmdExit");
 }
 
 // The modal loop of another dialog (the folder browser, which has no owner
@@ -196,6 +202,7 @@ bool MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
             unload();
             return true;
         case WM_DESTROY:
+            m_announcer.reset();  // while the controls are there
             ::PostQuitMessage(0);
             return false;
         case WM_NCDESTROY:

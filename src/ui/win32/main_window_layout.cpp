@@ -1,5 +1,6 @@
 // The window's controls from the layout table: kinds, captions, places and
-// sizes at the window's DPI, tab order, fonts and icon.
+// sizes at the window's DPI, tab order, what a screen reader announces and
+// the tooltips, fonts and icon.
 
 #include "ui/win32/main_window.h"
 
@@ -97,6 +98,12 @@ void MainWindow::createControls() {
     // The classic status bar: its panels sunken, as visual styles would not draw them.
     ::SetWindowTheme(control("Stat"), L"", L"");
     ::SendMessageW(m_window, DM_SETDEFID, IDOK, 0);
+
+    m_announcer = std::make_unique<ControlAnnouncer>(m_window);
+    for (std::size_t i = 0; i < kControls.size(); ++i)
+        m_announcer->announce(m_controls[i], announcementOf(kControls[i].name));
+    for (int panel = 1; panel <= int(kPanelNames.size()); ++panel)
+        m_announcer->announcePanel(control("Stat"), panel, "");
 }
 
 void MainWindow::placeControls(int dpi) {
@@ -118,6 +125,7 @@ void MainWindow::placeControls(int dpi) {
     const std::array<int, 3> widths = panelWidths(bar.right, dpi);
     int rightEdges[3] = {widths[0], widths[0] + widths[1], widths[0] + widths[1] + widths[2]};
     ::SendMessageW(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(rightEdges));
+    m_announcer->placePanelTips(status);
     fitStatusFont(dpi);
     if (oldFont != nullptr) ::DeleteObject(oldFont);
 

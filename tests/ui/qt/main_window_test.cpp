@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,9 +35,16 @@ class MainWindowTest : public WindowTest {
     QString focused() const {
         return window->focusWidget() ? window->focusWidget()->objectName() : "";
     }
+    QWidget* focusOrWindow() const {
+        return QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+    }
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window.get(),
-                        Qt::Key(key), modifiers);
+        QTest::keyClick(focusOrWindow(), Qt::Key(key), modifiers);
+    }
+    // What a held Enter sends after its first press, as long as it is held.
+    void enterRepeated() {
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
+        QApplication::sendEvent(focusOrWindow(), &repeat);
     }
 };
 
@@ -66,6 +74,58 @@ TEST_F(MainWindowTest, EveryControlStandsInItsPlace) {
     }
     EXPECT_FALSE(find<QProgressBar>("Prog")->isTextVisible());
     EXPECT_EQ(find<QProgressBar>("Prog")->orientation(), Qt::Horizontal);
+}
+
+// What a screen reader hears of each shown control, through Qt's
+// accessibility interface: its kind, its name and, where it helps, what it
+// does, which sighted users get as its tooltip. The captions stay (above).
+TEST_F(MainWindowTest, AScreenReaderHearsWhatEachControlIs) {
+    struct Heard {
+        const char* control;
+        QAccessible::Role role;
+        QString name, description;
+    };
+    const QString sourceBrowse = "Browse for the source folder",
+                  destinationBrowse = "Browse for the destination folder",
+                  perFile = "Progress of the current file", overall = "Progress of all files";
+    for (const Heard& heard : std::initializer_list<Heard>{
+             {"Label1_0", QAccessible::StaticText, "Source:", ""},
+             {"txtVobDir", QAccessible::EditableText, "Source folder",
+              "The folder holding the disc's .VOB, .IFO and .BUP files"},
+             {"cmdDir_0", QAccessible::Button, sourceBrowse, sourceBrowse},
+             {"Label1_1", QAccessible::StaticText, "Destination:", ""},
+             {"txtDest", QAccessible::EditableText, "Destination folder",
+              "The folder that receives the copy; its old DVD files are deleted first"},
+             {"cmdDir_1", QAccessible::Button, destinationBrowse, destinationBrowse},
+             {"cmdGo", QAccessible::Button, "Extract",
+              "Copy the source's structure without its video into the destination"},
+             {"cmdExit", QAccessible::Button, "Exit",
+              "Close the window; a running job first stops after the current sector"},
+             {"ProgFile", QAccessible::ProgressBar, perFile, perFile},
+             {"Prog", QAccessible::ProgressBar, overall, overall},
+             {"Stat", QAccessible::StatusBar, "Job status", ""},
+             {"Stat_Panel1", QAccessible::StaticText, "Files done", "Files done"},
+             {"Stat_Panel2", QAccessible::StaticText, "DVD files", "DVD files"},
+             {"Stat_Panel3", QAccessible::StaticText, "VOB being scanned", "VOB being scanned"},
+         }) {
+        auto* widget = find<QWidget>(heard.control);
+        QAccessibleInterface* control = QAccessible::queryAccessibleInterface(widget);
+        ASSERT_NE(control, nullptr) << heard.control;
+        EXPECT_EQ(control->role(), heard.role) << heard.control;
+        EXPECT_EQ(control->text(QAccessible::Name), heard.name) << heard.control;
+        EXPECT_EQ(control->text(QAccessible::Description), heard.description) << heard.control;
+        EXPECT_EQ(widget->toolTip(), heard.description) << heard.control;
+    }
+    // A panel's text follows its name.
+    const auto panelName = [this](const char* panel) {
+        return QAccessible::queryAccessibleInterface(find<QWidget>(panel))->text(QAccessible::Name);
+    };
+    window->setPanelText(1, "12");
+    window->setPanelText(3, "VTS_01_1.VOB");
+    EXPECT_EQ(panelName("Stat_Panel1"), "Files done: 12");
+    EXPECT_EQ(panelName("Stat_Panel3"), "VOB being scanned: VTS_01_1.VOB");
+    window->setPanelText(1, "");
+    EXPECT_EQ(panelName("Stat_Panel1"), "Files done");
 }
 
 TEST_F(MainWindowTest, TheProgramsIconIsInTheProgramFileAndOnTheWindowAndItsMessages) {
@@ -170,7 +230,7 @@ TEST_F(MainWindowTest, NoOtherAltKeyChangesAFolderText) {
     }
 }
 
-TEST_F(MainWindowTest, EnterStartsTheJobFromEitherBox) {
+TEST_F(MainWindowTest, EnterStartsTheJobFromEitherBoxOncePerPress) {
     startActive();
     MessageBoxAnswerer answerer;
     find<QLineEdit>("txtDest")->setFocus();
@@ -181,9 +241,22 @@ TEST_F(MainWindowTest, EnterStartsTheJobFromEitherBox) {
     EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Critical);
     EXPECT_EQ(focused(), "txtVobDir") << "the refused box gets the focus";
 
+    // A held Enter's repeats press nothing, from a box, from Extract or from
+    // the window itself; pressed again, it does.
+    for (QWidget* focus : {find<QWidget>("txtVobDir"), find<QWidget>("cmdGo"),
+                           static_cast<QWidget*>(window.get())}) {
+        const std::size_t shown = answerer.seen().size();
+        focus->setFocus();
+        enterRepeated();
+        EXPECT_EQ(answerer.seen().size(), shown) << focus->objectName().toStdString();
+        press(Qt::Key_Return);
+        EXPECT_EQ(answerer.seen().size(), shown + 1) << focus->objectName().toStdString();
+    }
+
+    const std::size_t shown = answerer.seen().size();
     window->setEnabled(engine::Input::cmdGo, false);
     press(Qt::Key_Enter);
-    EXPECT_EQ(answerer.seen().size(), 1u) << "a disabled Extract is never pressed";
+    EXPECT_EQ(answerer.seen().size(), shown) << "a disabled Extract is never pressed";
 }
 
 TEST_F(MainWindowTest, AfterAJobStartedWithEnterTheFocusIsBackInItsBox) {
@@ -226,6 +299,8 @@ TEST_F(MainWindowTest, EnterDuringAJobOpensNoBrowser) {
 TEST_F(MainWindowTest, EnterOnAnotherButtonPressesThatButton) {
     startActive();
     find<QPushButton>("cmdExit")->setFocus();
+    enterRepeated();
+    EXPECT_TRUE(window->isVisible()) << "a held Enter's repeats press no button";
     press(Qt::Key_Return);
     EXPECT_FALSE(window->isVisible());
 }

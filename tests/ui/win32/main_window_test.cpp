@@ -126,6 +126,61 @@ TEST_F(Win32WindowTest, EveryControlStandsInItsPlaceAtTheWindowsDpi) {
     EXPECT_EQ(::GetWindowLongPtrW(control("cmdGo"), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
 }
 
+// What a screen reader announces of each control reaches it through Dynamic
+// Annotation, which Wine does not keep: its accessible objects answer with
+// the captions ("<<"). Sighted users get the same texts as tooltips, which
+// the tooltip control shows here.
+TEST_F(Win32WindowTest, EveryShownControlSaysWhatItIsInATooltip) {
+    window->start();
+    HWND toolTips = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND candidate, LPARAM found) {
+            wchar_t kind[32] = {};
+            ::GetClassNameW(candidate, kind, 32);
+            if (std::wstring(kind) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(found) = candidate;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&toolTips));
+    ASSERT_NE(toolTips, nullptr);
+    // The text and the place of the tooltip of `owner`'s tool `id`.
+    const auto toolTip = [toolTips](HWND owner, UINT_PTR id) {
+        wchar_t text[256] = {};
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.hwnd = owner;
+        tool.uId = id;
+        tool.lpszText = text;
+        ::SendMessageW(toolTips, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool));
+        return std::pair{std::wstring(text), tool.rect};
+    };
+
+    for (const auto& [name, tip] : std::initializer_list<std::pair<const char*, std::wstring>>{
+             {"Label1_0", L""},
+             {"txtVobDir", L"The folder holding the disc's .VOB, .IFO and .BUP files"},
+             {"cmdDir_0", L"Browse for the source folder"},
+             {"Label1_1", L""},
+             {"txtDest", L"The folder that receives the copy; its old DVD files are deleted first"},
+             {"cmdDir_1", L"Browse for the destination folder"},
+             {"cmdGo", L"Copy the source's structure without its video into the destination"},
+             {"cmdExit", L"Close the window; a running job first stops after the current sector"},
+             {"ProgFile", L"Progress of the current file"},
+             {"Prog", L"Progress of all files"},
+             {"Stat", L""},
+         })
+        EXPECT_EQ(toolTip(window->handle(), reinterpret_cast<UINT_PTR>(control(name))).first, tip)
+            << name;
+    const HWND status = control("Stat");
+    for (const auto& [part, tip] : std::initializer_list<std::pair<UINT_PTR, std::wstring>>{
+             {0, L"Files done"}, {1, L"DVD files"}, {2, L"VOB being scanned"}}) {
+        const auto [text, place] = toolTip(status, part);
+        EXPECT_EQ(text, tip) << part;
+        RECT panel{};
+        ::SendMessageW(status, SB_GETRECT, part, reinterpret_cast<LPARAM>(&panel));
+        EXPECT_TRUE(::EqualRect(&place, &panel)) << part << ": over its panel";
+    }
+}
+
 TEST_F(Win32WindowTest, TabAndTheAccessKeysMoveTheFocusAndNoAltKeyEditsAText) {
     window->start();
     std::vector<std::string> order;
@@ -153,7 +208,7 @@ TEST_F(Win32WindowTest, TabAndTheAccessKeysMoveTheFocusAndNoAltKeyEditsAText) {
     }
 }
 
-TEST_F(Win32WindowTest, EnterPressesExtractOrTheFocusedButtonAndEscapeCloses) {
+TEST_F(Win32WindowTest, EnterPressesExtractOrTheFocusedButtonOncePerPressAndEscapeCloses) {
     window->start();
     {
         MessageBoxAnswerer answerer(window->handle());
@@ -165,11 +220,25 @@ TEST_F(Win32WindowTest, EnterPressesExtractOrTheFocusedButtonAndEscapeCloses) {
         EXPECT_EQ(answerer.seen()[0].icon, IDI_ERROR);
         EXPECT_EQ(focused(), "txtVobDir") << "the refused box gets the focus";
 
+        // A held Enter's repeats press nothing, from a box or from Extract;
+        // pressed again, it does.
+        for (const char* focus : {"txtVobDir", "cmdGo"}) {
+            const std::size_t shown = answerer.seen().size();
+            ::SetFocus(control(focus));
+            enterRepeated();
+            EXPECT_EQ(answerer.seen().size(), shown) << focus;
+            press(VK_RETURN);
+            EXPECT_EQ(answerer.seen().size(), shown + 1) << focus;
+        }
+
+        const std::size_t shown = answerer.seen().size();
         window->setEnabled(engine::Input::cmdGo, false);
         press(VK_RETURN);
-        EXPECT_EQ(answerer.seen().size(), 1u) << "a disabled Extract is never pressed";
+        EXPECT_EQ(answerer.seen().size(), shown) << "a disabled Extract is never pressed";
     }
     ::SetFocus(control("cmdExit"));
+    enterRepeated();
+    EXPECT_NE(window->handle(), nullptr) << "nor any other button";
     press(VK_RETURN);
     EXPECT_EQ(window->handle(), nullptr);
 

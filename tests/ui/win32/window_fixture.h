@@ -102,6 +102,11 @@ class Win32WindowTest : public ::testing::Test {
         post(WM_KEYDOWN, key);
         processMessages();
     }
+    // What a held Enter sends after its first press: the key was down (bit 30).
+    void enterRepeated() {
+        post(WM_KEYDOWN, VK_RETURN, LPARAM(1) << 30);
+        processMessages();
+    }
     // Alt with a key: a letter reaches the dialog manager as the character
     // the keyboard makes of it.
     void pressAlt(UINT key) {
