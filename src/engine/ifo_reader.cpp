@@ -3,14 +3,18 @@
 #include <array>
 #include <cstddef>
 
+#include "dvd/big_endian.h"
 #include "dvd/dvd_format.h"
-#include "engine/big_endian.h"
-#include "engine/ifo_format.h"
+#include "dvd/ifo_format.h"
 #include "platform/binary_file.h"
 #include "platform/failure.h"
 
 namespace vantrel::engine {
 namespace {
+
+namespace ifo = dvd::ifo;
+using dvd::bigEndian16;
+using dvd::bigEndian32;
 
 const char* mapName(VobuMapKind kind) {
     return kind == VobuMapKind::Titles ? "the title VOBU address map" : "the menu VOBU address map";

@@ -1,6 +1,6 @@
 #include "engine/vobu_map_comparison.h"
 
-#include "engine/nav_pack.h"
+#include "dvd/nav_pack.h"
 
 namespace vantrel::engine {
 namespace {
@@ -79,11 +79,11 @@ void VobuMapComparison::stray(const std::string& where, const std::string& what)
 void VobuMapComparison::compare(const std::string& file, std::int64_t sectorInFile,
                                 const unsigned char* sector) {
     const std::string where = sectorOf(file, sectorInFile);
-    if (!isNavPack(sector))
+    if (!dvd::isNavPack(sector))
         return stray(where,
                      "not an NV_PCK (no PCI and DSI packets): video or audio data that matched "
                      "the scanner's signature by chance");
-    const std::uint32_t lbn = navPackLbn(sector);
+    const std::uint32_t lbn = dvd::navPackLbn(sector);
     const auto entry = m_indexOf.find(lbn);
     if (entry == m_indexOf.end())
         return stray(where,

@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "dvd/dvd_format.h"
+#include "dvd/nav_pack.h"
 #include "engine/ifo_reader.h"
-#include "engine/nav_pack.h"
 #include "platform/file_system_posix.h"
 #include "support/authored_disc.h"
 
@@ -58,9 +58,9 @@ class IfoReaderTest : public ::testing::Test {
             navRead_DSI(&dsi, block + DSI_START_BYTE);
             pci_t pci{};
             navRead_PCI(&pci, block + dvd::kNavPackLbnOffset);
-            EXPECT_TRUE(engine::isNavPack(block)) << sector;
+            EXPECT_TRUE(dvd::isNavPack(block)) << sector;
             EXPECT_EQ(dsi.dsi_gi.nv_pck_lbn, sector);
-            EXPECT_EQ(engine::navPackLbn(block), dsi.dsi_gi.nv_pck_lbn);
+            EXPECT_EQ(dvd::navPackLbn(block), dsi.dsi_gi.nv_pck_lbn);
             EXPECT_EQ(pci.pci_gi.nv_pck_lbn, dsi.dsi_gi.nv_pck_lbn);
         }
     }
