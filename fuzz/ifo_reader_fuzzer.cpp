@@ -1,7 +1,7 @@
 // The IFO reader and the check against the disc's map: the input's first byte
 // says which IFO the rest is (VIDEO_TS.IFO or VTS_01_0.IFO), and a reduced copy
 // beside it holds NV_PCKs for the first VOBUs of each map the reader finds in
-// it, and one chance match. Every damage must end as a finding or a Failure
+// it, and one chance match. Every damage must end as a finding or an IfoError
 // of the reader, never as a crash, and the check's counts must add up.
 
 #include <cstdint>
@@ -11,9 +11,8 @@
 #include <string>
 
 #include "engine/copy_verification.h"
-#include "engine/ifo_reader.h"
+#include "engine/ifo_file.h"
 #include "engine/vobu_map_comparison.h"
-#include "platform/failure.h"
 #include "platform/file_system_posix.h"
 #include "support/dvd_generator.h"
 #include "support/temp_folder.h"
@@ -29,7 +28,7 @@ using testing::Bytes;
 }
 
 // The first VOBUs' NV_PCKs of the map in `ifo`, or of none when it has none.
-Bytes copyOfVobSet(platform::FileSystem& files, const std::string& ifo, engine::VobuMapKind kind) {
+Bytes copyOfVobSet(platform::FileSystem& files, const std::string& ifo, dvd::VobuMapKind kind) {
     Bytes vob = testing::makePack(testing::Pack::Video, 1);
     vob[40] = 0x01;  // a chance match of the scanner's signature
     vob[41] = 0xBF;
@@ -42,7 +41,7 @@ Bytes copyOfVobSet(platform::FileSystem& files, const std::string& ifo, engine::
             const Bytes pack = testing::makeNavPack((*map)[i]);
             vob.insert(vob.end(), pack.begin(), pack.end());
         }
-    } catch (const platform::Failure&) {
+    } catch (const dvd::IfoError&) {
         // Reported by the check too.
     }
     return vob;
@@ -73,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool manager = data[0] % 2 == 0;
     const std::string ifo = folder + (manager ? "/VIDEO_TS.IFO" : "/VTS_01_0.IFO");
     testing::writeFile(ifo, Bytes(data + 1, data + size));
-    using Kind = engine::VobuMapKind;
+    using Kind = dvd::VobuMapKind;
     if (manager) {
         testing::writeFile(folder + "/VIDEO_TS.VOB",
                            copyOfVobSet(files, ifo, Kind::VideoManagerMenu));

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "dvd/dvd_format.h"
+#include "engine/ifo_file.h"
 #include "engine/vobu_map_comparison.h"
 #include "platform/binary_file.h"
 #include "platform/failure.h"
@@ -13,6 +14,9 @@
 
 namespace vantrel::engine {
 namespace {
+
+using dvd::VobuMap;
+using dvd::VobuMapKind;
 
 std::string upper(std::string name) {
     for (char& c : name) {

@@ -49,7 +49,8 @@ void FindingList::close() {
     }
 }
 
-VobuMapComparison::VobuMapComparison(const VobuMap& map, CheckTally& tally, FindingList& findings)
+VobuMapComparison::VobuMapComparison(const dvd::VobuMap& map, CheckTally& tally,
+                                     FindingList& findings)
     : m_map(map), m_tally(tally), m_findings(findings), m_found(map.size(), false) {
     m_tally.vobus += std::int64_t(map.size());
     m_indexOf.reserve(map.size());

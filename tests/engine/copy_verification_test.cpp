@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "engine/ifo_reader.h"
+#include "engine/ifo_file.h"
 #include "platform/failure.h"
 #include "platform/file_system_posix.h"
 #include "support/authored_disc.h"
@@ -44,7 +44,7 @@ class CopyVerificationTest : public ::testing::Test {
         for (const auto& finding : set.findings) texts.push_back(finding.text);
         return texts;
     }
-    std::string vobu(const std::string& ifo, engine::VobuMapKind kind, std::size_t index) {
+    std::string vobu(const std::string& ifo, dvd::VobuMapKind kind, std::size_t index) {
         const auto map = engine::readVobuMap(files, at(ifo), kind);
         return "VOBU " + std::to_string(index + 1) + " (sector " + std::to_string(map->at(index)) +
                ")";
@@ -111,7 +111,7 @@ TEST_F(CopyVerificationTest, NamesAMissingPackAChanceMatchAndPacksOutOfOrder) {
     writeFile(at("VTS_02_1.VOB"), swapped);
 
     const CopyCheck check = this->check();
-    const auto titlesMap = engine::VobuMapKind::Titles;
+    const auto titlesMap = dvd::VobuMapKind::Titles;
     EXPECT_EQ(texts(set(check, "VTS_01 titles")),
               (std::vector<std::string>{
                   "sector 3 of VTS_01_1.VOB: not an NV_PCK (no PCI and DSI packets): video or "
