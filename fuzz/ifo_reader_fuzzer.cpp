@@ -10,12 +10,12 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/copy_verification.h"
-#include "engine/ifo_file.h"
-#include "engine/vobu_map_comparison.h"
 #include "platform/file_system_posix.h"
 #include "support/dvd_generator.h"
 #include "support/temp_folder.h"
+#include "verify/copy_verification.h"
+#include "verify/ifo_file.h"
+#include "verify/vobu_map_comparison.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ Bytes copyOfVobSet(platform::FileSystem& files, const std::string& ifo, dvd::Vob
     vob[40] = 0x01;  // a chance match of the scanner's signature
     vob[41] = 0xBF;
     try {
-        const auto map = engine::readVobuMap(files, ifo, kind);
+        const auto map = verify::readVobuMap(files, ifo, kind);
         if (!map) return vob;
         if ((std::int64_t(map->size()) + 1) * 4 > files.fileLength(ifo))
             fail("a map with more entries than its file has room for");
@@ -47,11 +47,11 @@ Bytes copyOfVobSet(platform::FileSystem& files, const std::string& ifo, dvd::Vob
     return vob;
 }
 
-void expectCountsAddUp(const engine::CopyCheck& check) {
+void expectCountsAddUp(const verify::CopyCheck& check) {
     for (const auto& set : check.sets) {
         if (set.tally.packsMatched + set.tally.missing != set.tally.vobus)
             fail(set.name + ": matched and missing VOBUs do not add up to the map's");
-        if (set.findings.size() > std::size_t{5} * (engine::FindingList::kListedPerKind + 1u))
+        if (set.findings.size() > std::size_t{5} * (verify::FindingList::kListedPerKind + 1u))
             fail(set.name + ": more findings listed than the list keeps");
     }
     bool none = true;
@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         testing::writeFile(folder + "/VTS_01_1.VOB", copyOfVobSet(files, ifo, Kind::Titles));
     }
     try {
-        expectCountsAddUp(engine::verifyCopy(files, folder));
+        expectCountsAddUp(verify::verifyCopy(files, folder));
     } catch (const std::exception& failure) {
         fail(std::string("the check failed: ") + failure.what());
     }

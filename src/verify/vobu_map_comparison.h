@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "dvd/ifo_reader.h"
-#include "engine/copy_verification.h"
+#include "verify/copy_verification.h"
 
-namespace vantrel::engine {
+namespace vantrel::verify {
 
 // A VOB set's findings: the first few of each kind are listed, and the rest
 // are counted in one more, so that a copy of the wrong disc gives a readable
@@ -56,4 +56,4 @@ class VobuMapComparison {
     std::optional<std::size_t> m_previous;  // the VOBU of the last NV_PCK found
 };
 
-}  // namespace vantrel::engine
+}  // namespace vantrel::verify

@@ -1,8 +1,8 @@
-#include "engine/ifo_file.h"
+#include "verify/ifo_file.h"
 
 #include "platform/binary_file.h"
 
-namespace vantrel::engine {
+namespace vantrel::verify {
 namespace {
 
 // An IFO file, open for the reader's few reads.
@@ -36,4 +36,4 @@ int readTitleSetCount(platform::FileSystem& files, const std::string& path) {
     return dvd::readTitleSetCount(ifo, path);
 }
 
-}  // namespace vantrel::engine
+}  // namespace vantrel::verify

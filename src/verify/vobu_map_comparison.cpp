@@ -1,8 +1,8 @@
-#include "engine/vobu_map_comparison.h"
+#include "verify/vobu_map_comparison.h"
 
 #include "dvd/nav_pack.h"
 
-namespace vantrel::engine {
+namespace vantrel::verify {
 namespace {
 
 // What the finding that counts the unlisted ones of a kind says after "and N more".
@@ -120,4 +120,4 @@ void VobuMapComparison::finish() {
     }
 }
 
-}  // namespace vantrel::engine
+}  // namespace vantrel::verify
