@@ -2,11 +2,11 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "registry/key_table.h"
 #include "registry/regedit_document.h"
 #include "registry/registry_api.h"
 
@@ -59,7 +59,6 @@ class RegistryFileStore final : public RegistryApi {
 
     std::int32_t keyOf(HKEY key, KeyPath& path) const;
     std::int32_t below(HKEY key, const std::string& subKey, KeyPath& path) const;
-    HKEY handOut(KeyPath path);
     std::int32_t openKey(HKEY root, const std::string& subKey, HKEY& result);
     std::int32_t createKey(HKEY root, const std::string& subKey, HKEY& result);
     std::int32_t queryValue(HKEY key, const std::string& valueName, std::uint32_t* type,
@@ -76,8 +75,7 @@ class RegistryFileStore final : public RegistryApi {
     std::int32_t change(Change change);
 
     std::string m_storePath;
-    std::map<HKEY, KeyPath> m_handles;
-    HKEY m_lastHandle = kNullKey;
+    KeyTable<KeyPath> m_handles;
     int m_batchDepth = 0;
     std::optional<regedit::Document> m_batchRead;  // read at the batch's first read
     std::vector<Change> m_batchChanges;
