@@ -182,14 +182,15 @@ std::int32_t RegistryFileStore::setValue(HKEY key, const std::string& valueName,
 
 void RegistryFileStore::beginBatch() { ++m_batchDepth; }
 
-void RegistryFileStore::endBatch() noexcept {
-    if (m_batchDepth == 0 || --m_batchDepth > 0) return;
+std::int32_t RegistryFileStore::endBatch() noexcept {
+    if (m_batchDepth == 0 || --m_batchDepth > 0) return ERROR_SUCCESS;
     m_batchRead.reset();
     std::vector<Change> changes;
     changes.swap(m_batchChanges);
-    if (changes.empty()) return;
-    // What cannot be stored is dropped, as a failed write outside a batch is.
-    guarded([&] {
+    if (changes.empty()) return ERROR_SUCCESS;
+    // What cannot be stored is dropped, as a failed write outside a batch is,
+    // and the error code says so.
+    return guarded([&] {
         return updateStore(m_storePath, [&](Document& doc) {
             bool changed = false;
             for (const Change& made : changes) changed |= made(doc);

@@ -28,7 +28,7 @@ namespace vantrel::registry {
 // In a batch (beginBatch, endBatch) the calls read the file once, at the first
 // that needs it, and the changes are kept and made together at the end, on one
 // fresh read under the lock: a window's load reads its store once, its save
-// writes it once.
+// writes it once. The batch's end says whether its changes were stored.
 // Lines it cannot read count as missing, and a change rewrites only the line
 // it changes or adds: every other byte of the file stays as it was. It never
 // throws; a change it cannot store returns a Windows error code.
@@ -52,7 +52,7 @@ class RegistryFileStore final : public RegistryApi {
                                 const unsigned char* data, std::uint32_t size) override;
     std::int32_t RegCloseKey(HKEY key) override;
     void beginBatch() override;
-    void endBatch() noexcept override;
+    std::int32_t endBatch() noexcept override;
 
   private:
     using KeyPath = regedit::KeyPath;
