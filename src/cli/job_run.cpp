@@ -14,7 +14,6 @@
 #include "cli/progress_display.h"
 #include "cli/terminal_window.h"
 #include "cli/verify_report.h"
-#include "engine/copy_verification.h"
 #include "engine/frmMain.h"
 #include "engine/job_files.h"
 #include "log/log_file.h"
@@ -22,6 +21,7 @@
 #include "platform/failure.h"
 #include "platform/paths.h"
 #include "platform/system_file_system.h"
+#include "verify/copy_verification.h"
 
 namespace vantrel::cli {
 namespace {
@@ -47,10 +47,10 @@ void printSummary(const engine::JobTally& tally, double seconds) {
 
 // The check of a copy, or nothing when its folder cannot be listed: then the
 // line that says why has been shown.
-std::optional<engine::CopyCheck> checkCopy(platform::FileSystem& files, const std::string& folder,
+std::optional<verify::CopyCheck> checkCopy(platform::FileSystem& files, const std::string& folder,
                                            ProgressDisplay& display) {
     try {
-        return engine::verifyCopy(files, folder);
+        return verify::verifyCopy(files, folder);
     } catch (const std::exception& failure) {
         display.message(std::string(kProgramName) + ": cannot verify the copy: " + failure.what());
         return std::nullopt;
@@ -59,7 +59,7 @@ std::optional<engine::CopyCheck> checkCopy(platform::FileSystem& files, const st
 
 // The check for the reader, or with --quiet a line when something was found.
 void showCheck(const Options& options, const std::string& folder,
-               const std::optional<engine::CopyCheck>& check, ProgressDisplay& display) {
+               const std::optional<verify::CopyCheck>& check, ProgressDisplay& display) {
     if (!check) return;
     if (!options.quiet) {
         printCopyCheck(stdout, folder, *check);
@@ -214,7 +214,7 @@ int JobRun::job(JobSource& source) {
     const JobReport& report = form.report;
     const engine::JobOutcome outcome = report.end()->outcome;
     const std::string& destination = report.end()->destination;
-    std::optional<engine::CopyCheck> check;
+    std::optional<verify::CopyCheck> check;
     const bool checked =
         m_options.verify && !interruptRequested() &&
         (outcome == engine::JobOutcome::Done || outcome == engine::JobOutcome::Failed);
@@ -252,11 +252,11 @@ int runVerify(const Options& options) {
     ProgressDisplay display(stderr, displayMode(options));
     const std::string& folder = options.destination;
     std::optional<engine::FolderRefusal> refusal;
-    std::optional<engine::CopyCheck> check;
+    std::optional<verify::CopyCheck> check;
     try {
         if (const std::string problem = engine::folderProblem(files, folder); !problem.empty())
             throw platform::Failure(problem);
-        check = engine::verifyCopy(files, folder);
+        check = verify::verifyCopy(files, folder);
     } catch (const platform::Failure& failure) {
         refusal = engine::FolderRefusal{TextBox::txtDest, folder, failure.reason()};
         display.message(invalidFolderMessage(TextBox::txtDest, folder, failure.reason()));

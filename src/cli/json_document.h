@@ -4,8 +4,8 @@
 #include <string>
 
 #include "cli/job_report.h"
-#include "engine/copy_verification.h"
 #include "engine/frmMain.h"
+#include "verify/copy_verification.h"
 
 namespace vantrel::cli {
 
@@ -17,7 +17,7 @@ struct JobFacts {
     const JobReport& report;
     // The check of the copy, with --verify; none without it, or when the job
     // did not come to it.
-    const engine::CopyCheck* check = nullptr;
+    const verify::CopyCheck* check = nullptr;
 };
 
 // The job's document: one JSON object, pretty-printed, ending in a line break.
@@ -26,7 +26,7 @@ std::string jobDocument(const JobFacts& facts);
 
 // The document of --verify DEST alone: the destination and its check, or
 // why it could not be checked.
-std::string verifyDocument(const std::string& destination, const engine::CopyCheck* check,
+std::string verifyDocument(const std::string& destination, const verify::CopyCheck* check,
                            const std::optional<engine::FolderRefusal>& refusal);
 
 }  // namespace vantrel::cli

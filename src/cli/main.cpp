@@ -2,6 +2,7 @@
 // desktop. The same window object runs it, through a terminal's controls.
 
 #include <cstdio>
+#include <exception>
 
 #include "cli/console.h"
 #include "cli/job_run.h"
@@ -14,7 +15,9 @@
 
 using namespace vantrel;
 
-int main(int argc, char** argv) {
+namespace {
+
+int run(int argc, char** argv) {
     platform::prepareProcess();
     cli::Arguments arguments(argc, argv);
     argc = arguments.count();
@@ -32,4 +35,20 @@ int main(int argc, char** argv) {
         return cli::kDone;
     }
     return options.verifyOnly() ? cli::runVerify(options) : cli::runJob(options);
+}
+
+}  // namespace
+
+// A failure nothing below caught (memory running out, a file system error of
+// the standard library) ends the program as a failed job does, in one line;
+// the log is left as it was.
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "%s: %s\n", cli::kProgramName, failure.what());
+    } catch (...) {
+        std::fprintf(stderr, "%s: an unknown failure\n", cli::kProgramName);
+    }
+    return cli::kJobFailed;
 }

@@ -9,8 +9,8 @@
 #include "engine/controls.h"
 #include "engine/job_events.h"
 #include "engine/services.h"
+#include "log/entry_appender.h"
 #include "log/error_entries.h"
-#include "log/error_log.h"
 #include "platform/binary_file.h"
 #include "platform/folder_lock.h"
 
@@ -139,7 +139,7 @@ class frmMain {
 
     Controls& m_window;
     Services& m_services;
-    log::ErrorLog m_log;
+    log::EntryAppender m_log;
     JobTally m_tally;
     std::optional<FolderRefusal> m_refusal;
     // Lent to each file a job reads and to each side-file copy's output in

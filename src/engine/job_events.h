@@ -5,8 +5,8 @@
 #include <string>
 
 #include "engine/controls.h"
+#include "log/entry_appender.h"
 #include "log/error_entries.h"
-#include "log/error_log.h"
 
 namespace vantrel::engine {
 
