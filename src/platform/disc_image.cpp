@@ -1,6 +1,7 @@
 #include "platform/disc_image.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <udfread/blockinput.h>
 #include <udfread/udfread.h>
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "platform/failure.h"
 #include "platform/posix_descriptor.h"
@@ -62,36 +64,58 @@ std::uint32_t blockCount(udfread_block_input* input) {
         std::min<std::int64_t>(image.length / kBlock, std::int64_t{UINT32_MAX}));
 }
 
-// libudfread 1.1 writes what it finds wrong with a damaged file system to
-// stderr, where it would come between the program's own lines: the reason an
-// image is refused is ours to give, in one line. While it reads the image,
-// its stderr leads nowhere (the program runs in one thread).
-class QuietStderr {
+// libudfread 1.1 tells what it finds wrong with a file system only on stderr
+// ("udfread ERROR: ...", "ecma: ..."), and goes on without what it could not
+// read: an entry whose name it cannot decode, or the rest of a folder it
+// cannot parse, is left out of a listing without another sign. While it reads
+// the image, its stderr goes to a file of ours (the program runs in one
+// thread), where the reading looks for such complaints; the reason an image
+// is refused is ours to give, in one line.
+class LibraryComplaints {
   public:
-    QuietStderr() {
+    LibraryComplaints() {
         std::fflush(stderr);
-        const ScopedDescriptor nowhere(::open("/dev/null", O_WRONLY | O_CLOEXEC));
-        if (m_saved.valid() && nowhere.valid()) ::dup2(nowhere.get(), STDERR_FILENO);
+        if (m_saved.valid() && m_file.valid()) ::dup2(m_file.get(), STDERR_FILENO);
     }
-    ~QuietStderr() {
-        if (m_saved.valid()) ::dup2(m_saved.get(), STDERR_FILENO);
+    ~LibraryComplaints() {
+        if (m_saved.valid() && m_file.valid()) ::dup2(m_saved.get(), STDERR_FILENO);
     }
-    QuietStderr(const QuietStderr&) = delete;
-    QuietStderr& operator=(const QuietStderr&) = delete;
+    LibraryComplaints(const LibraryComplaints&) = delete;
+    LibraryComplaints& operator=(const LibraryComplaints&) = delete;
+
+    // The first complaint made since the last call, without its prefix; empty when none.
+    std::string take() {
+        std::fflush(stderr);
+        std::string text;
+        char buffer[512];
+        for (ssize_t got; (got = ::pread(m_file.get(), buffer, sizeof buffer, m_read)) > 0;) {
+            text.append(buffer, std::size_t(got));
+            m_read += got;
+        }
+        text = text.substr(0, text.find('\n'));
+        for (const char* prefix : {"udfread ERROR: ", "ecma: "}) {
+            if (text.rfind(prefix, 0) == 0) return text.substr(std::strlen(prefix));
+        }
+        return text;
+    }
 
   private:
     const ScopedDescriptor m_saved{::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3)};
+    const ScopedDescriptor m_file{::memfd_create("libudfread-complaints", MFD_CLOEXEC)};
+    off_t m_read = 0;
 };
 
 using Volume = std::unique_ptr<udfread, decltype(&udfread_close)>;
 using Folder = std::unique_ptr<UDFDIR, decltype(&udfread_closedir)>;
 using UdfFile = std::unique_ptr<UDFFILE, decltype(&udfread_file_close)>;
 
-// The names of the entries of one kind (UDF_DT_REG, UDF_DT_DIR) in `path`.
-std::vector<std::string> entriesOf(udfread* volume, const std::string& path, unsigned type) {
-    std::vector<std::string> names;
+// The names of the entries of one kind (UDF_DT_REG, UDF_DT_DIR) in `path`;
+// nothing when the folder cannot be read.
+std::optional<std::vector<std::string>> entriesOf(udfread* volume, const std::string& path,
+                                                  unsigned type) {
     const Folder folder(udfread_opendir(volume, path.c_str()), &udfread_closedir);
-    if (!folder) return names;
+    if (!folder) return std::nullopt;
+    std::vector<std::string> names;
     udfread_dirent entry{};
     while (udfread_readdir(folder.get(), &entry) != nullptr) {
         const std::string name = entry.d_name != nullptr ? entry.d_name : "";
@@ -99,6 +123,14 @@ std::vector<std::string> entriesOf(udfread* volume, const std::string& path, uns
             names.push_back(name);
     }
     return names;
+}
+
+// What libudfread's complaint about a folder means for its reader.
+std::string folderDamage(const std::string& complaint) {
+    if (complaint.find("string encoding") != std::string::npos ||
+        complaint.find("empty file identifier") != std::string::npos)
+        return "a name in it cannot be decoded";
+    return complaint;
 }
 
 }  // namespace
@@ -121,18 +153,32 @@ DiscImage::DiscImage(const std::string& path)
     readFileSystem();
 }
 
+// A folder whose listing libudfread complained about may lack entries: the
+// image is refused rather than read as a smaller disc.
 void DiscImage::readFileSystem() {
     ImageInput input{{nullptr, &readBlocks, &blockCount}, m_image.get(), m_length};
-    const QuietStderr quiet;
+    LibraryComplaints complaints;
     const Volume volume(udfread_init(), &udfread_close);
     if (!volume) throw Failure("cannot read '" + m_path + "': out of memory");
     if (udfread_open_input(volume.get(), &input.input) < 0) refuse(input);
-    for (const std::string& name : entriesOf(volume.get(), "/", UDF_DT_DIR)) {
+    const std::string rootComplaint = complaints.take();  // the root is read with the volume
+    for (const std::string& name :
+         entriesOf(volume.get(), "/", UDF_DT_DIR).value_or(std::vector<std::string>{})) {
         if (sameIgnoringCase(name, "VIDEO_TS")) m_folderName = name;
     }
+    if (m_folderName.empty() && !rootComplaint.empty())
+        throw damaged("no VIDEO_TS folder can be found in it: " + folderDamage(rootComplaint));
     if (m_folderName.empty()) throw Failure("'" + m_path + "' holds no VIDEO_TS folder");
-    for (const std::string& name : entriesOf(volume.get(), "/" + m_folderName, UDF_DT_REG))
-        m_files.push_back(placeFile(volume.get(), name));
+    const auto names = entriesOf(volume.get(), "/" + m_folderName, UDF_DT_REG);
+    if (!names) throw damaged("its " + m_folderName + " folder cannot be read");
+    if (const std::string complaint = complaints.take(); !complaint.empty())
+        throw damaged("its " + m_folderName +
+                      " folder cannot be read whole: " + folderDamage(complaint));
+    for (const std::string& name : *names) m_files.push_back(placeFile(volume.get(), name));
+}
+
+Failure DiscImage::damaged(const std::string& reason) const {
+    return Failure("'" + m_path + "' is damaged: " + reason);
 }
 
 // Why libudfread found no UDF file system it could read, told by the volume
@@ -171,14 +217,15 @@ std::string DiscImage::volumeDescriptorIds() const {
 DiscImage::File DiscImage::placeFile(::udfread* volume, const std::string& name) const {
     const std::string inImage = m_folderName + "/" + name;
     const UdfFile file(udfread_file_open(volume, ("/" + inImage).c_str()), &udfread_file_close);
-    const std::string damaged =
-        "cannot open '" + m_path + ":" + inImage + "': its entry is damaged";
-    if (!file) throw Failure(damaged);
+    const Failure damagedEntry("cannot open '" + m_path + ":" + inImage +
+                               "': its entry is damaged");
+    if (!file) throw damagedEntry;
     File placed{name, udfread_file_size(file.get()), {}};
+    if (placed.length < 0) throw damagedEntry;  // 2^63 bytes or more
     auto& extents = placed.extents;
     for (std::int64_t at = 0; at < placed.length; at += kBlock) {
         const std::uint32_t lba = udfread_file_lba(file.get(), std::uint32_t(at / kBlock));
-        if (lba == 0) throw Failure(damaged);
+        if (lba == 0) throw damagedEntry;
         const std::int64_t length = std::min(kBlock, placed.length - at);
         const std::int64_t imageOffset = std::int64_t{lba} * kBlock;
         if (!extents.empty() && extents.back().imageOffset + extents.back().length == imageOffset)
