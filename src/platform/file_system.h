@@ -58,9 +58,11 @@ class FileSystem {
     virtual int statusOf(int fd, FileStatus& status) = 0;
     virtual int close(int fd) = 0;
     // A descriptor holding an exclusive advisory lock on the folder until it is
-    // closed; nothing when another holder has it. A file system without
-    // locks gives a descriptor without one. Throws when the folder cannot be
-    // opened.
+    // closed; nothing when another holder has it. Throws when the folder
+    // cannot be opened or locked (a file system without locks, ENOLCK), and
+    // on POSIX when it is a symbolic link. While the lock is held the folder
+    // stays the one locked: on Windows it cannot be renamed or deleted, on
+    // POSIX its entries are reached through the lock's descriptor.
     virtual std::optional<int> lockFolder(const std::string& folder) = 0;
 
     // Length in bytes of the file at `path` (symbolic links followed).
