@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli/console.h"
+#include "cli/interrupt.h"
 #include "cli/job_run.h"
 #include "cli/options.h"
 #include "log/log_file.h"
@@ -14,12 +15,10 @@
 
 using namespace vantrel;
 
-int main(int argc, char** argv) {
-    platform::prepareProcess();
-    cli::Arguments arguments(argc, argv);
-    argc = arguments.count();
-    argv = arguments.values();
-    cli::prepareStandardStreams();
+namespace {
+
+// What the command line asks for; the status to exit with.
+int run(int argc, char** argv) {
     cli::Options options;
     if (const auto status = cli::parseOptions(argc, argv, options)) return *status;
     if (options.help) {
@@ -32,4 +31,18 @@ int main(int argc, char** argv) {
         return cli::kDone;
     }
     return options.verifyOnly() ? cli::runVerify(options) : cli::runJob(options);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    platform::prepareProcess();
+    // Before any work: a signal that comes while a disc image is opened asks
+    // the job to stop, as one during the job does.
+    cli::installInterruptHandler();
+    cli::Arguments arguments(argc, argv);
+    cli::prepareStandardStreams();
+    const int status = run(arguments.count(), arguments.values());
+    if (cli::interruptRequested()) cli::endBySignal(cli::interruptSignal());
+    return status;
 }
