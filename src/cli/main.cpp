@@ -1,7 +1,9 @@
 // vantrel-cli: the extraction job for scripts, servers and machines without a
 // desktop. The same window object runs it, through a terminal's controls.
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "cli/console.h"
 #include "cli/interrupt.h"
@@ -33,6 +35,20 @@ int run(int argc, char** argv) {
     return options.verifyOnly() ? cli::runVerify(options) : cli::runJob(options);
 }
 
+// Whatever was written to stdout reached it, or one line says why and the
+// status is 1, as coreutils' programs do: a summary or a JSON document cut
+// short by a full disk must not pass for a whole one. A reader that went away
+// (a pipe into `head`) wanted no more, and leaves nothing cut short behind.
+int withOutputChecked(int status) {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return status;
+    const int error = errno;
+    if (error == EPIPE) return status;
+    std::fprintf(stderr, "%s: write error%s%s\n", cli::kProgramName, error != 0 ? ": " : "",
+                 error != 0 ? std::strerror(error) : "");
+    return cli::kJobFailed;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -42,7 +58,7 @@ int main(int argc, char** argv) {
     cli::installInterruptHandler();
     cli::Arguments arguments(argc, argv);
     cli::prepareStandardStreams();
-    const int status = run(arguments.count(), arguments.values());
+    const int status = withOutputChecked(run(arguments.count(), arguments.values()));
     if (cli::interruptRequested()) cli::endBySignal(cli::interruptSignal());
     return status;
 }
