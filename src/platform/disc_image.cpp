@@ -1,7 +1,6 @@
 #include "platform/disc_image.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <udfread/blockinput.h>
 #include <udfread/udfread.h>
@@ -13,21 +12,38 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/failure.h"
+#include "platform/library_complaints.h"
 #include "platform/posix_descriptor.h"
 #include "platform/text.h"
 
 namespace vantrel::platform {
+namespace {
+
+// A DVD's file system is read in a few hundred blocks; a VIDEO_TS folder of
+// a thousand files in a few thousand.
+constexpr std::int64_t kReadBudget = 1 << 13;
+
+}  // namespace
 
 // The image as libudfread reads it: whole blocks by positioned reads of our
-// own descriptor, remembering the first error and whether it read past the end.
+// own descriptor, remembering the first error and whether it read past the
+// end. A damaged file system can lead its reader in a circle (an allocation
+// extent that continues in itself) or through far more records than any
+// disc holds: reads beyond a budget fail, and the image is refused. While a
+// file is placed, its blocks are not read but noted as extents.
 struct ImageInput {
     udfread_block_input input;  // first: libudfread hands back its address
     int fd;
     std::int64_t length;
     int error = 0;
     bool pastTheEnd = false;
+    std::int64_t blocksLeft = kReadBudget;
+    std::vector<DiscImage::Extent>* placing = nullptr;
+    std::int64_t placed = 0;  // bytes of the file being placed, so far
 };
 
 namespace {
@@ -40,9 +56,28 @@ constexpr std::int64_t kBlock = UDF_BLOCK_SIZE;
 constexpr std::int64_t kFirstVolumeDescriptor = 16;
 constexpr std::size_t kVolumeDescriptorIdLength = 5;
 
+// Blocks of a file placed at once: one call maps each extent among them.
+constexpr std::uint32_t kBlocksPlacedAtOnce = 64;
+
+void noteExtent(ImageInput& image, std::uint32_t lba, std::uint32_t blocks) {
+    auto& extents = *image.placing;
+    const std::int64_t imageOffset = std::int64_t{lba} * kBlock;
+    const std::int64_t length = std::int64_t{blocks} * kBlock;
+    if (!extents.empty() && extents.back().imageOffset + extents.back().length == imageOffset)
+        extents.back().length += length;
+    else
+        extents.push_back({image.placed, imageOffset, length});
+    image.placed += length;
+}
+
 int readBlocks(udfread_block_input* input, std::uint32_t lba, void* buffer, std::uint32_t blocks,
                int /*flags*/) {
     auto& image = *reinterpret_cast<ImageInput*>(input);
+    if (image.placing != nullptr) {
+        noteExtent(image, lba, blocks);
+        return static_cast<int>(blocks);
+    }
+    if ((image.blocksLeft -= blocks) < 0) return 0;
     const std::int64_t offset = std::int64_t{lba} * kBlock;
     const std::int64_t wanted = std::int64_t{blocks} * kBlock;
     std::int64_t done = 0;
@@ -63,47 +98,6 @@ std::uint32_t blockCount(udfread_block_input* input) {
     return static_cast<std::uint32_t>(
         std::min<std::int64_t>(image.length / kBlock, std::int64_t{UINT32_MAX}));
 }
-
-// libudfread 1.1 tells what it finds wrong with a file system only on stderr
-// ("udfread ERROR: ...", "ecma: ..."), and goes on without what it could not
-// read: an entry whose name it cannot decode, or the rest of a folder it
-// cannot parse, is left out of a listing without another sign. While it reads
-// the image, its stderr goes to a file of ours (the program runs in one
-// thread), where the reading looks for such complaints; the reason an image
-// is refused is ours to give, in one line.
-class LibraryComplaints {
-  public:
-    LibraryComplaints() {
-        std::fflush(stderr);
-        if (m_saved.valid() && m_file.valid()) ::dup2(m_file.get(), STDERR_FILENO);
-    }
-    ~LibraryComplaints() {
-        if (m_saved.valid() && m_file.valid()) ::dup2(m_saved.get(), STDERR_FILENO);
-    }
-    LibraryComplaints(const LibraryComplaints&) = delete;
-    LibraryComplaints& operator=(const LibraryComplaints&) = delete;
-
-    // The first complaint made since the last call, without its prefix; empty when none.
-    std::string take() {
-        std::fflush(stderr);
-        std::string text;
-        char buffer[512];
-        for (ssize_t got; (got = ::pread(m_file.get(), buffer, sizeof buffer, m_read)) > 0;) {
-            text.append(buffer, std::size_t(got));
-            m_read += got;
-        }
-        text = text.substr(0, text.find('\n'));
-        for (const char* prefix : {"udfread ERROR: ", "ecma: "}) {
-            if (text.rfind(prefix, 0) == 0) return text.substr(std::strlen(prefix));
-        }
-        return text;
-    }
-
-  private:
-    const ScopedDescriptor m_saved{::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3)};
-    const ScopedDescriptor m_file{::memfd_create("libudfread-complaints", MFD_CLOEXEC)};
-    off_t m_read = 0;
-};
 
 using Volume = std::unique_ptr<udfread, decltype(&udfread_close)>;
 using Folder = std::unique_ptr<UDFDIR, decltype(&udfread_closedir)>;
@@ -160,7 +154,9 @@ void DiscImage::readFileSystem() {
     LibraryComplaints complaints;
     const Volume volume(udfread_init(), &udfread_close);
     if (!volume) throw Failure("cannot read '" + m_path + "': out of memory");
-    if (udfread_open_input(volume.get(), &input.input) < 0) refuse(input);
+    const int opened = udfread_open_input(volume.get(), &input.input);
+    checkBudget(input);
+    if (opened < 0) refuse(input);
     const std::string rootComplaint = complaints.take();  // the root is read with the volume
     for (const std::string& name :
          entriesOf(volume.get(), "/", UDF_DT_DIR).value_or(std::vector<std::string>{})) {
@@ -170,11 +166,18 @@ void DiscImage::readFileSystem() {
         throw damaged("no VIDEO_TS folder can be found in it: " + folderDamage(rootComplaint));
     if (m_folderName.empty()) throw Failure("'" + m_path + "' holds no VIDEO_TS folder");
     const auto names = entriesOf(volume.get(), "/" + m_folderName, UDF_DT_REG);
+    checkBudget(input);
     if (!names) throw damaged("its " + m_folderName + " folder cannot be read");
     if (const std::string complaint = complaints.take(); !complaint.empty())
         throw damaged("its " + m_folderName +
                       " folder cannot be read whole: " + folderDamage(complaint));
-    for (const std::string& name : *names) m_files.push_back(placeFile(volume.get(), name));
+    for (const std::string& name : *names) m_files.push_back(placeFile(volume.get(), input, name));
+}
+
+void DiscImage::checkBudget(const ImageInput& input) const {
+    if (input.blocksLeft < 0)
+        throw damaged("its file system leads its reader on past " + std::to_string(kReadBudget) +
+                      " blocks, far beyond any disc's");
 }
 
 Failure DiscImage::damaged(const std::string& reason) const {
@@ -212,28 +215,42 @@ std::string DiscImage::volumeDescriptorIds() const {
     }
 }
 
-// Where the bytes of the file `name` of the VIDEO_TS folder lie in the image:
-// block by block, blocks that follow each other in the image make one extent.
-DiscImage::File DiscImage::placeFile(::udfread* volume, const std::string& name) const {
+// Where the bytes of the file `name` of the VIDEO_TS folder lie in the image.
+// libudfread looks a block up by walking the file's allocation descriptors
+// from the first; asked to read a run of blocks instead, it hands the input
+// each extent among them at once, which the input notes down unread.
+DiscImage::File DiscImage::placeFile(::udfread* volume, ImageInput& input,
+                                     const std::string& name) const {
     const std::string inImage = m_folderName + "/" + name;
     const UdfFile file(udfread_file_open(volume, ("/" + inImage).c_str()), &udfread_file_close);
+    checkBudget(input);
     const Failure damagedEntry("cannot open '" + m_path + ":" + inImage +
                                "': its entry is damaged");
-    if (!file) throw damagedEntry;
-    File placed{name, udfread_file_size(file.get()), {}};
-    if (placed.length < 0) throw damagedEntry;  // 2^63 bytes or more
-    auto& extents = placed.extents;
-    for (std::int64_t at = 0; at < placed.length; at += kBlock) {
-        const std::uint32_t lba = udfread_file_lba(file.get(), std::uint32_t(at / kBlock));
-        if (lba == 0) throw damagedEntry;
-        const std::int64_t length = std::min(kBlock, placed.length - at);
-        const std::int64_t imageOffset = std::int64_t{lba} * kBlock;
-        if (!extents.empty() && extents.back().imageOffset + extents.back().length == imageOffset)
-            extents.back().length += length;
-        else
-            extents.push_back({at, imageOffset, length});
-        if (imageOffset + length > m_length)
-            throw Failure("'" + m_path + "' is truncated: " + inImage + " reaches past its end");
+    File placed{name, file ? udfread_file_size(file.get()) : -1, {}};
+    if (placed.length < 0) throw damagedEntry;  // 2^63 bytes or more, read as negative
+    const Failure truncated("'" + m_path + "' is truncated: " + inImage + " reaches past its end");
+    // Its blocks are blocks of the image, each once.
+    if (placed.length > m_length) throw truncated;
+    const std::int64_t blocks = (placed.length + kBlock - 1) / kBlock;
+    std::vector<char> unread(std::size_t{kBlocksPlacedAtOnce} * kBlock);
+    input.placing = &placed.extents;
+    input.placed = 0;
+    for (std::int64_t at = 0; at < blocks; at += kBlocksPlacedAtOnce) {
+        const auto count =
+            static_cast<std::uint32_t>(std::min<std::int64_t>(kBlocksPlacedAtOnce, blocks - at));
+        // A block without a place in the image (unrecorded, past the
+        // descriptors) is filled with zeros unasked: the extents fall short.
+        if (udfread_read_blocks(file.get(), unread.data(), static_cast<std::uint32_t>(at), count,
+                                0) != count ||
+            input.placed != (at + count) * kBlock) {
+            input.placing = nullptr;
+            throw damagedEntry;
+        }
+    }
+    input.placing = nullptr;
+    if (!placed.extents.empty()) placed.extents.back().length -= blocks * kBlock - placed.length;
+    for (const Extent& extent : placed.extents) {
+        if (extent.imageOffset + extent.length > m_length) throw truncated;
     }
     return placed;
 }

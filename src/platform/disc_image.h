@@ -61,8 +61,9 @@ class DiscImage {
     void readFileSystem();
     [[noreturn]] void refuse(const ImageInput& input) const;
     Failure damaged(const std::string& reason) const;
+    void checkBudget(const ImageInput& input) const;
     std::string volumeDescriptorIds() const;
-    File placeFile(::udfread* volume, const std::string& name) const;
+    File placeFile(::udfread* volume, ImageInput& input, const std::string& name) const;
 
     std::string m_path;
     ScopedDescriptor m_image;
