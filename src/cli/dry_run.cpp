@@ -48,7 +48,7 @@ void printDryRun(std::FILE* out, platform::FileSystem& files, const std::string&
     if (destinationToBeMade) printStep(out, "make", destination, 0, "");
     int staleWidth = 0;
     for (const engine::StaleFile& file : stale)
-        staleWidth = std::max(staleWidth, int(printable(file.name, false).size()));
+        staleWidth = std::max(staleWidth, int(printable(file.name).size()));
     for (const engine::StaleFile& file : stale)
         printStep(out, "delete", file.name, staleWidth, sizeText(file));
     long long sideFiles = 0, vobs = 0;
