@@ -10,8 +10,7 @@ namespace {
 
 void printStep(std::FILE* out, const char* verb, const std::string& name, int nameWidth,
                const std::string& after) {
-    std::fprintf(out, "%-7s %-*s%s\n", verb, nameWidth, printable(name, false).c_str(),
-                 after.c_str());
+    std::fprintf(out, "%-7s %-*s%s\n", verb, nameWidth, printable(name).c_str(), after.c_str());
 }
 
 // "  1048576 bytes", right-aligned in `digits`.
@@ -42,14 +41,14 @@ void printDryRun(std::FILE* out, platform::FileSystem& files, const std::string&
     const auto planned = engine::jobFiles(files, source);
     int nameWidth = 0, digits = 0;
     for (const engine::PlannedFile& file : planned) {
-        nameWidth = std::max(nameWidth, int(printable(file.name, false).size()));
+        nameWidth = std::max(nameWidth, int(printable(file.name).size()));
         if (file.size) digits = std::max(digits, int(std::to_string(*file.size).size()));
     }
 
     if (destinationToBeMade) printStep(out, "make", destination, 0, "");
     int staleWidth = 0;
     for (const engine::StaleFile& file : stale)
-        staleWidth = std::max(staleWidth, int(printable(file.name, false).size()));
+        staleWidth = std::max(staleWidth, int(printable(file.name).size()));
     for (const engine::StaleFile& file : stale)
         printStep(out, "delete", file.name, staleWidth, sizeText(file));
     long long sideFiles = 0, vobs = 0;
@@ -60,7 +59,7 @@ void printDryRun(std::FILE* out, platform::FileSystem& files, const std::string&
         ++(vob ? vobs : sideFiles);
         (vob ? vobBytes : sideBytes) += file.size.value_or(0);
     }
-    const std::string shown = printable(destination, false);
+    const std::string shown = printable(destination);
     if (destinationToBeMade) {
         std::fprintf(out, "Dry run, nothing changed: '%s' would be made, ", shown.c_str());
     } else {

@@ -63,7 +63,12 @@ void JobReport::fileEnded(const engine::FileEnd& end) {
 // A terminal has no message boxes: what one said reaches it here.
 void JobReport::jobEnded(const engine::JobEnd& end) {
     if (end.outcome == engine::JobOutcome::Refused) return refuse(end);
-    if (!end.alert.empty()) m_display.message(end.alert);
+    // The alert's lines one by one: a message shows no line break.
+    for (std::size_t start = 0; start < end.alert.size();) {
+        const std::size_t stop = std::min(end.alert.find('\n', start), end.alert.size());
+        m_display.message(end.alert.substr(start, stop - start));
+        start = stop + 1;
+    }
     m_end = end;
 }
 

@@ -115,6 +115,9 @@ class JobRun {
     // own words; the folders and the log are the options' when the job's
     // checks did not come to them.
     int refuse(engine::JobEnd end, const std::string& line = "");
+    int stopBeforeJob();
+    // The folders and the log of a job that never began.
+    engine::JobEnd withoutJob(engine::JobEnd end);
     int dryRun(JobSource& source, Destination destination);
     int job(JobSource& source);
     static int statusOf(const JobReport& report, bool copyExact);
@@ -145,6 +148,7 @@ int JobRun::run() {
     try {
         source.emplace(m_system, m_options.source);
     } catch (const platform::Failure& failure) {
+        if (interruptRequested()) return stopBeforeJob();  // an open the signal cut short
         return refuse(refusal(TextBox::txtVobDir, m_options.source, failure), failure.what());
     }
     try {
@@ -159,6 +163,7 @@ int JobRun::run() {
     } catch (const platform::Failure& failure) {
         return refuse(refusal(TextBox::txtDest, m_options.destination, failure), failure.what());
     }
+    if (interruptRequested()) return stopBeforeJob();
     if (!source->note().empty() && !m_options.quiet)
         m_display.message(std::string(kProgramName) + ": " + source->note());
     if (destination == Destination::ToBeMade) {
@@ -176,15 +181,28 @@ int JobRun::run() {
 
 // Refused before the job, or by its checks: nothing was touched.
 int JobRun::refuse(engine::JobEnd end, const std::string& line) {
-    if (end.source.empty() && end.destination.empty()) {
-        end.source = m_options.source;
-        end.destination = m_options.destination;
-        end.logFile = log::defaultLogFile(m_system, platform::programFolder());
-    }
     JobReport report(m_display);
-    report.refuse(end, line);
+    report.refuse(withoutJob(std::move(end)), line);
     if (m_options.json) std::fputs(jobDocument({seconds(), report, nullptr}).c_str(), stdout);
     return kRefused;
+}
+
+// Stopped by a signal while the folders were checked (a disc image takes a
+// while to open): the job never began, and the program ends by the signal.
+int JobRun::stopBeforeJob() {
+    JobReport report(m_display);
+    report.jobEnded(withoutJob({engine::JobOutcome::Cancelled, std::nullopt, false}));
+    m_display.message(std::string(kProgramName) + ": stopped before the job began");
+    if (m_options.json) std::fputs(jobDocument({seconds(), report, nullptr}).c_str(), stdout);
+    return kDone;
+}
+
+engine::JobEnd JobRun::withoutJob(engine::JobEnd end) {
+    if (!end.source.empty() || !end.destination.empty()) return end;
+    end.source = m_options.source;
+    end.destination = m_options.destination;
+    end.logFile = log::defaultLogFile(m_system, platform::programFolder());
+    return end;
 }
 
 // The job's checks and listings without the job: nothing is changed.
@@ -206,7 +224,6 @@ int JobRun::dryRun(JobSource& source, Destination destination) {
 }
 
 int JobRun::job(JobSource& source) {
-    installInterruptHandler();
     Form form(source, *this);
     form.form.cmdGo_Click();
     m_display.finish();
@@ -230,7 +247,6 @@ int JobRun::job(JobSource& source) {
                               engine::problemsReport(tally.problems));
         showCheck(m_options, destination, check, m_display);
     }
-    if (interruptRequested()) endBySignal(interruptSignal());
     return statusOf(report, !checked || (check && check->completeAndExact()));
 }
 

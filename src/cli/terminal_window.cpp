@@ -1,5 +1,6 @@
 #include "cli/terminal_window.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "cli/interrupt.h"

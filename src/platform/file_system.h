@@ -68,9 +68,11 @@ class FileSystem {
     // file system too (syncfs). 0 or a negative error code.
     virtual int flushFolder(int fd) = 0;
     // A descriptor holding an exclusive advisory lock on the folder until it is
-    // closed; nothing when another holder has it. A file system without
-    // locks gives a descriptor without one. Throws when the folder cannot be
-    // opened.
+    // closed; nothing when another holder has it. Throws when the folder
+    // cannot be opened or locked (a file system without locks, ENOLCK). A
+    // link given as the folder is followed; while the lock is held the folder
+    // stays the one locked: on Windows it cannot be renamed or deleted, on
+    // POSIX its entries are reached through the lock's descriptor.
     virtual std::optional<int> lockFolder(const std::string& folder) = 0;
 
     // Length in bytes of the file at `path` (symbolic links followed).

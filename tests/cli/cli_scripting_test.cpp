@@ -3,10 +3,18 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cerrno>
 #include <filesystem>
 #include <map>
+#include <system_error>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "cli/cli_fixture.h"
+#include "cli/job_destination.h"
+#include "platform/failure.h"
 #include "platform/file_system.h"
 #include "platform/folder_lock.h"
 #include "platform/system_file_system.h"
@@ -105,6 +113,22 @@ TEST_F(CliTest, ADiscsRootFolderStandsForItsVideoTsFolderAndAMissingDestIsMade) 
     EXPECT_EQ(intoRoot.err, "vantrel-cli: invalid destination folder '" + source() +
                                 "': it is the source folder\n");
     EXPECT_EQ(namesIn(source()), (std::vector<std::string>{"AUDIO_TS", "video_ts"}));
+
+    // Made by the job or refused: what appeared there since the check (here a
+    // link to another disc's folder) is not taken for the folder made.
+    const std::string planted = temp / "planted";
+#ifdef _WIN32
+    makeFolder(planted);
+#else
+    ASSERT_EQ(::symlink(made.c_str(), planted.c_str()), 0);
+#endif
+    try {
+        cli::makeDestination(planted);
+        ADD_FAILURE() << "taken as made";
+    } catch (const platform::Failure& failure) {
+        EXPECT_EQ(failure.reason(),
+                  "it cannot be made: " + std::generic_category().message(EEXIST));
+    }
 }
 
 TEST_F(CliTest, TheJsonDocumentTellsEachFileAndAddsUpToTheTally) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #ifndef _WIN32
 #include <unistd.h>
 #endif
@@ -402,6 +404,26 @@ TEST_F(DiskJobTest, OutputsNeverFollowALinkOutOfTheDestination) {
     EXPECT_EQ(readText(bed.temp / "outside.txt"), "keep");
     expectScanned("VTS_01_1.VOB");
     EXPECT_EQ(readFile(dst("VIDEO_TS.IFO")), readFile(src("VIDEO_TS.IFO")));
+    EXPECT_EQ(bed.logText(), "");
+}
+
+// The destination renamed during the job and a link to another disc's folder
+// put in its place: the job's outputs still land in the folder it locked.
+TEST_F(JobTest, ADestinationReplacedByALinkDuringTheJobIsNotFollowed) {
+    makeDvdFolder(bed.source(), 2, 20);
+    const std::string otherDisc = bed.temp / "other", moved = bed.temp / "moved";
+    makeFolder(otherDisc);
+    writeFile(otherDisc + "/VTS_01_2.VOB", "another disc's video");
+    bed.window.onPump = [&](long pump) {
+        if (pump != 1) return;
+        std::filesystem::rename(bed.destination(), moved);
+        ASSERT_EQ(::symlink(otherDisc.c_str(), bed.destination().c_str()), 0);
+    };
+    bed.form.cmdGo_Click();
+    EXPECT_EQ(namesIn(otherDisc), std::vector<std::string>{"VTS_01_2.VOB"});
+    EXPECT_EQ(readText(otherDisc + "/VTS_01_2.VOB"), "another disc's video");
+    EXPECT_EQ(namesIn(moved), namesIn(bed.source()));
+    EXPECT_EQ(readFile(moved + "/VTS_01_2.VOB"), expectedNavPacks(readFile(src("VTS_01_2.VOB"))));
     EXPECT_EQ(bed.logText(), "");
 }
 #endif
