@@ -409,7 +409,7 @@ TEST_F(DiskJobTest, OutputsNeverFollowALinkOutOfTheDestination) {
 
 // The destination renamed during the job and a link to another disc's folder
 // put in its place: the job's outputs still land in the folder it locked.
-TEST_F(JobTest, ADestinationReplacedByALinkDuringTheJobIsNotFollowed) {
+TEST_F(DiskJobTest, ADestinationReplacedByALinkDuringTheJobIsNotFollowed) {
     makeDvdFolder(bed.source(), 2, 20);
     const std::string otherDisc = bed.temp / "other", moved = bed.temp / "moved";
     makeFolder(otherDisc);
