@@ -10,33 +10,47 @@ namespace {
 
 void printStep(std::FILE* out, const char* verb, const std::string& name, int nameWidth,
                const std::string& after) {
-    std::fprintf(out, "%-7s %-*s%s\n", verb, nameWidth, printable(name, false).c_str(),
-                 after.c_str());
+    std::fprintf(out, "%-7s %-*s%s\n", verb, nameWidth, printable(name).c_str(), after.c_str());
 }
 
-// "  1048576 bytes", or why the file cannot be measured.
-std::string sizeText(const engine::PlannedFile& file, int digits) {
-    if (!file.size) return "  (cannot be measured: " + file.problem + ")";
-    const std::string number = std::to_string(*file.size);
+// "  1048576 bytes", right-aligned in `digits`.
+std::string sizeText(std::int64_t size, int digits) {
+    const std::string number = std::to_string(size);
     return "  " + std::string(std::size_t(std::max(0, digits - int(number.size()))), ' ') + number +
            " bytes";
+}
+
+// The size of a file to copy or scan, or why it cannot be measured.
+std::string sizeText(const engine::PlannedFile& file, int digits) {
+    if (!file.size) return "  (cannot be measured: " + file.problem + ")";
+    return sizeText(*file.size, digits);
+}
+
+// The size of a file to delete; a link is deleted, not what it leads to.
+std::string sizeText(const engine::StaleFile& file) {
+    if (file.link) return "  (a symbolic link)";
+    return file.size ? sizeText(*file.size, 0) : "";
 }
 
 }  // namespace
 
 void printDryRun(std::FILE* out, platform::FileSystem& files, const std::string& source,
                  const std::string& destination, bool destinationToBeMade) {
-    const auto stale =
-        destinationToBeMade ? std::vector<std::string>() : engine::staleFiles(files, destination);
+    const auto stale = destinationToBeMade ? std::vector<engine::StaleFile>()
+                                           : engine::staleFiles(files, destination);
     const auto planned = engine::jobFiles(files, source);
     int nameWidth = 0, digits = 0;
     for (const engine::PlannedFile& file : planned) {
-        nameWidth = std::max(nameWidth, int(printable(file.name, false).size()));
+        nameWidth = std::max(nameWidth, int(printable(file.name).size()));
         if (file.size) digits = std::max(digits, int(std::to_string(*file.size).size()));
     }
 
     if (destinationToBeMade) printStep(out, "make", destination, 0, "");
-    for (const std::string& name : stale) printStep(out, "delete", name, 0, "");
+    int staleWidth = 0;
+    for (const engine::StaleFile& file : stale)
+        staleWidth = std::max(staleWidth, int(printable(file.name).size()));
+    for (const engine::StaleFile& file : stale)
+        printStep(out, "delete", file.name, staleWidth, sizeText(file));
     long long sideFiles = 0, vobs = 0;
     std::int64_t sideBytes = 0, vobBytes = 0;
     for (const engine::PlannedFile& file : planned) {
@@ -45,7 +59,7 @@ void printDryRun(std::FILE* out, platform::FileSystem& files, const std::string&
         ++(vob ? vobs : sideFiles);
         (vob ? vobBytes : sideBytes) += file.size.value_or(0);
     }
-    const std::string shown = printable(destination, false);
+    const std::string shown = printable(destination);
     if (destinationToBeMade) {
         std::fprintf(out, "Dry run, nothing changed: '%s' would be made, ", shown.c_str());
     } else {

@@ -52,9 +52,12 @@ Destination checkDestination(platform::FileSystem& files, const std::string& fol
     return Destination::Exists;
 }
 
+// The folder is made here or not at all: what appeared in its place since
+// the check (a folder, a link planted to send the job elsewhere) is refused.
 void makeDestination(const std::string& folder) {
     std::error_code error;
-    std::filesystem::create_directory(pathOf(folder), error);
+    if (!std::filesystem::create_directory(pathOf(folder), error) && !error)
+        error = std::make_error_code(std::errc::file_exists);
     if (error) refuse(folder, "it cannot be made: " + error.message());
 }
 

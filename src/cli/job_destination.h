@@ -17,7 +17,8 @@ enum class Destination { Exists, ToBeMade };
 Destination checkDestination(platform::FileSystem& files, const std::string& folder);
 
 // Makes the folder checkDestination found to be made, with the permissions
-// the user's umask gives; throws Failure as checkDestination does.
+// the user's umask gives; throws Failure as checkDestination does, also when
+// anything is there by now.
 void makeDestination(const std::string& folder);
 
 }  // namespace vantrel::cli

@@ -112,6 +112,9 @@ class JobRun {
     };
 
     int refuse(const engine::JobEnd& end, const std::string& line = "");
+    int stopBeforeJob();
+    // With --json, the document of a job that never began.
+    void printDocumentWithoutJob(const JobReport& report);
     int dryRun(JobSource& source, Destination destination);
     int job(JobSource& source);
     static int statusOf(const JobReport& report, bool copyExact);
@@ -142,13 +145,22 @@ int JobRun::run() {
     try {
         source.emplace(m_system, m_options.source);
     } catch (const platform::Failure& failure) {
+        if (interruptRequested()) return stopBeforeJob();  // an open the signal cut short
         return refuse(refusal(TextBox::txtVobDir, m_options.source, failure), failure.what());
     }
     try {
         destination = checkDestination(m_system, m_options.destination);
+        // The copy would land beside VIDEO_TS, and the disc root would read
+        // it instead from then on.
+        if (!source->discRoot().empty() &&
+            m_system.isSameEntry(source->discRoot(), m_options.destination))
+            throw platform::Failure(invalidFolderMessage(TextBox::txtDest, m_options.destination,
+                                                         "it is the source folder"),
+                                    "it is the source folder");
     } catch (const platform::Failure& failure) {
         return refuse(refusal(TextBox::txtDest, m_options.destination, failure), failure.what());
     }
+    if (interruptRequested()) return stopBeforeJob();
     if (!source->note().empty() && !m_options.quiet)
         m_display.message(std::string(kProgramName) + ": " + source->note());
     if (destination == Destination::ToBeMade) {
@@ -168,15 +180,28 @@ int JobRun::run() {
 int JobRun::refuse(const engine::JobEnd& end, const std::string& line) {
     JobReport report(m_system, m_display, m_options.source);
     report.refuse(end, line);
-    if (m_options.json) {
-        const engine::JobTally nothing;
-        const std::string logFile = log::defaultLogFile(m_system, platform::programFolder());
-        std::fputs(jobDocument({m_options.source, m_options.destination, seconds(), report, nothing,
-                                logFile, nullptr})
-                       .c_str(),
-                   stdout);
-    }
+    printDocumentWithoutJob(report);
     return kRefused;
+}
+
+// Stopped by a signal while the folders were checked (a disc image takes a
+// while to open): the job never began, and the program ends by the signal.
+int JobRun::stopBeforeJob() {
+    JobReport report(m_system, m_display, m_options.source);
+    report.jobEnded({engine::JobOutcome::Cancelled, std::nullopt, false});
+    m_display.message(std::string(kProgramName) + ": stopped before the job began");
+    printDocumentWithoutJob(report);
+    return kDone;
+}
+
+void JobRun::printDocumentWithoutJob(const JobReport& report) {
+    if (!m_options.json) return;
+    const engine::JobTally nothing;
+    const std::string logFile = log::defaultLogFile(m_system, platform::programFolder());
+    std::fputs(jobDocument({m_options.source, m_options.destination, seconds(), report, nothing,
+                            logFile, nullptr})
+                   .c_str(),
+               stdout);
 }
 
 // The job's checks and listings without the job: nothing is changed.
@@ -197,7 +222,6 @@ int JobRun::dryRun(JobSource& source, Destination destination) {
 }
 
 int JobRun::job(JobSource& source) {
-    installInterruptHandler();
     Form form(source, *this);
     form.form.cmdGo_Click();
     m_display.finish();
@@ -224,7 +248,6 @@ int JobRun::job(JobSource& source) {
                               engine::problemsReport(tally.problems));
         showCheck(m_options, destination, check, m_display);
     }
-    if (interruptRequested()) endBySignal(interruptSignal());
     return statusOf(report, !checked || (check && check->completeAndExact()));
 }
 

@@ -5,8 +5,9 @@
 namespace vantrel::cli {
 
 // A job from SOURCE into DEST as the options ask for it (or its dry run), and
-// with --verify the check of its copy; the exit status to end with. Ends the
-// program by the signal that stopped the job, once it has wound down.
+// with --verify the check of its copy; the exit status to end with. A job
+// that a signal stopped has wound down and said so (with --json, in its
+// document) when it returns; the caller ends the program by the signal.
 int runJob(const Options& options);
 
 // --verify DEST alone: the check of an existing copy.

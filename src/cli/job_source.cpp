@@ -47,6 +47,7 @@ JobSource::JobSource(platform::FileSystem& system, const std::string& operand)
     if (engine::countDvdFiles(system, operand) > 0) return;
     if (const auto videoTs = videoTsFolderIn(system, operand)) {
         m_folder = platform::joinPath(operand, *videoTs);
+        m_discRoot = operand;
         m_note = "'" + operand + "' holds no DVD file: reading its " + *videoTs + " folder '" +
                  m_folder + "'";
     }

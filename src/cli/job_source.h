@@ -24,12 +24,16 @@ class JobSource {
     const std::string& folder() const { return m_folder; }
     // What SOURCE was taken for, when it is not the folder given; empty otherwise.
     const std::string& note() const { return m_note; }
+    // The disc's root folder SOURCE named, when the job reads its VIDEO_TS
+    // folder; empty otherwise.
+    const std::string& discRoot() const { return m_discRoot; }
 
   private:
     platform::FileSystem& m_system;
     std::unique_ptr<DiscImageSource> m_image;
     std::string m_folder;
     std::string m_note;
+    std::string m_discRoot;
 };
 
 }  // namespace vantrel::cli

@@ -47,8 +47,8 @@ json fileObject(const FileRecord& record) {
 
 json logObject(const std::string& logFile, const log::LogTally& problems) {
     json written = json::array();
-    for (const auto& [file, count] : problems.written)
-        written.push_back({{"file", file}, {"entries", count}});
+    for (const log::LogFileTally& file : problems.written)
+        written.push_back({{"file", file.file}, {"entries", file.entries}, {"held", file.held}});
     return {{"path", logFile},
             {"written", written},
             {"unwritten", problems.unwritten},

@@ -30,7 +30,7 @@ const char* const kUsage =
     "\n"
     "Exit status:\n"
     "  0    done (with --verify: and the copy is complete and exact)\n"
-    "  1    the job failed\n"
+    "  1    the job failed, or standard output could not be written\n"
     "  2    a usage error, an invalid folder or disc image, or no DVD files\n"
     "  3    done, but some files failed (see the log), or --verify found the copy\n"
     "       incomplete or inexact; a failed job keeps 1\n";

@@ -24,11 +24,15 @@ std::string fitted(const std::string& line, std::size_t width) {
 
 }  // namespace
 
-std::string printable(const std::string& text, bool keepLineBreaks) {
-    std::string shown = text;
-    for (char& c : shown) {
-        const bool control = static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-        if (control && !(keepLineBreaks && c == '\n')) c = '?';
+std::string printable(const std::string& text) {
+    std::string shown;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const bool c1 = byte == 0xC2 && i + 1 < text.size() &&
+                        static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+        if (c1) ++i;  // U+0080 to U+009F in UTF-8, two bytes
+        shown += byte < 0x20 || byte == 0x7F || c1 ? '?' : text[i];
     }
     return shown;
 }
@@ -69,7 +73,7 @@ void ProgressDisplay::jobStarted(int fileTotal, std::int64_t vobBytesTotal) {
 
 void ProgressDisplay::fileStarted(int fileNumber, const std::string& name) {
     m_fileNumber = fileNumber;
-    m_name = printable(name, false);
+    m_name = printable(name);
     if (m_mode == Mode::Plain) {
         std::fprintf(m_out, "[%d/%d] %s\n", fileNumber, m_fileTotal, m_name.c_str());
         std::fflush(m_out);
@@ -109,7 +113,7 @@ std::string ProgressDisplay::overallPosition(std::int64_t vobBytesDone,
 
 void ProgressDisplay::message(const std::string& text) {
     clearLine();
-    std::fprintf(m_out, "%s\n", printable(text, true).c_str());
+    std::fprintf(m_out, "%s\n", printable(text).c_str());
     std::fflush(m_out);
 }
 

@@ -21,7 +21,8 @@ class ProgressDisplay {
     void fileStarted(int fileNumber, const std::string& name);
     // The current file's share done (0..1) and the VOB bytes scanned so far.
     void progress(double fileShare, std::int64_t vobBytesDone);
-    // A line that must be seen (an error, an echoed log entry), on its own line.
+    // A line that must be seen (an error, an echoed log entry), on its own
+    // line: a line break in it is shown as any other control character.
     void message(const std::string& text);
     void finish();
 
@@ -42,9 +43,10 @@ class ProgressDisplay {
     bool m_lineShown = false;
 };
 
-// File names may hold any byte but "/" and NUL: control characters are shown
-// as "?" so that they cannot move the cursor or fake a line.
-std::string printable(const std::string& text, bool keepLineBreaks);
+// File names may hold any byte but "/" and NUL, and those in a disc image any
+// character: control characters (C0, DEL and C1) are shown as "?" so that
+// they cannot move the cursor or fake a line.
+std::string printable(const std::string& text);
 // "1 VOB", "2 VOBs".
 std::string counted(long long count, const char* one, const char* many);
 // "1.23 GB", "512 kB", "17 B".

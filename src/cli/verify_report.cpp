@@ -20,12 +20,12 @@ std::string tallyText(const engine::CheckTally& tally) {
 
 void printCopyCheck(std::FILE* out, const std::string& folder, const engine::CopyCheck& check) {
     std::fprintf(out, "Check of '%s' against the VOBU maps of its IFOs:\n",
-                 printable(folder, false).c_str());
+                 printable(folder).c_str());
     for (const engine::VobSetCheck& set : check.sets) {
-        std::fprintf(out, "  %s (%s): %s\n", set.name.c_str(), printable(set.ifo, false).c_str(),
+        std::fprintf(out, "  %s (%s): %s\n", set.name.c_str(), printable(set.ifo).c_str(),
                      tallyText(set.tally).c_str());
         for (const engine::Finding& finding : set.findings)
-            std::fprintf(out, "    %s\n", printable(finding.text, false).c_str());
+            std::fprintf(out, "    %s\n", printable(finding.text).c_str());
     }
     std::fprintf(out, "  Total, %s: %s; %s\n",
                  counted(std::int64_t(check.sets.size()), "VOB set", "VOB sets").c_str(),

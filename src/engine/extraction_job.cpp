@@ -4,9 +4,17 @@
 
 #include "engine/frmMain.h"
 #include "log/error_entries.h"
+#include "log/log_file.h"
 #include "platform/failure.h"
 
 namespace vantrel::engine {
+namespace {
+
+// The log's size limit as the user reads it.
+const std::string kLogSizeLimitText = "51,200";
+static_assert(log::kLogSizeLimit == 51'200);
+
+}  // namespace
 
 void frmMain::cmdGo_Click() {
     JobEnd end;
@@ -18,6 +26,7 @@ void frmMain::cmdGo_Click() {
         returnToIdle();
     }
     m_destinationLock.release();
+    m_jobFolders.reset();
     m_outputs.clear();
     m_readBuffer.release();
     m_writeBuffer.release();
@@ -29,13 +38,20 @@ void frmMain::cmdGo_Click() {
     }
 }
 
+bool frmMain::validateFolders() {
+    if (ValDir() == kFalse) return false;
+    m_jobFolders = JobFolders{text(TextBox::txtVobDir), text(TextBox::txtDest)};
+    return true;
+}
+
 JobEnd frmMain::runJob() {
-    if (ValDir() == kFalse) return {JobOutcome::Refused, m_refusal, false};
+    if (!validateFolders()) return {JobOutcome::Refused, m_refusal, false};
     const std::int32_t fileTotal = CountFiles();
     if (fileTotal == 0) return refuseWithoutDvdFiles();
     startJob(fileTotal);
     CopyFiles();
     scanVobs();
+    flushDestination();
     const bool cancelled = bCancel != kFalse;  // the wind-down clears the request
     windDown();
     return {cancelled ? JobOutcome::Cancelled : JobOutcome::Done, std::nullopt, false};
@@ -44,16 +60,19 @@ JobEnd frmMain::runJob() {
 JobEnd frmMain::refuseWithoutDvdFiles() {
     m_window.messageBox("No files (*.vob) for processing found!", MessageIcon::Critical, "Error");
     return {JobOutcome::Refused,
-            FolderRefusal{TextBox::txtVobDir, text(TextBox::txtVobDir), "no DVD files"}, true};
+            FolderRefusal{TextBox::txtVobDir, folder(TextBox::txtVobDir), "no DVD files"}, true};
 }
 
 JobEnd frmMain::checkJob() {
     // The lock goes however the checks end, a failure of theirs included.
     const struct LetGo {
-        platform::FolderLock& lock;
-        ~LetGo() { lock.release(); }
-    } letGo{m_destinationLock};
-    if (ValDir() == kFalse) return {JobOutcome::Refused, m_refusal, false};
+        frmMain& form;
+        ~LetGo() {
+            form.m_destinationLock.release();
+            form.m_jobFolders.reset();
+        }
+    } letGo{*this};
+    if (!validateFolders()) return {JobOutcome::Refused, m_refusal, false};
     if (CountFiles() == 0) return refuseWithoutDvdFiles();
     return {};
 }
@@ -78,7 +97,7 @@ void frmMain::startJob(std::int32_t fileTotal) {
 }
 
 void frmMain::scanVobs() {
-    m_window.setFileListPath(text(TextBox::txtVobDir));
+    m_window.setFileListPath(folder(TextBox::txtVobDir));
     std::string name = m_window.fileListCount() > 0 ? m_window.fileListItem(0) : std::string();
     std::int16_t counter = 0;
     while (!name.empty() && bCancel == kFalse) {
@@ -90,6 +109,17 @@ void frmMain::scanVobs() {
         Process(name);
         name = counter == m_window.fileListCount() ? std::string() : m_window.fileListItem(counter);
         advance(Bar::Prog, 1);
+    }
+}
+
+// "Done" means on disk: what the job wrote reaches the device before the
+// window says so. A flush that fails is a problem like a failed write, and the
+// wind-down goes on.
+void frmMain::flushDestination() {
+    try {
+        m_destinationLock.flush();
+    } catch (const std::exception& failure) {
+        log(EntryKind::FileFailure, log::cmdGoClickEntry(timestamp(), failure.what()));
     }
 }
 
@@ -130,13 +160,21 @@ std::string problemsReport(const log::LogTally& problems) {
     std::string report;
     if (problems.written.size() == 1) {
         report = counted(written) + (written == 1 ? " was" : " were") + " written to " +
-                 problems.written[0].first + ".";
+                 problems.written[0].file;
     } else if (!problems.written.empty()) {
         report = counted(written) + " were written:";
-        for (const auto& [file, count] : problems.written)
-            report += (report.back() == ':' ? " " : ", ") + std::to_string(count) + " to " + file;
-        report += ".";
+        for (const log::LogFileTally& file : problems.written)
+            report += (report.back() == ':' ? " " : ", ") + std::to_string(file.entries) + " to " +
+                      file.file;
     }
+    // The log starts afresh once it passes its limit: the entries before are gone.
+    for (const log::LogFileTally& file : problems.written) {
+        if (file.held == file.entries) continue;
+        report += "; " + (problems.written.size() == 1 ? std::string("it") : file.file) +
+                  " was restarted when it passed " + kLogSizeLimitText +
+                  " bytes and holds the last " + std::to_string(file.held);
+    }
+    if (!report.empty()) report += ".";
     if (problems.unwritten > 0) {
         if (!report.empty()) report += " ";
         report += counted(problems.unwritten) + " could not be written to the log (" +

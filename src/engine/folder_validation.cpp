@@ -31,9 +31,11 @@ std::string frmMain::refusalReason(const std::string& folder) {
     return problem.empty() ? "nothing in it can be listed" : problem;
 }
 
-void frmMain::refuseFolder(TextBox box, const std::string& message, const std::string& reason) {
-    m_refusal = FolderRefusal{box, text(box), reason};
-    m_window.messageBox(message, MessageIcon::Critical, "Error");
+void frmMain::refuseFolder(TextBox box, const std::string& message, const FolderProblem& problem) {
+    m_refusal = FolderRefusal{box, text(box), problem.reason};
+    m_window.messageBox(
+        problem.explanation.empty() ? message : message + "\n" + problem.explanation,
+        MessageIcon::Critical, "Error");
     m_window.setSelStart(box, 0);
     m_window.setSelLength(box, platform::characterCount(text(box)));
     m_window.setFocus(box);
@@ -45,20 +47,34 @@ void frmMain::appendSeparatorIfMissing(TextBox box) {
         m_window.setText(box, text(box) + platform::kPathSeparator);
 }
 
-// The destination's DVD files are deleted before anything is copied, so it
-// must never be the source itself, nor a folder another job is working in. The
-// lock taken here is held until the job's wind-down.
-std::optional<std::string> frmMain::destinationProblem() {
+// The clearing step deletes the destination's DVD files, so it must never be
+// the source itself, hold what the job reads (a disc image named like a DVD
+// file), nor hold a disc's own video, nor be a folder another job is working
+// in. The lock taken here is held until the job's wind-down.
+std::optional<frmMain::FolderProblem> frmMain::destinationProblem() {
     const std::string folder = text(TextBox::txtDest);
-    if (!passesFolderTest(folder)) return refusalReason(folder);
-    if (m_services.files.isSameEntry(text(TextBox::txtVobDir), folder))
-        return "it is the source folder";
+    const std::string source = text(TextBox::txtVobDir);
+    if (!passesFolderTest(folder)) return FolderProblem{refusalReason(folder)};
+    if (m_services.files.isSameEntry(source, folder))
+        return FolderProblem{"it is the source folder"};
     if (m_services.files.kindOf(folder) != platform::EntryKind::Folder) return std::nullopt;
+    const std::string sourceFile = m_services.files.backingFile(source);
+    for (const StaleFile& stale : staleFiles(m_services.files, folder)) {
+        if (m_services.files.isSameEntry(platform::joinPath(folder, stale.name), sourceFile))
+            return FolderProblem{"it holds the source " + stale.name + ", which would be deleted"};
+    }
     try {
-        if (!m_destinationLock.acquire(folder)) return "in use by another extraction";
+        if (!m_destinationLock.acquire(folder))
+            return FolderProblem{"in use by another extraction"};
     } catch (const platform::Failure& failure) {
         // The lock is the job's own: a folder it cannot open is not one to work in.
-        return failure.reason();
+        return FolderProblem{failure.reason()};
+    }
+    if (const auto foreign = foreignVob(m_services.files, folder)) {
+        const std::string holds = " holds a disc's video, not a copy's NV_PCK sectors";
+        return FolderProblem{
+            foreign->name + " (" + std::to_string(foreign->size) + " bytes)" + holds,
+            foreign->name + " in it" + holds + "; nothing was deleted."};
     }
     return std::nullopt;
 }
@@ -67,7 +83,7 @@ VbBool frmMain::ValDir() {
     m_refusal.reset();
     if (!passesFolderTest(text(TextBox::txtVobDir))) {
         refuseFolder(TextBox::txtVobDir, "Invalid Vob Dir!",
-                     refusalReason(text(TextBox::txtVobDir)));
+                     FolderProblem{refusalReason(text(TextBox::txtVobDir))});
         return kFalse;
     }
     appendSeparatorIfMissing(TextBox::txtVobDir);
@@ -80,7 +96,7 @@ VbBool frmMain::ValDir() {
 }
 
 std::int32_t frmMain::CountFiles() {
-    return countDvdFiles(m_services.files, text(TextBox::txtVobDir));
+    return countDvdFiles(m_services.files, folder(TextBox::txtVobDir));
 }
 
 }  // namespace vantrel::engine

@@ -19,10 +19,8 @@ frmMain::frmMain(Controls& window, Services& services)
 void frmMain::WriteLog(const std::string& Msg, std::string& File) noexcept { writeLog(Msg, File); }
 
 log::AppendOutcome frmMain::writeLog(const std::string& Msg, std::string& File) noexcept {
-    if (!platform::isBlank(File)) {
-        const auto problem = log::appendToLog(m_services.files, m_log.path(), Msg, File);
-        return {!problem, File, problem.value_or("")};
-    }
+    if (!platform::isBlank(File))
+        return log::appendToLog(m_services.files, m_log.path(), Msg, File);
     log::AppendOutcome outcome = m_log.append(Msg);
     File = outcome.file;
     return outcome;
@@ -32,8 +30,13 @@ void frmMain::cancelJob() {
     if (bBusy != kFalse) bCancel = kTrue;
 }
 
+std::string frmMain::folder(TextBox box) {
+    if (!m_jobFolders) return text(box);
+    return box == TextBox::txtVobDir ? m_jobFolders->source : m_jobFolders->destination;
+}
+
 std::string frmMain::pathIn(TextBox box, const std::string& name) {
-    return platform::joinPath(text(box), name);
+    return platform::joinPath(folder(box), name);
 }
 
 void frmMain::openOutput(platform::BinaryFile& output, const std::string& Fil,
@@ -71,7 +74,8 @@ void frmMain::log(EntryKind kind, const log::Entry& entry, const std::string& fi
 
 void frmMain::logContinuation(const log::Entry& line, const std::string& file) noexcept {
     std::string defaultLog;
-    WriteLog(line.text(), defaultLog);
+    const log::AppendOutcome outcome = writeLog(line.text(), defaultLog);
+    m_tally.problems.recordContinuation(outcome);
     if (!m_openEntry) return;
     try {
         LoggedEntry completed = std::move(*m_openEntry);

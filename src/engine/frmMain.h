@@ -99,8 +99,11 @@ class frmMain {
     }
     std::string timestamp() const;
     std::string text(TextBox box) { return m_window.text(box); }
-    // `name` in the folder of `box`, read now. The folder texts end in the
-    // separator once validated, but a folder chosen during a job may not.
+    // The folder of `box` as the job works in it: while a job runs, the one
+    // it validated and locked, whatever the box shows now (a folder browsed to
+    // meanwhile is for the next job); otherwise the box's text, read now.
+    std::string folder(TextBox box);
+    // `name` in the folder of `box`.
     std::string pathIn(TextBox box, const std::string& name);
     void advance(Bar bar, float step) { m_window.setValue(bar, m_window.value(bar) + step); }
     // Opens the output of the source file `Fil`, read through `source`, and
@@ -112,11 +115,17 @@ class frmMain {
         platform::BinaryFile& output, const std::string& Fil, const platform::BinaryFile& source,
         platform::BinaryFile::WriteMode mode = platform::BinaryFile::WriteMode::Buffered);
 
+    // Why a folder is refused: the reason a front end gives with the folder,
+    // and a line the message box adds to its message, if any.
+    struct FolderProblem {
+        std::string reason;
+        std::string explanation = {};
+    };
     bool passesFolderTest(const std::string& folder);
     std::string refusalReason(const std::string& folder);
     // Why `box`'s folder cannot be the destination; nothing when it can.
-    std::optional<std::string> destinationProblem();
-    void refuseFolder(TextBox box, const std::string& message, const std::string& reason);
+    std::optional<FolderProblem> destinationProblem();
+    void refuseFolder(TextBox box, const std::string& message, const FolderProblem& problem);
     void appendSeparatorIfMissing(TextBox box);
     void clearDestination();
     void copySideFiles(const char* pattern, std::string& lastListedName);
@@ -124,9 +133,12 @@ class frmMain {
     void saveSettings();
     std::uint16_t readWord(platform::BinaryFile& file, std::int64_t position, std::int64_t length);
     JobEnd runJob();
+    // ValDir, and on its success the two folders taken as the job's.
+    bool validateFolders();
     JobEnd refuseWithoutDvdFiles();
     void startJob(std::int32_t fileTotal);
     void scanVobs();
+    void flushDestination();
     void windDown();
     void alertDone();
     void returnToIdle() noexcept;
@@ -142,6 +154,11 @@ class frmMain {
     platform::IoBuffer m_writeBuffer{platform::BinaryFile::kBufferSize};
     // Held from validation to the wind-down: the destination is this job's alone.
     platform::FolderLock m_destinationLock;
+    // The folders a job validated, from ValDir's success to its end.
+    struct JobFolders {
+        std::string source, destination;
+    };
+    std::optional<JobFolders> m_jobFolders;
     // The outputs the running job has opened, by the identity of their files:
     // the source name each was made for.
     std::map<platform::FileIdentity, std::string> m_outputs;

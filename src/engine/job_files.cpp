@@ -1,11 +1,22 @@
 #include "engine/job_files.h"
 
+#include <algorithm>
+
+#include "engine/scanner_rule.h"
 #include "engine/vob_file_list.h"
+#include "platform/binary_file.h"
 #include "platform/dir_listing.h"
 #include "platform/paths.h"
 
 namespace vantrel::engine {
 namespace {
+
+// A disc's VOB opens with a video object unit: its navigation pack, then the
+// unit's video and audio packs, each of which passes the scanner's rule only
+// by a one-in-65,536 chance. The second sector already tells a disc's video
+// from a copy; 32 of them make a chance pass impossible in practice and reach
+// past the 16 empty sectors that open a disc image.
+constexpr std::int64_t kSectorsExamined = 32;
 
 bool hasDvdEnding(const std::string& name) {
     return platform::matchesWildcard(name, "*ifo") || platform::matchesWildcard(name, "*vob") ||
@@ -38,17 +49,52 @@ std::int32_t countDvdFiles(platform::FileSystem& files, const std::string& folde
     return count;
 }
 
-std::vector<std::string> staleFiles(platform::FileSystem& files,
-                                    const std::string& destinationFolder) {
-    std::vector<std::string> names;
+std::vector<StaleFile> staleFiles(platform::FileSystem& files,
+                                  const std::string& destinationFolder) {
+    std::vector<StaleFile> stale;
     for (const char* pattern : kStalePatterns) {
         platform::DirListing listing(files);
         for (std::string name = listing.first(platform::joinPath(destinationFolder, pattern),
                                               platform::ListWhat::FilesAndLinks);
-             !name.empty(); name = listing.next())
-            names.push_back(name);
+             !name.empty(); name = listing.next()) {
+            const std::string path = platform::joinPath(destinationFolder, name);
+            StaleFile file{name};
+            try {
+                const auto entry = files.lookUp(path);
+                file.link = entry && entry->link;
+                if (!file.link) file.size = files.fileLength(path);
+            } catch (const std::exception&) {
+                // Listed, but gone or unreadable since: its size is unknown.
+            }
+            stale.push_back(file);
+        }
     }
-    return names;
+    return stale;
+}
+
+std::optional<ForeignVob> foreignVob(platform::FileSystem& files,
+                                     const std::string& destinationFolder) {
+    platform::IoBuffer buffer(std::size_t(kSectorsExamined * dvd::kSectorSize));
+    std::vector<unsigned char> sectors(buffer.size());
+    platform::DirListing listing(files);
+    for (std::string name = listing.first(platform::joinPath(destinationFolder, "*.vob"),
+                                          platform::ListWhat::PlainFiles);
+         !name.empty(); name = listing.next()) {
+        const std::string path = platform::joinPath(destinationFolder, name);
+        if (const auto entry = files.lookUp(path); !entry || entry->link) continue;
+        const std::int64_t size = files.fileLength(path);
+        const std::int64_t examined = std::min(kSectorsExamined, size / dvd::kSectorSize);
+        if (examined == 0) continue;
+        platform::BinaryFile file(files, buffer);
+        file.openForReading(path);
+        const std::size_t got =
+            file.readAt(1, sectors.data(), std::size_t(examined * dvd::kSectorSize));
+        file.close();
+        for (std::size_t at = 0; at + dvd::kSectorSize <= got; at += dvd::kSectorSize) {
+            if (!scannerKeeps(sectors.data() + at)) return ForeignVob{name, size};
+        }
+    }
+    return std::nullopt;
 }
 
 std::vector<PlannedFile> jobFiles(platform::FileSystem& files, const std::string& sourceFolder) {

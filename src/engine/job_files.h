@@ -32,10 +32,29 @@ struct PlannedFile {
     std::string problem;               // why not, then
 };
 
+// An entry the clearing step would delete.
+struct StaleFile {
+    std::string name;
+    bool link = false;                      // the link goes, not what it leads to
+    std::optional<std::int64_t> size = {};  // a plain file's; none when it cannot be measured
+};
+
 // The entries of `destinationFolder` that the clearing step would delete, in
 // the order it would delete them.
-std::vector<std::string> staleFiles(platform::FileSystem& files,
-                                    const std::string& destinationFolder);
+std::vector<StaleFile> staleFiles(platform::FileSystem& files,
+                                  const std::string& destinationFolder);
+
+// A .vob of `destinationFolder` that this tool cannot have written: one of its
+// first sectors is not one the scanner keeps, as a disc's own video is not.
+// Links are left out (the clearing step deletes the link alone), and so are
+// files shorter than a sector, which hold nothing of a disc. Nothing when
+// every .vob there may be an earlier output. Throws when one cannot be read.
+struct ForeignVob {
+    std::string name;
+    std::int64_t size = 0;
+};
+std::optional<ForeignVob> foreignVob(platform::FileSystem& files,
+                                     const std::string& destinationFolder);
 
 // The files a job from `sourceFolder` would copy (the side files, group after
 // group) and scan (the VOB list), in the job's order, measured now.

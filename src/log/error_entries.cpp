@@ -17,12 +17,28 @@ std::string twoDigits(int value) {
 
 }  // namespace
 
+std::string escaped(const std::string& text) {
+    std::string result;
+    result.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            result += c;
+            continue;
+        }
+        char code[8];
+        std::snprintf(code, sizeof code, "\\x%02X", unsigned{byte});
+        result += code;
+    }
+    return result;
+}
+
 std::string oneLine(const std::string& description) {
     std::string result = description;
     for (char& c : result) {
         if (c == '\r' || c == '\n') c = ' ';
     }
-    return result;
+    return escaped(result);
 }
 
 std::string formatTimestamp(const platform::LocalTime& time,
@@ -41,12 +57,12 @@ std::string Entry::text() const {
 
 Entry copyFileEntry(const std::string& timestamp, const std::string& fileName,
                     const std::string& description) {
-    return {"CopyFile", {timestamp, "File: " + fileName, oneLine(description)}};
+    return {"CopyFile", {timestamp, "File: " + escaped(fileName), oneLine(description)}};
 }
 
 Entry copyFilesEntry(const std::string& timestamp, const std::string& lastListedName,
                      const std::string& description) {
-    return {"CopyFiles", {timestamp, "File: " + lastListedName, oneLine(description)}};
+    return {"CopyFiles", {timestamp, "File: " + escaped(lastListedName), oneLine(description)}};
 }
 
 Entry copySectorEntry(const std::string& timestamp, std::int64_t position,
@@ -59,11 +75,13 @@ Entry copySectorEntry(const std::string& timestamp, std::int64_t position,
             false};
 }
 
-Entry processSectorFileLine(const std::string& fileName) { return {"", {"File: " + fileName}}; }
+Entry processSectorFileLine(const std::string& fileName) {
+    return {"", {"File: " + escaped(fileName)}};
+}
 
 Entry processEntry(const std::string& timestamp, const std::string& fileName,
                    const std::string& description) {
-    return {"Process", {timestamp, "File: " + fileName, oneLine(description)}};
+    return {"Process", {timestamp, "File: " + escaped(fileName), oneLine(description)}};
 }
 
 Entry cmdGoClickEntry(const std::string& timestamp, const std::string& description) {

@@ -46,7 +46,13 @@ Entry formLoadEntry(const std::string& timestamp, const std::string& description
                     const std::string& settingName);
 Entry formUnloadEntry(const std::string& timestamp, const std::string& description);
 
-// A failure's description as one line: line breaks become spaces.
+// A file name as the log writes it: each control character (a line break, an
+// escape) as "\x" and its two hexadecimal digits, so that no name can break
+// the log's lines or pass for something else. Printable names stay as they are.
+std::string escaped(const std::string& text);
+
+// A failure's description as one line: line breaks become spaces, other
+// control characters are escaped as in names.
 std::string oneLine(const std::string& description);
 
 }  // namespace vantrel::log

@@ -1,5 +1,7 @@
 #include "log/error_log.h"
 
+#include <algorithm>
+
 #include "log/log_file.h"
 #include "platform/paths.h"
 
@@ -11,18 +13,23 @@ void LogTally::record(const AppendOutcome& outcome) {
         lastRefusal = outcome;
         return;
     }
-    for (auto& [file, count] : written) {
-        if (file == outcome.file) {
-            ++count;
-            return;
-        }
+    auto file = std::find_if(written.begin(), written.end(),
+                             [&](const LogFileTally& tally) { return tally.file == outcome.file; });
+    if (file == written.end()) file = written.insert(file, LogFileTally{outcome.file});
+    ++file->entries;
+    file->held = outcome.restarted ? 1 : file->held + 1;
+}
+
+void LogTally::recordContinuation(const AppendOutcome& outcome) {
+    if (!outcome.restarted) return;
+    for (LogFileTally& file : written) {
+        if (file.file == outcome.file) file.held = 0;
     }
-    written.emplace_back(outcome.file, 1);
 }
 
 int LogTally::entries() const {
     int count = unwritten;
-    for (const auto& file : written) count += file.second;
+    for (const LogFileTally& file : written) count += file.entries;
     return count;
 }
 
@@ -39,14 +46,14 @@ ErrorLog::ErrorLog(platform::FileSystem& files, const std::string& programFolder
 
 AppendOutcome ErrorLog::append(const std::string& text) noexcept {
     std::string file;  // the default log
-    std::optional<std::string> problem = appendToLog(m_files, m_path, text, file);
-    if (problem && m_fallback) {
+    AppendOutcome outcome = appendToLog(m_files, m_path, text, file);
+    if (!outcome.written && m_fallback) {
         m_path = *m_fallback;
         m_fallback.reset();
         file.clear();
-        problem = appendToLog(m_files, m_path, text, file);
+        outcome = appendToLog(m_files, m_path, text, file);
     }
-    return {!problem, file, problem.value_or("")};
+    return outcome;
 }
 
 }  // namespace vantrel::log

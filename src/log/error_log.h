@@ -5,25 +5,32 @@
 #include <utility>
 #include <vector>
 
+#include "log/log_file.h"
 #include "platform/file_system.h"
 
 namespace vantrel::log {
 
-// Where one entry went: the file it reached, or the file that refused it and why.
-struct AppendOutcome {
-    bool written = false;
+// The entries of a job one log file took.
+struct LogFileTally {
     std::string file;
-    std::string problem;  // why it was not written ("Permission denied")
+    int entries = 0;
+    // Of those, the ones it still holds: all of them, unless the file was
+    // started afresh (past its size limit) after some of them.
+    int held = 0;
+    friend bool operator==(const LogFileTally&, const LogFileTally&) = default;
 };
 
 // Where the entries of a job went, for what it tells the user at its end.
 struct LogTally {
-    // The files that took entries, in the order they first did, with how many.
-    std::vector<std::pair<std::string, int>> written;
+    // The files that took entries, in the order they first did.
+    std::vector<LogFileTally> written;
     int unwritten = 0;
     AppendOutcome lastRefusal;  // the last entry no file took: which file refused it, and why
 
     void record(const AppendOutcome& outcome);
+    // The line that completes an entry, appended on its own: a log it starts
+    // afresh no longer holds the entry's beginning.
+    void recordContinuation(const AppendOutcome& outcome);
     int entries() const;
 };
 

@@ -7,15 +7,19 @@
 namespace vantrel::log {
 namespace {
 
-// A log that has grown past the limit is deleted, so the append starts it anew.
-void restartOversizedLog(platform::FileSystem& files, const std::string& file) {
+// A log that has grown past the limit is deleted, so the append starts it
+// anew; true when it was.
+bool restartOversizedLog(platform::FileSystem& files, const std::string& file) {
     try {
         const auto kind = files.kindOf(file);
-        if (kind == platform::EntryKind::PlainFile && files.fileLength(file) > kLogSizeLimit)
+        if (kind == platform::EntryKind::PlainFile && files.fileLength(file) > kLogSizeLimit) {
             files.removeFile(file);
+            return true;
+        }
     } catch (...) {
         // A size that cannot be taken deletes nothing; a refused deletion keeps the old log.
     }
+    return false;
 }
 
 void makeFolderOf(platform::FileSystem& files, const std::string& file) {
@@ -40,35 +44,36 @@ std::string defaultLogFile(platform::FileSystem& files, const std::string& progr
     return platform::joinPath(platform::userStateFolder(), kLogFileName);
 }
 
-std::optional<std::string> appendToLog(platform::FileSystem& files, const std::string& defaultLog,
-                                       const std::string& text, std::string& file) noexcept {
+AppendOutcome appendToLog(platform::FileSystem& files, const std::string& defaultLog,
+                          const std::string& text, std::string& file) noexcept {
+    AppendOutcome outcome;
     try {
-        if (platform::isBlank(file)) {
-            file = defaultLog;
-            makeFolderOf(files, file);
-        }
-        restartOversizedLog(files, file);
+        const bool toDefaultLog = platform::isBlank(file);
+        if (toDefaultLog) file = defaultLog;
+        outcome.file = file;
+        if (toDefaultLog) makeFolderOf(files, file);
+        outcome.restarted = restartOversizedLog(files, file);
         const int fd = files.openForAppending(file);
-        std::optional<std::string> problem;
-        for (std::size_t done = 0; done < text.size() && !problem;) {
+        for (std::size_t done = 0; done < text.size() && outcome.problem.empty();) {
             const std::int64_t put = files.write(fd, text.data() + done, text.size() - done);
             if (put > 0) {
                 done += static_cast<std::size_t>(put);
             } else {
-                problem =
+                outcome.problem =
                     put < 0 ? platform::systemErrorText(int(-put)) : "nothing could be written";
             }
         }
         // The whole text was handed to the file: a failing close does not take
         // it back, and another log must not get it a second time.
         files.close(fd);
-        return problem;
     } catch (const platform::Failure& failure) {
         // The log is the last resort: an entry that cannot be written is lost.
-        return failure.reason();
+        outcome.problem = failure.reason();
     } catch (const std::exception& failure) {
-        return std::string(failure.what());
+        outcome.problem = failure.what();
     }
+    outcome.written = outcome.problem.empty();
+    return outcome;
 }
 
 }  // namespace vantrel::log

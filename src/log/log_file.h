@@ -12,6 +12,15 @@ inline constexpr const char* kLogFileName = "Vantrel.log";
 // A log larger than this is started afresh by the next append.
 inline constexpr std::int64_t kLogSizeLimit = 50 * 1024;
 
+// Where one entry went: the file it reached, or the file that refused it and why.
+struct AppendOutcome {
+    bool written = false;
+    std::string file;
+    std::string problem;  // why it was not written ("Permission denied")
+    // The file had grown past the limit and was started afresh with this entry.
+    bool restarted = false;
+};
+
 // Where entries go when no log file is named: "Vantrel.log" in the program
 // folder when the user may write there (a portable copy, a build folder);
 // otherwise in the user's state folder, so that an installed program, whose
@@ -23,9 +32,8 @@ std::string defaultLogFile(platform::FileSystem& files, const std::string& progr
 // Appends `text` unchanged to the log file `file`; an empty or blank `file`
 // means `defaultLog`, whose folder is made when missing, and is set to that
 // path. Each step is tried in turn and a failing one is passed over: this
-// never throws. Returns nothing when the whole text reached the file,
-// otherwise why it did not ("Permission denied").
-std::optional<std::string> appendToLog(platform::FileSystem& files, const std::string& defaultLog,
-                                       const std::string& text, std::string& file) noexcept;
+// never throws.
+AppendOutcome appendToLog(platform::FileSystem& files, const std::string& defaultLog,
+                          const std::string& text, std::string& file) noexcept;
 
 }  // namespace vantrel::log

@@ -186,6 +186,9 @@ void BinaryFile::close() {
     if (m_writing) {
         try {
             flush();
+            // What the file holds reaches the device before it counts as written.
+            if (const int error = m_writeFailure.empty() ? m_files.flushFile(m_fd) : 0; error < 0)
+                fail("cannot flush", error);
         } catch (...) {
             failure = std::current_exception();
         }

@@ -78,8 +78,10 @@ class BinaryFile {
     void write(const void* source, std::size_t count);
     // True once a write has failed: nothing written later could land without a gap.
     bool writeFailed() const { return !m_writeFailure.empty(); }
-    // Flushes and closes. Harmless when the file is closed or was never opened;
-    // a write that failed before was reported then and is not reported again.
+    // Flushes (a file written to, down to the device as far as the system
+    // flushes file by file: see FileSystem::flushFile) and closes. Harmless
+    // when the file is closed or was never opened; a write that failed before
+    // was reported then and is not reported again.
     void close();
     // Closes, flushing what it can, and reports nothing: for failure paths.
     void closeQuietly() noexcept;

@@ -11,21 +11,39 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/failure.h"
+#include "platform/library_complaints.h"
 #include "platform/posix_descriptor.h"
 #include "platform/text.h"
 
 namespace vantrel::platform {
+namespace {
+
+// A DVD's file system is read in a few hundred blocks; a VIDEO_TS folder of
+// a thousand files in a few thousand.
+constexpr std::int64_t kReadBudget = 1 << 13;
+
+}  // namespace
 
 // The image as libudfread reads it: whole blocks by positioned reads of our
-// own descriptor, remembering the first error and whether it read past the end.
+// own descriptor, remembering the first error and whether it read past the
+// end. A damaged file system can lead its reader in a circle (an allocation
+// extent that continues in itself) or through far more records than any
+// disc holds: reads beyond a budget fail, and the image is refused. While a
+// file is placed, its blocks are not read but noted as extents.
 struct ImageInput {
     udfread_block_input input;  // first: libudfread hands back its address
     int fd;
     std::int64_t length;
     int error = 0;
     bool pastTheEnd = false;
+    std::int64_t blocksLeft = kReadBudget;
+    std::vector<DiscImage::Extent>* placing = nullptr;
+    std::int64_t placed = 0;  // bytes of the file being placed, so far
 };
 
 namespace {
@@ -38,9 +56,28 @@ constexpr std::int64_t kBlock = UDF_BLOCK_SIZE;
 constexpr std::int64_t kFirstVolumeDescriptor = 16;
 constexpr std::size_t kVolumeDescriptorIdLength = 5;
 
+// Blocks of a file placed at once: one call maps each extent among them.
+constexpr std::uint32_t kBlocksPlacedAtOnce = 64;
+
+void noteExtent(ImageInput& image, std::uint32_t lba, std::uint32_t blocks) {
+    auto& extents = *image.placing;
+    const std::int64_t imageOffset = std::int64_t{lba} * kBlock;
+    const std::int64_t length = std::int64_t{blocks} * kBlock;
+    if (!extents.empty() && extents.back().imageOffset + extents.back().length == imageOffset)
+        extents.back().length += length;
+    else
+        extents.push_back({image.placed, imageOffset, length});
+    image.placed += length;
+}
+
 int readBlocks(udfread_block_input* input, std::uint32_t lba, void* buffer, std::uint32_t blocks,
                int /*flags*/) {
     auto& image = *reinterpret_cast<ImageInput*>(input);
+    if (image.placing != nullptr) {
+        noteExtent(image, lba, blocks);
+        return static_cast<int>(blocks);
+    }
+    if ((image.blocksLeft -= blocks) < 0) return 0;
     const std::int64_t offset = std::int64_t{lba} * kBlock;
     const std::int64_t wanted = std::int64_t{blocks} * kBlock;
     std::int64_t done = 0;
@@ -62,36 +99,17 @@ std::uint32_t blockCount(udfread_block_input* input) {
         std::min<std::int64_t>(image.length / kBlock, std::int64_t{UINT32_MAX}));
 }
 
-// libudfread 1.1 writes what it finds wrong with a damaged file system to
-// stderr, where it would come between the program's own lines: the reason an
-// image is refused is ours to give, in one line. While it reads the image,
-// its stderr leads nowhere (the program runs in one thread).
-class QuietStderr {
-  public:
-    QuietStderr() {
-        std::fflush(stderr);
-        const ScopedDescriptor nowhere(::open("/dev/null", O_WRONLY | O_CLOEXEC));
-        if (m_saved.valid() && nowhere.valid()) ::dup2(nowhere.get(), STDERR_FILENO);
-    }
-    ~QuietStderr() {
-        if (m_saved.valid()) ::dup2(m_saved.get(), STDERR_FILENO);
-    }
-    QuietStderr(const QuietStderr&) = delete;
-    QuietStderr& operator=(const QuietStderr&) = delete;
-
-  private:
-    const ScopedDescriptor m_saved{::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3)};
-};
-
 using Volume = std::unique_ptr<udfread, decltype(&udfread_close)>;
 using Folder = std::unique_ptr<UDFDIR, decltype(&udfread_closedir)>;
 using UdfFile = std::unique_ptr<UDFFILE, decltype(&udfread_file_close)>;
 
-// The names of the entries of one kind (UDF_DT_REG, UDF_DT_DIR) in `path`.
-std::vector<std::string> entriesOf(udfread* volume, const std::string& path, unsigned type) {
-    std::vector<std::string> names;
+// The names of the entries of one kind (UDF_DT_REG, UDF_DT_DIR) in `path`;
+// nothing when the folder cannot be read.
+std::optional<std::vector<std::string>> entriesOf(udfread* volume, const std::string& path,
+                                                  unsigned type) {
     const Folder folder(udfread_opendir(volume, path.c_str()), &udfread_closedir);
-    if (!folder) return names;
+    if (!folder) return std::nullopt;
+    std::vector<std::string> names;
     udfread_dirent entry{};
     while (udfread_readdir(folder.get(), &entry) != nullptr) {
         const std::string name = entry.d_name != nullptr ? entry.d_name : "";
@@ -99,6 +117,14 @@ std::vector<std::string> entriesOf(udfread* volume, const std::string& path, uns
             names.push_back(name);
     }
     return names;
+}
+
+// What libudfread's complaint about a folder means for its reader.
+std::string folderDamage(const std::string& complaint) {
+    if (complaint.find("string encoding") != std::string::npos ||
+        complaint.find("empty file identifier") != std::string::npos)
+        return "a name in it cannot be decoded";
+    return complaint;
 }
 
 }  // namespace
@@ -121,18 +147,41 @@ DiscImage::DiscImage(const std::string& path)
     readFileSystem();
 }
 
+// A folder whose listing libudfread complained about may lack entries: the
+// image is refused rather than read as a smaller disc.
 void DiscImage::readFileSystem() {
     ImageInput input{{nullptr, &readBlocks, &blockCount}, m_image.get(), m_length};
-    const QuietStderr quiet;
+    LibraryComplaints complaints;
     const Volume volume(udfread_init(), &udfread_close);
     if (!volume) throw Failure("cannot read '" + m_path + "': out of memory");
-    if (udfread_open_input(volume.get(), &input.input) < 0) refuse(input);
-    for (const std::string& name : entriesOf(volume.get(), "/", UDF_DT_DIR)) {
+    const int opened = udfread_open_input(volume.get(), &input.input);
+    checkBudget(input);
+    if (opened < 0) refuse(input);
+    const std::string rootComplaint = complaints.take();  // the root is read with the volume
+    for (const std::string& name :
+         entriesOf(volume.get(), "/", UDF_DT_DIR).value_or(std::vector<std::string>{})) {
         if (sameIgnoringCase(name, "VIDEO_TS")) m_folderName = name;
     }
+    if (m_folderName.empty() && !rootComplaint.empty())
+        throw damaged("no VIDEO_TS folder can be found in it: " + folderDamage(rootComplaint));
     if (m_folderName.empty()) throw Failure("'" + m_path + "' holds no VIDEO_TS folder");
-    for (const std::string& name : entriesOf(volume.get(), "/" + m_folderName, UDF_DT_REG))
-        m_files.push_back(placeFile(volume.get(), name));
+    const auto names = entriesOf(volume.get(), "/" + m_folderName, UDF_DT_REG);
+    checkBudget(input);
+    if (!names) throw damaged("its " + m_folderName + " folder cannot be read");
+    if (const std::string complaint = complaints.take(); !complaint.empty())
+        throw damaged("its " + m_folderName +
+                      " folder cannot be read whole: " + folderDamage(complaint));
+    for (const std::string& name : *names) m_files.push_back(placeFile(volume.get(), input, name));
+}
+
+void DiscImage::checkBudget(const ImageInput& input) const {
+    if (input.blocksLeft < 0)
+        throw damaged("its file system leads its reader on past " + std::to_string(kReadBudget) +
+                      " blocks, far beyond any disc's");
+}
+
+Failure DiscImage::damaged(const std::string& reason) const {
+    return Failure("'" + m_path + "' is damaged: " + reason);
 }
 
 // Why libudfread found no UDF file system it could read, told by the volume
@@ -166,27 +215,42 @@ std::string DiscImage::volumeDescriptorIds() const {
     }
 }
 
-// Where the bytes of the file `name` of the VIDEO_TS folder lie in the image:
-// block by block, blocks that follow each other in the image make one extent.
-DiscImage::File DiscImage::placeFile(::udfread* volume, const std::string& name) const {
+// Where the bytes of the file `name` of the VIDEO_TS folder lie in the image.
+// libudfread looks a block up by walking the file's allocation descriptors
+// from the first; asked to read a run of blocks instead, it hands the input
+// each extent among them at once, which the input notes down unread.
+DiscImage::File DiscImage::placeFile(::udfread* volume, ImageInput& input,
+                                     const std::string& name) const {
     const std::string inImage = m_folderName + "/" + name;
     const UdfFile file(udfread_file_open(volume, ("/" + inImage).c_str()), &udfread_file_close);
-    const std::string damaged =
-        "cannot open '" + m_path + ":" + inImage + "': its entry is damaged";
-    if (!file) throw Failure(damaged);
-    File placed{name, udfread_file_size(file.get()), {}};
-    auto& extents = placed.extents;
-    for (std::int64_t at = 0; at < placed.length; at += kBlock) {
-        const std::uint32_t lba = udfread_file_lba(file.get(), std::uint32_t(at / kBlock));
-        if (lba == 0) throw Failure(damaged);
-        const std::int64_t length = std::min(kBlock, placed.length - at);
-        const std::int64_t imageOffset = std::int64_t{lba} * kBlock;
-        if (!extents.empty() && extents.back().imageOffset + extents.back().length == imageOffset)
-            extents.back().length += length;
-        else
-            extents.push_back({at, imageOffset, length});
-        if (imageOffset + length > m_length)
-            throw Failure("'" + m_path + "' is truncated: " + inImage + " reaches past its end");
+    checkBudget(input);
+    const Failure damagedEntry("cannot open '" + m_path + ":" + inImage +
+                               "': its entry is damaged");
+    File placed{name, file ? udfread_file_size(file.get()) : -1, {}};
+    if (placed.length < 0) throw damagedEntry;  // 2^63 bytes or more, read as negative
+    const Failure truncated("'" + m_path + "' is truncated: " + inImage + " reaches past its end");
+    // Its blocks are blocks of the image, each once.
+    if (placed.length > m_length) throw truncated;
+    const std::int64_t blocks = (placed.length + kBlock - 1) / kBlock;
+    std::vector<char> unread(std::size_t{kBlocksPlacedAtOnce} * kBlock);
+    input.placing = &placed.extents;
+    input.placed = 0;
+    for (std::int64_t at = 0; at < blocks; at += kBlocksPlacedAtOnce) {
+        const auto count =
+            static_cast<std::uint32_t>(std::min<std::int64_t>(kBlocksPlacedAtOnce, blocks - at));
+        // A block without a place in the image (unrecorded, past the
+        // descriptors) is filled with zeros unasked: the extents fall short.
+        if (udfread_read_blocks(file.get(), unread.data(), static_cast<std::uint32_t>(at), count,
+                                0) != count ||
+            input.placed != (at + count) * kBlock) {
+            input.placing = nullptr;
+            throw damagedEntry;
+        }
+    }
+    input.placing = nullptr;
+    if (!placed.extents.empty()) placed.extents.back().length -= blocks * kBlock - placed.length;
+    for (const Extent& extent : placed.extents) {
+        if (extent.imageOffset + extent.length > m_length) throw truncated;
     }
     return placed;
 }

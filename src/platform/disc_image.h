@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/failure.h"
 #include "platform/posix_descriptor.h"
 
 struct udfread;  // libudfread's volume
@@ -37,7 +38,9 @@ class DiscImage {
     // Throws Failure with one line naming the image and why it cannot be
     // read: it cannot be opened or read (the system's reason), it holds no UDF
     // file system (an ISO 9660 image without one is told so), no VIDEO_TS
-    // folder, or it is truncated.
+    // folder, it is truncated, or it is damaged: its VIDEO_TS folder cannot be
+    // read whole (an entry whose name cannot be decoded included), or an
+    // entry of it cannot be read (a length of 2^63 bytes or more included).
     explicit DiscImage(const std::string& path);
     DiscImage(const DiscImage&) = delete;
     DiscImage& operator=(const DiscImage&) = delete;
@@ -57,8 +60,10 @@ class DiscImage {
   private:
     void readFileSystem();
     [[noreturn]] void refuse(const ImageInput& input) const;
+    Failure damaged(const std::string& reason) const;
+    void checkBudget(const ImageInput& input) const;
     std::string volumeDescriptorIds() const;
-    File placeFile(::udfread* volume, const std::string& name) const;
+    File placeFile(::udfread* volume, ImageInput& input, const std::string& name) const;
 
     std::string m_path;
     ScopedDescriptor m_image;

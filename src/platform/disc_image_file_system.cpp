@@ -115,6 +115,14 @@ int DiscImageFileSystem::close(int fd) {
     return 0;
 }
 
+int DiscImageFileSystem::flushFile(int fd) {
+    return fd < kFirstImageDescriptor ? m_system.flushFile(fd) : -EBADF;
+}
+
+int DiscImageFileSystem::flushFolder(int fd) {
+    return fd < kFirstImageDescriptor ? m_system.flushFolder(fd) : -EBADF;
+}
+
 std::optional<int> DiscImageFileSystem::lockFolder(const std::string& folder) {
     if (inImage(folder)) refuseWriting("cannot lock", folder);
     return m_system.lockFolder(folder);
@@ -187,6 +195,10 @@ bool DiscImageFileSystem::isSameEntry(const std::string& a, const std::string& b
     const auto first = inImage(a), second = inImage(b);
     if (!first && !second) return m_system.isSameEntry(a, b);
     return first && second && *first == *second && first->what != Place::What::Nothing;
+}
+
+std::string DiscImageFileSystem::backingFile(const std::string& path) {
+    return inImage(path) ? m_image.path() : m_system.backingFile(path);
 }
 
 }  // namespace vantrel::platform

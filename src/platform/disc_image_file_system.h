@@ -30,6 +30,8 @@ class DiscImageFileSystem final : public FileSystem {
     int truncate(int fd, std::int64_t length) override;
     int statusOf(int fd, FileStatus& status) override;
     int close(int fd) override;
+    int flushFile(int fd) override;
+    int flushFolder(int fd) override;
     std::optional<int> lockFolder(const std::string& folder) override;
     std::int64_t fileLength(const std::string& path) override;
     std::optional<EntryKind> kindOf(const std::string& path) override;
@@ -40,6 +42,7 @@ class DiscImageFileSystem final : public FileSystem {
     void createFolders(const std::string& folder) override;
     bool isWritable(const std::string& path) override;
     bool isSameEntry(const std::string& a, const std::string& b) override;
+    std::string backingFile(const std::string& path) override;
 
   private:
     // What a path into the image names.

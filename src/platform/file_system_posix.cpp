@@ -14,10 +14,7 @@
 namespace vantrel::platform {
 namespace {
 
-struct CloseFolder {
-    void operator()(DIR* folder) const { ::closedir(folder); }
-};
-using Folder = std::unique_ptr<DIR, CloseFolder>;
+constexpr const char* kReplaced = "it was replaced while it was being opened";
 
 EntryKind kindOfMode(mode_t mode) {
     if (S_ISREG(mode)) return EntryKind::PlainFile;
@@ -25,10 +22,18 @@ EntryKind kindOfMode(mode_t mode) {
     return EntryKind::Other;
 }
 
-// Opens `path` and makes sure it is a plain file: a folder would fail only at
-// the first read, and a pipe or a device could block the job for ever.
-int openPlainFile(const std::string& path, int flags, const char* action, struct stat& info) {
-    ScopedDescriptor file(::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666));
+// "/x/out/" and "/x/out" name one folder.
+std::string withoutTrailingSeparators(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+// Opens `name` in `folder` (the path being `path`) and makes sure it is a
+// plain file: a folder would fail only at the first read, and a pipe or a
+// device could block the job for ever.
+int openPlainFileAt(int folder, const std::string& name, const std::string& path, int flags,
+                    const char* action, struct stat& info) {
+    ScopedDescriptor file(::openat(folder, name.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666));
     if (!file.valid() || ::fstat(file.get(), &info) != 0) throwSystemFailure(action, path, errno);
     if (S_ISDIR(info.st_mode)) throwSystemFailure(action, path, EISDIR);
     if (!S_ISREG(info.st_mode))
@@ -39,12 +44,27 @@ int openPlainFile(const std::string& path, int flags, const char* action, struct
     return file.release();
 }
 
-int openPlainFile(const std::string& path, int flags, const char* action) {
-    struct stat info {};
-    return openPlainFile(path, flags, action, info);
+}  // namespace
+
+PosixFileSystem::Place PosixFileSystem::placeOf(const std::string& path) const {
+    if (m_lockedFolders.empty()) return {AT_FDCWD, path};
+    if (const auto held = m_lockedFolders.find(withoutTrailingSeparators(path));
+        held != m_lockedFolders.end())
+        return {held->second, "."};
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos || slash + 1 == path.size()) return {AT_FDCWD, path};
+    const std::string name = path.substr(slash + 1);
+    const auto held =
+        m_lockedFolders.find(slash == 0 ? "/" : withoutTrailingSeparators(path.substr(0, slash)));
+    if (held == m_lockedFolders.end() || name == "." || name == "..") return {AT_FDCWD, path};
+    return {held->second, name};
 }
 
-}  // namespace
+int PosixFileSystem::openPlainFile(const std::string& path, int flags, const char* action) {
+    const Place place = placeOf(path);
+    struct stat info {};
+    return openPlainFileAt(place.folder, place.name, path, flags, action, info);
+}
 
 int PosixFileSystem::openForReading(const std::string& path) {
     const int fd = openPlainFile(path, O_RDONLY, "cannot open");
@@ -90,36 +110,74 @@ int PosixFileSystem::statusOf(int fd, FileStatus& status) {
     return 0;
 }
 
-int PosixFileSystem::close(int fd) { return ::close(fd) == 0 ? 0 : -errno; }
+int PosixFileSystem::close(int fd) {
+    std::erase_if(m_lockedFolders, [fd](const auto& held) { return held.second == fd; });
+    return ::close(fd) == 0 ? 0 : -errno;
+}
+
+int PosixFileSystem::flushFile(int) { return 0; }
+
+int PosixFileSystem::flushFolder(int fd) { return ::syncfs(fd) == 0 ? 0 : -errno; }
 
 // flock on the folder itself: no lock file is left behind, and the lock goes
-// with the descriptor, however the holder ends.
+// with the descriptor, however the holder ends. The folder is opened as the
+// path names it, never through a link in its place, and from then on its
+// entries are reached through the lock's descriptor: a folder renamed and
+// replaced by a link meanwhile leads nowhere else.
 std::optional<int> PosixFileSystem::lockFolder(const std::string& folder) {
-    ScopedDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const std::string path = withoutTrailingSeparators(folder);
+    // A link the user gave leads to the folder locked; once it is locked, its
+    // entries are reached through the lock, whatever takes its name's place.
+    ScopedDescriptor fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!fd.valid()) throwSystemFailure("cannot lock", folder, errno);
+    // What the path names is what was opened: no folder above it was swapped meanwhile.
+    struct stat opened {};
+    struct stat named {};
+    if (::fstat(fd.get(), &opened) != 0 || ::stat(path.c_str(), &named) != 0 ||
+        named.st_dev != opened.st_dev || named.st_ino != opened.st_ino)
+        throw Failure("cannot lock '" + folder + "': " + kReplaced, kReplaced);
     int result = 0;
     do {
         result = ::flock(fd.get(), LOCK_EX | LOCK_NB);
     } while (result != 0 && errno == EINTR);
     if (result != 0 && errno == EWOULDBLOCK) return std::nullopt;
+    // No lock at all (ENOLCK on some network and FUSE file systems) is no lock held.
+    if (result != 0) throwSystemFailure("cannot lock", folder, errno);
+    m_lockedFolders.emplace(path, fd.get());
     return fd.release();
 }
 
 std::int64_t PosixFileSystem::fileLength(const std::string& path) {
+    const Place place = placeOf(path);
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) throwSystemFailure("cannot measure", path, errno);
+    if (::fstatat(place.folder, place.name.c_str(), &info, 0) != 0)
+        throwSystemFailure("cannot measure", path, errno);
     return info.st_size;
 }
 
 std::optional<EntryKind> PosixFileSystem::kindOf(const std::string& path) {
+    const Place place = placeOf(path);
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) return kindOfMode(info.st_mode);
+    if (::fstatat(place.folder, place.name.c_str(), &info, 0) == 0) return kindOfMode(info.st_mode);
     if (errno == ENOENT || errno == ENOTDIR || errno == ELOOP) return std::nullopt;
     throwSystemFailure("cannot look up", path, errno);
 }
 
+PosixFileSystem::Folder PosixFileSystem::openFolder(const std::string& folder) const {
+    const Place place = placeOf(folder.empty() ? "." : folder);
+    const int fd =
+        ::openat(place.folder, place.name.c_str(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC);
+    Folder dir(fd >= 0 ? ::fdopendir(fd) : nullptr);
+    if (fd >= 0 && !dir) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+    }
+    return dir;
+}
+
 std::optional<std::vector<FolderEntry>> PosixFileSystem::readFolder(const std::string& folder) {
-    const Folder dir(::opendir(folder.empty() ? "." : folder.c_str()));
+    const Folder dir = openFolder(folder);
     if (!dir) {
         if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
         throwSystemFailure("cannot list", folder, errno);
@@ -151,28 +209,35 @@ std::optional<std::vector<FolderEntry>> PosixFileSystem::readFolder(const std::s
 }
 
 int PosixFileSystem::folderError(const std::string& path) {
-    const Folder dir(::opendir(path.c_str()));
+    const Folder dir = openFolder(path);
     return dir ? 0 : errno;
 }
 
 std::optional<FolderEntry> PosixFileSystem::lookUp(const std::string& path) {
     const auto kind = kindOf(path);
     if (!kind) return std::nullopt;
+    const Place place = placeOf(path);
     struct stat info {};
-    const bool link = ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+    const bool link =
+        ::fstatat(place.folder, place.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISLNK(info.st_mode);
     const auto slash = path.rfind('/');
     return FolderEntry{slash == std::string::npos ? path : path.substr(slash + 1), *kind, link};
 }
 
 bool PosixFileSystem::isSameEntry(const std::string& a, const std::string& b) {
-    struct stat first {
-    }, second{};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    const Place first = placeOf(a), second = placeOf(b);
+    struct stat one {
+    }, other{};
+    return ::fstatat(first.folder, first.name.c_str(), &one, 0) == 0 &&
+           ::fstatat(second.folder, second.name.c_str(), &other, 0) == 0 &&
+           one.st_dev == other.st_dev && one.st_ino == other.st_ino;
 }
 
 void PosixFileSystem::removeFile(const std::string& path) {
-    if (::unlink(path.c_str()) != 0) throwSystemFailure("cannot delete", path, errno);
+    const Place place = placeOf(path);
+    if (::unlinkat(place.folder, place.name.c_str(), 0) != 0)
+        throwSystemFailure("cannot delete", path, errno);
 }
 
 void PosixFileSystem::createFolders(const std::string& folder) {
@@ -185,7 +250,8 @@ void PosixFileSystem::createFolders(const std::string& folder) {
 }
 
 bool PosixFileSystem::isWritable(const std::string& path) {
-    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+    const Place place = placeOf(path);
+    return ::faccessat(place.folder, place.name.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
 }  // namespace vantrel::platform

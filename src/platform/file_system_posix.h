@@ -1,7 +1,11 @@
 #pragma once
 
+#include <dirent.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,7 +14,9 @@
 
 namespace vantrel::platform {
 
-// The real thing, on POSIX system calls.
+// The real thing, on POSIX system calls. The entries of a folder it holds
+// locked are opened, listed, measured and deleted through the lock's
+// descriptor, by their names in it.
 class PosixFileSystem final : public FileSystem {
   public:
     int openForReading(const std::string& path) override;
@@ -21,6 +27,8 @@ class PosixFileSystem final : public FileSystem {
     int truncate(int fd, std::int64_t length) override;
     int statusOf(int fd, FileStatus& status) override;
     int close(int fd) override;
+    int flushFile(int fd) override;
+    int flushFolder(int fd) override;
     std::optional<int> lockFolder(const std::string& folder) override;
     std::int64_t fileLength(const std::string& path) override;
     std::optional<EntryKind> kindOf(const std::string& path) override;
@@ -31,6 +39,25 @@ class PosixFileSystem final : public FileSystem {
     void createFolders(const std::string& folder) override;
     bool isWritable(const std::string& path) override;
     bool isSameEntry(const std::string& a, const std::string& b) override;
+
+  private:
+    struct CloseFolder {
+        void operator()(DIR* folder) const { ::closedir(folder); }
+    };
+    using Folder = std::unique_ptr<DIR, CloseFolder>;
+    // Where a path leads: a name in a folder held locked (its descriptor), or
+    // the path itself (AT_FDCWD).
+    struct Place {
+        int folder;
+        std::string name;
+    };
+    Place placeOf(const std::string& path) const;
+    int openPlainFile(const std::string& path, int flags, const char* action);
+    Folder openFolder(const std::string& folder) const;
+
+    // The lock's descriptor of each folder held locked, by its path without a
+    // trailing separator.
+    std::map<std::string, int> m_lockedFolders;
 };
 
 }  // namespace vantrel::platform

@@ -124,6 +124,18 @@ int Win32FileSystem::close(int fd) {
     return ::CloseHandle(handle) ? 0 : -int(::GetLastError());
 }
 
+int Win32FileSystem::flushFile(int fd) {
+    return ::FlushFileBuffers(handleOf(fd)) ? 0 : -int(::GetLastError());
+}
+
+// A folder locked without the right to add files to it holds nothing a job
+// wrote: there is nothing to flush.
+int Win32FileSystem::flushFolder(int fd) {
+    if (::FlushFileBuffers(handleOf(fd))) return 0;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_ACCESS_DENIED ? 0 : -int(error);
+}
+
 // The folder held open for writing its entries and shared with readers only:
 // a second holder that asks the same is refused by the system until the handle
 // closes, however the first one ends. Listing the folder and creating and

@@ -29,6 +29,8 @@ class Win32FileSystem final : public FileSystem {
     int truncate(int fd, std::int64_t length) override;
     int statusOf(int fd, FileStatus& status) override;
     int close(int fd) override;
+    int flushFile(int fd) override;
+    int flushFolder(int fd) override;
     std::optional<int> lockFolder(const std::string& folder) override;
     std::int64_t fileLength(const std::string& path) override;
     std::optional<EntryKind> kindOf(const std::string& path) override;

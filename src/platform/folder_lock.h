@@ -19,10 +19,14 @@ class FolderLock {
     // another holder has it. Throws when the folder cannot be opened.
     bool acquire(const std::string& folder);
     void release() noexcept;
+    // Makes the folder's entries, and on POSIX every file written to its file
+    // system, reach the device. Nothing when no lock is held; throws Failure.
+    void flush();
 
   private:
     FileSystem& m_files;
     int m_fd = -1;
+    std::string m_folder;
 };
 
 }  // namespace vantrel::platform

@@ -23,15 +23,21 @@ class CliDiscTest : public CliTest {
         CliTest::SetUp();
         if (!disc.missing.empty()) GTEST_SKIP() << disc.missing;
     }
+    // A UDF image of the disc at `image`; the test is skipped without genisoimage.
+    void makeImage(const std::string& image) {
+        const auto made = runProgram("/usr/bin/genisoimage",
+                                     {"-quiet", "-dvd-video", "-udf", "-o", image, disc.root});
+        if (made.exitStatus == 127) GTEST_SKIP() << "genisoimage is missing";
+        ASSERT_EQ(made.exitStatus, 0) << made.err;
+    }
+
     const AuthoredDisc& disc = authoredDisc();
 };
 
 TEST_F(CliDiscTest, AUdfImageIsReadStraightAsItsFolderIs) {
     const std::string image = temp / "disc.iso";
-    const auto made = runProgram("/usr/bin/genisoimage",
-                                 {"-quiet", "-dvd-video", "-udf", "-o", image, disc.root});
-    if (made.exitStatus == 127) GTEST_SKIP() << "genisoimage is missing";
-    ASSERT_EQ(made.exitStatus, 0) << made.err;
+    makeImage(image);
+    if (IsSkipped() || HasFailure()) return;
 
     const auto planned = run({"-n", image, destination()});
     EXPECT_EQ(planned.exitStatus, 0) << planned.err;
@@ -59,6 +65,22 @@ TEST_F(CliDiscTest, AUdfImageIsReadStraightAsItsFolderIs) {
         EXPECT_EQ(refused.err, "vantrel-cli: '" + path + "' " + why + "\n");
         EXPECT_FALSE(exists(temp / "unmade"));
     }
+}
+
+// The clearing step deletes the destination's *.vob: never the job's own source.
+TEST_F(CliDiscTest, AnImageNamedLikeADvdFileInTheDestinationIsNeverDeleted) {
+    const std::string image = destination() + "/disc.vob";
+    makeImage(image);
+    if (IsSkipped() || HasFailure()) return;
+    const Bytes before = readFile(image);
+    for (const char* option : {"-n", "-q"}) {
+        const auto refused = run({option, image, destination()});
+        EXPECT_EQ(refused.exitStatus, 2);
+        EXPECT_EQ(refused.err, "vantrel-cli: invalid destination folder '" + destination() +
+                                   "': it holds the source disc.vob, which would be deleted\n");
+    }
+    EXPECT_EQ(namesIn(destination()), std::vector<std::string>{"disc.vob"});
+    EXPECT_EQ(readFile(image), before);
 }
 
 TEST_F(CliDiscTest, VerifyFindsAWholeCopyExactAndNamesAMissingPackAndAChanceMatch) {

@@ -1,18 +1,31 @@
-// vantrel-cli under POSIX's own means: signals, pipes, users.
+// vantrel-cli under POSIX's own means: signals, pipes, users, full devices,
+// file systems without locks, disc images.
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <ctime>
 #include <nlohmann/json.hpp>
 
 #include "cli/cli_fixture.h"
 #include "support/case_folding_folder.h"
 #include "support/dvd_generator.h"
 #include "support/faulty_file_system.h"
+#include "support/udf_records.h"
 
 namespace vantrel::testing {
 namespace {
+
+// A UDF image of a small DVD-like folder, as genisoimage makes one; false
+// when genisoimage is missing.
+bool makeImage(const TempFolder& temp, const std::string& image) {
+    makeDvdFolder(temp / "disc/VIDEO_TS", 1, 20);
+    return runProgram("/usr/bin/genisoimage", {"-quiet", "-udf", "-o", image, temp / "disc"})
+               .exitStatus == 0;
+}
 
 TEST_F(CliTest, AnInstalledProgramLogsToTheUsersStateFolder) {
     // The program in a folder its user may not write to, as under /usr/bin.
@@ -164,6 +177,92 @@ TEST_F(CliTest, AReaderThatGoesAwayDoesNotStopTheJob) {
         EXPECT_EQ(readFile(destination() + "/" + vob),
                   expectedNavPacks(readFile(source() + "/" + vob)))
             << vob;
+}
+
+TEST_F(CliTest, OutputThatCannotBeWrittenIsAWriteErrorWithStatusOne) {
+    makeDvdFolder(source(), 1, 20);
+    const std::vector<std::vector<std::string>> commands = {{"--help"},
+                                                            {"--version"},
+                                                            {"-n", source(), destination()},
+                                                            {"--json", source(), destination()},
+                                                            {source(), destination()}};
+    for (std::vector<std::string> arguments : commands) {
+        arguments.insert(arguments.begin(), {"-c", "exec \"$0\" \"$@\" >/dev/full", program()});
+        const auto result = runProgram("/bin/sh", arguments);
+        EXPECT_EQ(result.exitStatus, 1) << arguments[3];
+        const std::string line = "vantrel-cli: write error: " + described(ENOSPC) + "\n";
+        EXPECT_EQ(result.err.substr(result.err.size() - std::min(result.err.size(), line.size())),
+                  line)
+            << arguments[3] << ": " << result.err;
+    }
+    EXPECT_EQ(readFile(destination() + "/VTS_01_1.VOB"),
+              expectedNavPacks(readFile(source() + "/VTS_01_1.VOB")))
+        << "the job's outputs as ever";
+}
+
+// As on some network and FUSE file systems, a lock cannot be had at all.
+TEST_F(CliTest, ADestinationThatCannotBeLockedIsRefusedWithTheReason) {
+    makeDvdFolder(source(), 1, 4);
+    writeFile(destination() + "/VTS_01_1.VOB", "an earlier output");
+    ChildSetup withoutLocks;
+    withoutLocks.flockError = ENOLCK;
+    const auto result = runProgram(program(), {source(), destination()}, {}, withoutLocks);
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.err, "vantrel-cli: invalid destination folder '" + destination() +
+                              "': " + described(ENOLCK) + "\n");
+    EXPECT_EQ(readText(destination() + "/VTS_01_1.VOB"), "an earlier output");
+}
+
+// Names in an image may hold any character: a damaged entry's name is shown
+// on one line, its control characters as "?".
+TEST_F(CliTest, ADamagedImageEntryRefusesTheImageAndItsNameIsShownOnOneLine) {
+    const std::string image = temp / "disc.iso";
+    if (!makeImage(temp, image)) GTEST_SKIP() << "genisoimage is missing";
+    Bytes bytes = readFile(image);
+    const UdfFileRecords vob = findUdfFile(bytes, "VTS_01_1.VOB");
+    const std::string name =
+        "V\n\x1b\x9b"
+        "01_1.VOB";  // \x9b: U+009B, a C1 control, in the image
+    std::copy(name.begin(), name.end(), bytes.begin() + std::ptrdiff_t(vob.name));
+    bytes[vob.fileEntry + kUdfFileLength + 7] = 0x80;  // a length of 2^63 bytes and more
+    writeFile(image, bytes);
+    const auto result = run({"--json", image, destination()});
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.err, "vantrel-cli: cannot open '" + image +
+                              ":VIDEO_TS/V???01_1.VOB': its entry is damaged\n");
+    EXPECT_EQ(nlohmann::json::parse(result.out)["outcome"], "refused");
+}
+
+// The image is held with a lease, so that the program's open of it waits until
+// the test, told by SIGIO that the open has begun, has sent Ctrl-C.
+TEST_F(CliTest, CtrlCWhileADiscImageIsOpenedStopsTheJobWithItsDocument) {
+    const std::string image = temp / "disc.iso";
+    if (!makeImage(temp, image)) GTEST_SKIP() << "genisoimage is missing";
+    sigset_t leaseBreak, before;
+    sigemptyset(&leaseBreak);
+    sigaddset(&leaseBreak, SIGIO);
+    ASSERT_EQ(::sigprocmask(SIG_BLOCK, &leaseBreak, &before), 0);
+    const int lease = ::open(image.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::fcntl(lease, F_SETLEASE, F_WRLCK), 0);
+    const std::string out = temp / "document.json", err = temp / "err.txt";
+    const ProcessId child = startProgram("/bin/sh",
+                                         {"-c", "exec \"$0\" \"$@\" >'" + out + "' 2>'" + err + "'",
+                                          program(), "--json", image, temp / "unmade"},
+                                         {});
+    const timespec giveUp{60, 0};
+    const bool opening = ::sigtimedwait(&leaseBreak, nullptr, &giveUp) == SIGIO;
+    ::kill(child, SIGINT);
+    ::close(lease);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::sigprocmask(SIG_SETMASK, &before, nullptr);
+    ASSERT_TRUE(opening) << "the program never opened the image";
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+    EXPECT_EQ(readText(err), "vantrel-cli: stopped before the job began\n");
+    const auto document = nlohmann::json::parse(readText(out));
+    EXPECT_EQ(document["outcome"], "cancelled");
+    EXPECT_EQ(document["files"], nlohmann::json::array());
+    EXPECT_FALSE(exists(temp / "unmade"));
 }
 
 }  // namespace

@@ -3,10 +3,18 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cerrno>
 #include <filesystem>
 #include <map>
+#include <system_error>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "cli/cli_fixture.h"
+#include "cli/job_destination.h"
+#include "platform/failure.h"
 #include "platform/file_system.h"
 #include "platform/folder_lock.h"
 #include "platform/system_file_system.h"
@@ -43,7 +51,7 @@ TEST_F(CliTest, ADryRunListsWhatTheJobWouldDoAndChangesNothing) {
     EXPECT_EQ(planned.exitStatus, 0) << planned.err;
     EXPECT_EQ(tree(temp.path()), before) << "no file, no lock file, no log";
     for (const std::string& step : std::vector<std::string>{
-             "delete  VTS_07_1.VOB\n", "copy    VIDEO_TS.IFO  24576 bytes\n",
+             "delete  VTS_07_1.VOB  13 bytes\n", "copy    VIDEO_TS.IFO  24576 bytes\n",
              "copy    VTS_01_0.BUP  40960 bytes\n", "scan    VTS_01_1.VOB  40960 bytes\n",
              "Dry run, nothing changed: 1 old file would be deleted from '" + destination() + kSep +
                  "', 4 side files (131.07 kB) copied and 2 VOBs (81.92 kB) scanned"})
@@ -98,6 +106,29 @@ TEST_F(CliTest, ADiscsRootFolderStandsForItsVideoTsFolderAndAMissingDestIsMade) 
     EXPECT_TRUE(has(empty.err, "no files (*.vob) for processing found in")) << empty.err;
     EXPECT_FALSE(exists(temp / "missing"));
     EXPECT_FALSE(exists(temp / "unmade"));
+
+    // The disc's root is not the source folder, but the copy must not land beside VIDEO_TS.
+    const auto intoRoot = run({source(), source()});
+    EXPECT_EQ(intoRoot.exitStatus, 2);
+    EXPECT_EQ(intoRoot.err, "vantrel-cli: invalid destination folder '" + source() +
+                                "': it is the source folder\n");
+    EXPECT_EQ(namesIn(source()), (std::vector<std::string>{"AUDIO_TS", "video_ts"}));
+
+    // Made by the job or refused: what appeared there since the check (here a
+    // link to another disc's folder) is not taken for the folder made.
+    const std::string planted = temp / "planted";
+#ifdef _WIN32
+    makeFolder(planted);
+#else
+    ASSERT_EQ(::symlink(made.c_str(), planted.c_str()), 0);
+#endif
+    try {
+        cli::makeDestination(planted);
+        ADD_FAILURE() << "taken as made";
+    } catch (const platform::Failure& failure) {
+        EXPECT_EQ(failure.reason(),
+                  "it cannot be made: " + std::generic_category().message(EEXIST));
+    }
 }
 
 TEST_F(CliTest, TheJsonDocumentTellsEachFileAndAddsUpToTheTally) {

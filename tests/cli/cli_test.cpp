@@ -116,6 +116,22 @@ TEST_F(CliTest, ARefusedFolderIsNamedWithTheReason) {
     EXPECT_EQ(result.err, "vantrel-cli: invalid destination folder '" + destination() +
                               "': in use by another extraction\n");
     EXPECT_EQ(readText(destination() + "/VTS_01_1.VOB"), "another job's output");
+
+    // Another disc's rip as destination: the job and its dry run refuse it whole.
+    const std::string rip = temp / "rip";
+    makeDvdFolder(rip, 1, 30);
+    const Bytes ripVob = readFile(rip + "/VTS_01_1.VOB");
+    for (const auto& options : {std::vector<std::string>{}, std::vector<std::string>{"-n"}}) {
+        auto arguments = options;
+        arguments.insert(arguments.end(), {source(), rip});
+        const auto refused = run(arguments);
+        EXPECT_EQ(refused.exitStatus, 2);
+        EXPECT_EQ(refused.err, "vantrel-cli: invalid destination folder '" + rip +
+                                   "': VIDEO_TS.VOB (61440 bytes) holds a disc's video, not a "
+                                   "copy's NV_PCK sectors\n");
+    }
+    EXPECT_EQ(readFile(rip + "/VTS_01_1.VOB"), ripVob);
+    EXPECT_EQ(namesIn(rip).size(), 6u);
 }
 
 TEST_F(CliTest, HelpAndVersion) {
@@ -142,7 +158,8 @@ TEST_F(CliTest, FailuresAreLoggedEchoedAndTheJobGoesOn) {
     EXPECT_NE(result.err.find("vantrel-cli: [CopyFile] "), std::string::npos) << result.err;
 #ifndef _WIN32
     EXPECT_EQ(result.err.find('\x1b'), std::string::npos) << "no escape reaches the terminal";
-    EXPECT_NE(result.err.find("; File: bad?[2Jname.ifo; cannot create '"), std::string::npos);
+    EXPECT_NE(result.err.find("; File: bad\\x1B[2Jname.ifo; cannot create '"), std::string::npos)
+        << "as the log writes it";
 #endif
     EXPECT_NE(result.err.find("; File: VIDEO_TS.IFO; cannot create '" + destination() + kSep +
                               "VIDEO_TS.IFO': " + described(kIsAFolder) + "\n"),

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #ifndef _WIN32
 #include <unistd.h>
 #endif
@@ -217,18 +219,6 @@ TEST_F(JobTest, WithoutTheAlertTheJobEndsSilently) {
     expectIdle();
 }
 
-TEST_F(JobTest, AFolderChosenDuringAJobIsUsedFromTheNextFileOn) {
-    makeDvdFolder(bed.source(), 2, 10);
-    makeFolder(bed.temp / "other");
-    bed.window.onPump = [&](long pump) {
-        if (pump == 1) bed.window.texts[TextBox::txtDest] = (bed.temp / "other") + kSep;
-    };
-    bed.form.cmdGo_Click();
-    EXPECT_FALSE(exists(dst("VIDEO_TS.IFO"))) << "read after the pump that changed it";
-    for (const char* name : {"VIDEO_TS.IFO", "VIDEO_TS.BUP", "VTS_01_2.VOB"})
-        EXPECT_TRUE(exists(bed.temp / "other" + kSep + name)) << name;
-}
-
 TEST_F(JobTest, AFailureOfTheJobItselfIsLoggedAndTheWindowReturnsToIdle) {
     makeDvdFolder(bed.source(), 1, 10);
     bed.window.onPump = [&](long) { bed.files.failLookUp = bed.source(); };
@@ -272,6 +262,45 @@ TEST_F(JobTest, AFullDiskCostsOneEntryPerVobAndTheDoneBoxSaysWhereTheyAre) {
               "Done with coping!\n3 problems were written to " + bed.logPath() + ".");
     EXPECT_EQ(bed.window.messages[0].title, "Done");
     EXPECT_EQ(bed.window.messages[0].icon, MessageIcon::Exclamation);
+    expectIdle();
+
+    // A log that passes its limit during the job starts afresh: the box says
+    // how many of the job's entries it still holds.
+    writeFile(bed.logPath(), std::string(51'100, 'x'));
+    bed.window.messages.clear();
+    bed.form.cmdGo_Click();
+    EXPECT_EQ(bed.window.messages.at(0).prompt,
+              "Done with coping!\n3 problems were written to " + bed.logPath() +
+                  "; it was restarted when it passed 51,200 bytes and holds the last 2.");
+    EXPECT_EQ(bed.logText().find('x'), std::string::npos);
+}
+
+// "Done" means on disk: each output and then the destination are flushed
+// before the box says so, and a flush that fails is a problem like a write.
+TEST_F(JobTest, EveryOutputAndTheDestinationAreFlushedBeforeDone) {
+    makeDvdFolder(bed.source(), 1, 10);
+    std::vector<std::string> flushedBeforeDone;
+    bed.window.onMessage = [&](const auto&) { flushedBeforeDone = bed.files.flushes; };
+    bed.form.cmdGo_Click();
+    std::vector<std::string> expected;
+    for (const char* name : {"VIDEO_TS.IFO", "VTS_01_0.IFO", "VIDEO_TS.BUP", "VTS_01_0.BUP",
+                             "VIDEO_TS.VOB", "VTS_01_1.VOB"})
+        expected.push_back(dst(name));
+    expected.push_back(bed.destination());
+    EXPECT_EQ(flushedBeforeDone, expected);
+
+    bed.files.failFlush = "VTS_01_1.VOB";
+    bed.files.failFolderFlush = true;
+    bed.form.cmdGo_Click();
+    const std::string prefix = std::string("\r\n") + kFixedTimestamp + "\r\n";
+    EXPECT_EQ(bed.logText(), "[Process]" + prefix + "File: VTS_01_1.VOB\r\ncannot flush '" +
+                                 dst("VTS_01_1.VOB") + "': " + described(kIoError) +
+                                 "\r\n\r\n[cmdGo_Click]" + prefix + "cannot flush '" +
+                                 bed.destination() + kSep + "': " + described(kIoError) +
+                                 "\r\n\r\n");
+    EXPECT_EQ(bed.window.messages.back().prompt,
+              "Done with coping!\n2 problems were written to " + bed.logPath() + ".");
+    EXPECT_EQ(bed.form.tally().vobsScanned, 1);
     expectIdle();
 }
 
@@ -370,6 +399,26 @@ TEST_F(JobTest, OutputsNeverFollowALinkOutOfTheDestination) {
     EXPECT_EQ(readText(bed.temp / "outside.txt"), "keep");
     expectScanned("VTS_01_1.VOB");
     EXPECT_EQ(readFile(dst("VIDEO_TS.IFO")), readFile(src("VIDEO_TS.IFO")));
+    EXPECT_EQ(bed.logText(), "");
+}
+
+// The destination renamed during the job and a link to another disc's folder
+// put in its place: the job's outputs still land in the folder it locked.
+TEST_F(JobTest, ADestinationReplacedByALinkDuringTheJobIsNotFollowed) {
+    makeDvdFolder(bed.source(), 2, 20);
+    const std::string otherDisc = bed.temp / "other", moved = bed.temp / "moved";
+    makeFolder(otherDisc);
+    writeFile(otherDisc + "/VTS_01_2.VOB", "another disc's video");
+    bed.window.onPump = [&](long pump) {
+        if (pump != 1) return;
+        std::filesystem::rename(bed.destination(), moved);
+        ASSERT_EQ(::symlink(otherDisc.c_str(), bed.destination().c_str()), 0);
+    };
+    bed.form.cmdGo_Click();
+    EXPECT_EQ(namesIn(otherDisc), std::vector<std::string>{"VTS_01_2.VOB"});
+    EXPECT_EQ(readText(otherDisc + "/VTS_01_2.VOB"), "another disc's video");
+    EXPECT_EQ(namesIn(moved), namesIn(bed.source()));
+    EXPECT_EQ(readFile(moved + "/VTS_01_2.VOB"), expectedNavPacks(readFile(src("VTS_01_2.VOB"))));
     EXPECT_EQ(bed.logText(), "");
 }
 #endif

@@ -30,6 +30,8 @@ const std::map<std::string, int> kErrorOf = {{"openForReading", kNoSuchFile},
                                              {"truncate", kIoError},
                                              {"statusOf", kIoError},
                                              {"close", kIoError},
+                                             {"flushFile", kIoError},
+                                             {"flushFolder", kIoError},
                                              {"lockFolder", kAccessDenied},
                                              {"fileLength", kNoSuchFile},
                                              {"kindOf", kAccessDenied},
@@ -206,7 +208,8 @@ class FaultLoop : public ::testing::Test {
         Outcome asIfLogged = run;
         asIfLogged.log = clean.log;
         expectSameAs(asIfLogged, clean);
-        const auto written = std::vector{std::pair{movedOn ? userLogPath() : logPath(), 1}};
+        const auto written =
+            std::vector{log::LogFileTally{movedOn ? userLogPath() : logPath(), 1, 1}};
         EXPECT_EQ(run.tally.problems.written, written);
         EXPECT_EQ(run.tally.problems.unwritten, 0);
     }

@@ -82,23 +82,34 @@ TEST_F(BrowseTest, AChosenPathTheListingCannotFindChangesNothing) {
     EXPECT_EQ(box(TextBox::txtVobDir), "kept");
 }
 
-TEST_F(BrowseTest, ABrowseDuringAJobChangesWhereTheNextFileGoes) {
+// The job works in the two folders it checked and locked: another disc's rip
+// browsed to in the middle of it is neither written nor read, and is what the
+// boxes hold for the next job.
+TEST_F(BrowseTest, AFolderBrowsedToDuringAJobIsForTheNextJob) {
     makeDvdFolder(bed.source(), 2, 20);
     box(TextBox::txtVobDir) = bed.source();
     box(TextBox::txtDest) = bed.destination();
-    makeFolder(bed.temp / "elsewhere");
-    chooser.answer = bed.temp / "elsewhere" + kSep;
+    const std::string otherRip = bed.temp / "other";
+    makeDvdFolder(otherRip, 2, 30);
+    const Bytes otherVob = readFile(otherRip + kSep + "VTS_01_2.VOB");
+    chooser.answer = otherRip;
     bool browsed = false;
     bed.window.onPump = [&](long) {
         if (!browsed && bed.window.panels[2] == "VTS_01_1.VOB") {
             browsed = true;
-            bed.form.cmdDir_Click(1);  // while VTS_01_1.VOB is being scanned
+            bed.form.cmdDir_Click(1);
+            bed.form.cmdDir_Click(0);
         }
     };
     bed.form.cmdGo_Click();
-    EXPECT_TRUE(exists(bed.destination() + kSep + "VTS_01_1.VOB")) << "the open file is not moved";
-    EXPECT_TRUE(exists(bed.temp / "elsewhere" + kSep + "VTS_01_2.VOB"));
-    EXPECT_FALSE(exists(bed.destination() + kSep + "VTS_01_2.VOB"));
+    ASSERT_TRUE(browsed);
+    for (const char* vob : {"VTS_01_1.VOB", "VTS_01_2.VOB"})
+        EXPECT_EQ(readFile(bed.destination() + kSep + vob),
+                  expectedNavPacks(readFile(bed.source() + kSep + vob)))
+            << vob;
+    EXPECT_EQ(readFile(otherRip + kSep + "VTS_01_2.VOB"), otherVob);
+    EXPECT_EQ(box(TextBox::txtVobDir), otherRip);
+    EXPECT_EQ(box(TextBox::txtDest), otherRip);
 }
 
 }  // namespace

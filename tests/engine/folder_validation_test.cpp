@@ -9,6 +9,7 @@
 
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "support/dvd_generator.h"
 #include "support/test_bed.h"
 
 namespace vantrel::testing {
@@ -106,6 +107,36 @@ TEST_F(ValidationTest, TheSourceFolderIsRefusedAsDestinationHoweverItIsSpelt) {
         expectRefused(TextBox::txtDest, "Invalid Destination Dir!");
         EXPECT_EQ(destination(), spelling);
     }
+}
+
+// The clearing step would delete a rip's video: such a destination is refused
+// whole, while the NV_PCK-only outputs of an earlier job are cleared as ever.
+TEST_F(ValidationTest, ADestinationHoldingADiscsVideoIsRefusedBeforeAnythingIsDeleted) {
+    makeDvdFolder(bed.source(), 1, 40);
+    source() = bed.source();
+    destination() = bed.destination();
+    bed.form.cmdGo_Click();
+    bed.form.cmdGo_Click();
+    EXPECT_EQ(bed.window.messages.size(), 0u);
+    EXPECT_EQ(readFile(bed.destination() + kSep + "VTS_01_1.VOB"),
+              expectedNavPacks(readFile(bed.source() + kSep + "VTS_01_1.VOB")))
+        << "the second job cleared and rewrote the first one's outputs";
+
+    const std::string rip = bed.temp / "rip";
+    makeDvdFolder(rip, 2, 40);
+    writeFile(rip + kSep + "VIDEO_TS.VOB", Bytes(kSector - 1, 0));  // holds nothing: no proof
+    const std::string before = readText(rip + kSep + "VTS_01_1.VOB");
+    destination() = rip;
+    bed.form.cmdGo_Click();
+    expectRefused(TextBox::txtDest,
+                  "Invalid Destination Dir!\nVTS_01_1.VOB in it holds a disc's video, not a "
+                  "copy's NV_PCK sectors; nothing was deleted.");
+    EXPECT_EQ(bed.form.refusal()->reason,
+              "VTS_01_1.VOB (" + std::to_string(40 * kSector) +
+                  " bytes) holds a disc's video, not a copy's NV_PCK sectors");
+    EXPECT_EQ(namesIn(rip).size(), 7u);
+    EXPECT_EQ(readText(rip + kSep + "VTS_01_1.VOB"), before);
+    EXPECT_EQ(bed.logText(), "");
 }
 
 TEST_F(ValidationTest, FailuresOfTheListingReachTheCaller) {

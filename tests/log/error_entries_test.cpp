@@ -33,9 +33,15 @@ TEST(ErrorEntries, SectorNumbersAreSixtyFourBit) {
               "[CopySector]\r\n" + ts + "\r\nSector: 3000000 Position: 6144000001\r\nd\r\n");
 }
 
-TEST(ErrorEntries, DescriptionsStayOnOneLine) {
-    EXPECT_EQ(cmdGoClickEntry(ts, "cannot open 'a\nb': x").text(),
-              "[cmdGo_Click]\r\n" + ts + "\r\ncannot open 'a b': x\r\n\r\n");
+// Names may hold any byte: the log's CR LF lines hold whatever they say.
+TEST(ErrorEntries, NamesAndDescriptionsStayOnOneLine) {
+    EXPECT_EQ(cmdGoClickEntry(ts, "cannot open 'a\nb\x1B': x").text(),
+              "[cmdGo_Click]\r\n" + ts + "\r\ncannot open 'a b\\x1B': x\r\n\r\n");
+    EXPECT_EQ(copyFileEntry(ts, "a\r\nb.IFO", "d").text(),
+              "[CopyFile]\r\n" + ts + "\r\nFile: a\\x0D\\x0Ab.IFO\r\nd\r\n\r\n");
+    EXPECT_EQ(processSectorFileLine("x\ty\x7F.VOB").text(), "File: x\\x09y\\x7F.VOB\r\n\r\n");
+    EXPECT_EQ(processEntry(ts, "VTS_01_1.VOB", "d").text(),
+              "[Process]\r\n" + ts + "\r\nFile: VTS_01_1.VOB\r\nd\r\n\r\n");
 }
 
 TEST(ErrorEntries, TimestampsUseTheLocaleSeparatorsAndTwoDigitFields) {

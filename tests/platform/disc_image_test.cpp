@@ -15,6 +15,7 @@
 #include "support/authored_disc.h"
 #include "support/process_runner.h"
 #include "support/test_bed.h"
+#include "support/udf_records.h"
 
 namespace vantrel::testing {
 namespace {
@@ -150,6 +151,31 @@ TEST_F(DiscImageTest, RefusesWhatIsNoReadableDvdImageInOneLine) {
     const std::string late = refusal(halved);
     EXPECT_EQ(late.rfind("'" + halved + "' is truncated: VIDEO_TS/VTS_0", 0), 0u) << late;
     EXPECT_EQ(late.substr(late.size() - 21), " reaches past its end") << late;
+    // Damaged entries, which libudfread would read as a file of -1 bytes or
+    // leave out of the listing, and a folder it cannot read at all.
+    const auto damaged = [&](const std::string& copy, const char* file, auto damage) {
+        Bytes bytes = readFile(image);
+        damage(bytes, findUdfFile(bytes, file));
+        writeFile(copy, bytes);
+        return refusal(copy);
+    };
+    const std::string huge = temp / "huge.iso", name = temp / "name.iso",
+                      folder = temp / "folder.iso";
+    EXPECT_EQ(damaged(huge, "VTS_01_1.VOB",
+                      [](Bytes& b, const UdfFileRecords& r) {
+                          b[r.fileEntry + kUdfFileLength + 7] = 0x80;  // 2^63 and more
+                      }),
+              "cannot open '" + huge + ":VIDEO_TS/VTS_01_1.VOB': its entry is damaged");
+    EXPECT_EQ(damaged(name, "VTS_01_0.BUP",
+                      [](Bytes& b, const UdfFileRecords& r) { b[r.name - kUdfNameEncoding] = 3; }),
+              "'" + name +
+                  "' is damaged: its VIDEO_TS folder cannot be read whole: a name in it cannot "
+                  "be decoded");
+    EXPECT_EQ(damaged(folder, "VIDEO_TS.IFO",
+                      [](Bytes& b, const UdfFileRecords& r) {
+                          b[r.identifier + kUdfTagChecksum] ^= 0xFF;
+                      }),
+              "'" + folder + "' is damaged: its VIDEO_TS folder cannot be read");
     EXPECT_EQ(refusal(temp / "none.iso"),
               "cannot open '" + (temp / "none.iso") + "': No such file or directory");
     EXPECT_EQ(refusal(temp.path()), "cannot open '" + temp.path() + "': Is a directory");

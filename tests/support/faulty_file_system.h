@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/failure.h"
 #include "platform/system_file_system.h"
@@ -53,8 +54,10 @@ class FaultyFileSystem final : public platform::FileSystem {
     std::string failListing;
     std::string failRemove;
     std::string failLookUp;
-    std::string failLock;       // the folder cannot be opened to be locked: kAccessDenied
-    std::string refuseWriting;  // paths the user may not write to
+    std::string failLock;          // the folder cannot be opened to be locked: kAccessDenied
+    std::string refuseWriting;     // paths the user may not write to
+    std::string failFlush;         // flushes of files fail with kIoError
+    bool failFolderFlush = false;  // and so does the flush of a locked folder
     // Opened for writing, a path finds an entry of its folder whose name
     // differs only in letter case, as on a destination on vfat or NTFS.
     std::string ignoreCase;
@@ -82,6 +85,8 @@ class FaultyFileSystem final : public platform::FileSystem {
     int truncate(int fd, std::int64_t length) override;
     int statusOf(int fd, platform::FileStatus& status) override;
     int close(int fd) override;
+    int flushFile(int fd) override;
+    int flushFolder(int fd) override;
     std::optional<int> lockFolder(const std::string& folder) override;
     std::int64_t fileLength(const std::string& path) override;
     std::optional<platform::EntryKind> kindOf(const std::string& path) override;
@@ -98,6 +103,8 @@ class FaultyFileSystem final : public platform::FileSystem {
     std::size_t openFiles() const { return m_paths.size(); }
     // Reads that reached the failing region of a failRead file.
     long badRegionReads = 0;
+    // The files and folders flushed, in order: a file's path, a folder as locked.
+    std::vector<std::string> flushes;
 
   private:
     int remember(int fd, const std::string& path);

@@ -33,6 +33,9 @@ struct ChildSetup {
     // POSIX: RLIMIT_FSIZE in bytes (none when negative), with SIGXFSZ's default
     // action, which would end the program at the limit.
     std::int64_t fileSizeLimit = -1;
+    // POSIX: every flock call fails with this errno (when not 0), as on a file
+    // system without locks; a seccomp filter the program keeps across exec.
+    int flockError = 0;
 };
 
 // Runs `program` with `arguments`, stdin on the null device, stdout and stderr

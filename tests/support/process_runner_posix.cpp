@@ -1,16 +1,38 @@
 #include "support/process_runner.h"
 
 #include <fcntl.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
 #include <stdexcept>
 
 namespace vantrel::testing {
 namespace {
+
+// In the child: flock's system call answered with `error` from now on, in
+// this process and the programs it becomes.
+void failFlock(int error) {
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_flock, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (std::uint32_t(error) & SECCOMP_RET_DATA)),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    const sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
+    if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
+        ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0)
+        ::_exit(126);
+}
 
 // In the child: its standard streams, its limits, then the program.
 [[noreturn]] void becomeProgram(const std::string& program,
@@ -29,6 +51,7 @@ namespace {
         ::setrlimit(RLIMIT_FSIZE, &limit);
         std::signal(SIGXFSZ, SIG_DFL);  // only the program itself may ignore it
     }
+    if (setup.flockError != 0) failFlock(setup.flockError);
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);

@@ -53,6 +53,15 @@ void MainWindow::start() {
     m_txtVobDir->setFocus(Qt::OtherFocusReason);
 }
 
+void MainWindow::endSession() {
+    m_sessionEnding = true;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<QDialog*>(widget); dialog != nullptr && dialog->isVisible())
+            dialog->reject();
+    }
+    close();
+}
+
 void MainWindow::connectHandlers() {
     connect(m_cmdGo, &QPushButton::clicked, this,
             [this] { guarded("cmdGo_Click", [this] { m_form.cmdGo_Click(); }); });
@@ -176,6 +185,7 @@ void MainWindow::setFileListPath(const std::string& folder) {
 
 void MainWindow::messageBox(const std::string& prompt, engine::MessageIcon icon,
                             const std::string& title) {
+    if (m_sessionEnding) return;
     const QMessageBox::Icon shown = icon == engine::MessageIcon::Critical ? QMessageBox::Critical
                                     : icon == engine::MessageIcon::Exclamation
                                         ? QMessageBox::Warning

@@ -34,6 +34,11 @@ class MainWindow final : public QWidget, public engine::WindowControls {
     engine::frmMain& form() { return m_form; }
     // Form_Load, then the window shown centred with the focus in the source box.
     void start();
+    // The session ends (SIGTERM, SIGHUP, the session manager): the window
+    // closes as by its close button, a running job winding down first, and
+    // nothing waits for a click meanwhile: a message box or folder chooser
+    // open now is dismissed, and no message box opens from now on.
+    void endSession();
 
     std::string text(engine::TextBox box) override;
     void setText(engine::TextBox box, const std::string& text) override;
@@ -91,6 +96,7 @@ class MainWindow final : public QWidget, public engine::WindowControls {
 
     std::array<KeptText, 2> m_keptTexts;
     bool m_hourglass = false;
+    bool m_sessionEnding = false;
     // The control a job's lock took the focus from, and where the focus went.
     QPointer<QWidget> m_focusGivenUp;
     QPointer<QWidget> m_focusMovedTo;

@@ -8,8 +8,11 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QTest>
+#include <csignal>
 
+#include "registry/registry_file_store.h"
 #include "support/dvd_generator.h"
+#include "ui/qt/termination_requests.h"
 #include "window_fixture.h"
 
 namespace vantrel::testing {
@@ -159,6 +162,30 @@ TEST_F(WindowJobTest, ClosingByTheTitleBarDuringAJobActsAsExit) {
     EXPECT_FALSE(window->isVisible());
     expectIdle();
     EXPECT_EQ(readFile(destination() + "/VTS_01_1.VOB"), expectedNavPacks(makeVob(50, 5, 3)));
+}
+
+// SIGTERM as a service manager sends it, in the test's own process, during a
+// scan with the alert on: the job winds down, no box waits for a click, the
+// window closes and the settings are saved.
+TEST_F(WindowJobTest, SigtermDuringAScanWindsTheJobDownWithoutABoxThenClosesAndSaves) {
+    writeLongVob("VTS_01_1.VOB", std::int64_t{8} << 30);
+    registry::RegistryFileStore registry(temp / "registry.reg");
+    services.registry = &registry;
+    ui::TerminationRequests::install();
+    ui::TerminationRequests requests;
+    QObject::connect(&requests, &ui::TerminationRequests::requested, window.get(),
+                     &ui::MainWindow::endSession);
+    MessageBoxAnswerer answerer;
+    atNextPump([] { std::raise(SIGTERM); });
+    find<QPushButton>("cmdGo")->click();
+    for (const int signalNumber : {SIGTERM, SIGHUP}) std::signal(signalNumber, SIG_DFL);
+    EXPECT_EQ(readFile(destination() + "/VTS_01_1.VOB"), expectedNavPacks(makeVob(50, 5, 3)));
+    EXPECT_TRUE(answerer.seen().empty()) << answerer.seen()[0].text.toStdString();
+    expectIdle();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_NE(readText(temp / "registry.reg").find("\"VOBPATH\"=\"" + source() + "/\""),
+              std::string::npos)
+        << readText(temp / "registry.reg");
 }
 
 }  // namespace

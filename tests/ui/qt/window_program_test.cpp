@@ -1,5 +1,5 @@
-// The window's program as a careless caller may start it: without standard
-// streams and under a file-size limit.
+// The window's program as a careless caller may start it (without standard
+// streams, under a file-size limit) and as a service manager ends it.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -18,14 +18,17 @@
 namespace vantrel::testing {
 namespace {
 
-// The signals the process ignores, from its status in /proc.
-unsigned long long ignoredSignals(ProcessId process) {
+// The signals the process ignores ("SigIgn:") or catches ("SigCgt:"), from
+// its status in /proc.
+unsigned long long signalSet(ProcessId process, const std::string& which) {
     std::ifstream status("/proc/" + std::to_string(process) + "/status");
     for (std::string line; std::getline(status, line);) {
-        if (line.rfind("SigIgn:", 0) == 0) return std::stoull(line.substr(7), nullptr, 16);
+        if (line.rfind(which, 0) == 0) return std::stoull(line.substr(which.size()), nullptr, 16);
     }
     return 0;
 }
+
+unsigned long long ignoredSignals(ProcessId process) { return signalSet(process, "SigIgn:"); }
 
 std::string descriptorTarget(ProcessId process, int fd) {
     std::error_code error;
@@ -53,6 +56,28 @@ TEST(WindowProgram, StartsWithItsStandardStreamsOnTheNullDeviceAndFailedWritesAs
     for (int fd = 0; fd <= 2; ++fd) EXPECT_EQ(descriptorTarget(window, fd), "/dev/null") << fd;
     ::kill(window, SIGKILL);
     ::waitpid(window, &status, 0);
+}
+
+// As a service manager or `kill` ends it: as by the close button, the
+// settings saved and the program ending well.
+TEST(WindowProgram, SigtermClosesTheWindowAsItsCloseButtonDoes) {
+    TempFolder temp;
+    const ScopedEnv config("XDG_CONFIG_HOME", (temp / "config").c_str());
+    const ScopedEnv state("XDG_STATE_HOME", (temp / "state").c_str());
+    const ProcessId window = startProgram(VANTREL_WINDOW_PATH, {}, {});
+    const unsigned long long sigterm = 1ull << (SIGTERM - 1);
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    int status = 0;
+    while ((signalSet(window, "SigCgt:") & sigterm) == 0 &&
+           ::waitpid(window, &status, WNOHANG) == 0 && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ::kill(window, SIGTERM);
+    ::waitpid(window, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    const std::string settings = temp / "config/vantrel/registry.reg";
+    ASSERT_TRUE(exists(settings)) << "the settings were not saved";
+    EXPECT_NE(readText(settings).find("\"DESTPATH\"=\"/\""), std::string::npos)
+        << readText(settings);
 }
 
 }  // namespace
