@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -13,6 +14,20 @@ enum class Bar { Prog, ProgFile };
 enum class MousePointer : int { Default = 0, Hourglass = 11 };
 enum class MessageIcon : int { Critical = 16, Exclamation = 48, Information = 64 };
 enum class WindowState : int { Normal = 0, Minimized = 1, Maximized = 2 };
+
+// How often a window handles its events while a job runs. The job pumps once
+// per sector (and per block and file), tens of thousands of times a second:
+// a window handles its events at the first pump after kRealPumpInterval has
+// passed since it last did, soon enough for a click, a key or a repaint to
+// wait less than a frame of a 60 Hz screen, and for Ctrl-C to be seen at
+// once, yet seldom enough to cost a scan next to nothing. It reads the clock
+// only at every kPumpCallsPerClockRead-th call, since even reading it per
+// sector would cost a sizeable share of a scan's speed (sectors are read in
+// well under a microsecond each). While the job waits on a call that may
+// block (a drive retrying a bad spot), it pumps once per kRealPumpInterval
+// through pumpEventsWhileWaiting, each time a real pump.
+inline constexpr std::chrono::milliseconds kRealPumpInterval{10};
+inline constexpr unsigned kPumpCallsPerClockRead = 64;
 
 // Values of the alert check box.
 inline constexpr int kUnchecked = 0;
@@ -65,6 +80,10 @@ class Controls {
     // Runs whatever window events are due: the only point where other handlers
     // run while a job works.
     virtual void pumpEvents() = 0;
+    // The same while the job waits on a call that may block on its source:
+    // called once per kRealPumpInterval, so that each call is a real pump
+    // (pumpEvents counts its calls before it even looks at the clock).
+    virtual void pumpEventsWhileWaiting() = 0;
     virtual void closeWindow() = 0;
 
     // Outer size in twips, and state.
