@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "dvd/dvd_format.h"
+#include "platform/call_worker.h"
 #include "platform/failure.h"
 
 namespace vantrel::platform {
@@ -71,7 +72,17 @@ std::size_t BinaryFile::readAtSlowly(std::int64_t offset, void* destination, std
     // that a failure is reported where it lies.
     if (count > m_buffer.size() / 2 || touchesBadRegion(offset, end))
         return readDirectly(offset, destination, count);
-    const bool toEndOfFile = fillBuffer(offset - offset % kAlignment);
+    bool toEndOfFile = false;
+    try {
+        toEndOfFile = fillBuffer(offset - offset % kAlignment);
+    } catch (const CallAbandoned&) {
+        // The read goes on alone into the buffer's memory, which is its own
+        // now: the next refill, of this file or another, takes new memory.
+        m_buffer.release();
+        m_bytes = nullptr;
+        m_bufferLength = 0;
+        throw;
+    }
     const std::int64_t bufferEnd = m_bufferStart + m_bufferLength;
     if (end > bufferEnd && !toEndOfFile) return readDirectly(offset, destination, count);
     const auto copied = static_cast<std::size_t>(
@@ -99,9 +110,9 @@ bool BinaryFile::fillBuffer(std::int64_t offset) {
     const auto size = std::int64_t(m_buffer.size());
     const std::int64_t end = std::min(offset + size, nextBadRegion(offset));
     while (m_bufferStart + m_bufferLength < end) {
-        const std::int64_t got = m_files.readAt(m_fd, m_bytes + m_bufferLength,
-                                                std::size_t(end - m_bufferStart - m_bufferLength),
-                                                m_bufferStart + m_bufferLength);
+        const std::int64_t got = m_files.readIntoShared(
+            m_fd, m_buffer.shared(), std::size_t(m_bufferLength),
+            std::size_t(end - m_bufferStart - m_bufferLength), m_bufferStart + m_bufferLength);
         if (got < 0) return fillUpToBadSector(end);
         if (got == 0) return true;
         m_bufferLength += got;
@@ -113,8 +124,8 @@ bool BinaryFile::fillUpToBadSector(std::int64_t end) {
     while (m_bufferStart + m_bufferLength < end) {
         const std::int64_t at = m_bufferStart + m_bufferLength;
         const std::int64_t sectorEnd = std::min(end, at - at % kAlignment + kAlignment);
-        const std::int64_t got =
-            m_files.readAt(m_fd, m_bytes + m_bufferLength, std::size_t(sectorEnd - at), at);
+        const std::int64_t got = m_files.readIntoShared(
+            m_fd, m_buffer.shared(), std::size_t(m_bufferLength), std::size_t(sectorEnd - at), at);
         if (got < 0) {
             m_badRegions.emplace_back(at, sectorEnd);
             return false;

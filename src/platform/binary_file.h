@@ -25,7 +25,9 @@ namespace vantrel::platform {
 // Failure with a description naming the file and the cause.
 //
 // The buffer is the file's own, or one lent for a job's files in turn (never
-// to two open files at once).
+// to two open files at once). Read through an OffThreadFileSystem, a refill
+// given up throws CallAbandoned and leaves its memory to the read that goes
+// on: the buffer takes new memory for the next one.
 class BinaryFile {
   public:
     // Small enough that what a read copies in is still in the processor's
