@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/file_system.h"
+
 namespace vantrel::engine {
 
 // The window's controls that the engine reaches, by their names.
@@ -72,6 +74,10 @@ class Controls {
     virtual void setFileListPath(const std::string& folder) = 0;
     virtual std::int16_t fileListCount() = 0;
     virtual std::string fileListItem(int index) = 0;
+    // The file list reads folders through `files` from now on: the window
+    // object hands it the file system it reads its job's source through, so
+    // that listing a disc that stalls waits off the window's thread too.
+    virtual void listFilesThrough(platform::FileSystem& files) = 0;
 
     // A modal message with one OK button; returns when the user has closed it.
     virtual void messageBox(const std::string& prompt, MessageIcon icon,

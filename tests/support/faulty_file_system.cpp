@@ -81,7 +81,7 @@ int FaultyFileSystem::openForAppending(const std::string& path) {
 
 std::int64_t FaultyFileSystem::readAt(int fd, void* buffer, std::size_t count,
                                       std::int64_t offset) {
-    if (const auto file = m_paths.find(fd); file != m_paths.end())
+    if (const auto file = m_paths.find(fd); file != m_paths.end() && offset >= holdReadFrom)
         holdIfFirst(holdRead, file->second);
     if (const int error = callFails("readAt", m_paths[fd])) {
         // A bad spot stays bad: the bytes asked for fail again.

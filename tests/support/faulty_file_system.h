@@ -46,11 +46,13 @@ class FaultyFileSystem final : public platform::FileSystem {
     // Writes that succeed on a failWrite file before the failures start.
     long writesBeforeFailure = 0;
 
-    // The first read of a file whose path contains `holdRead` (or the first
-    // opening of one whose path contains `holdOpen`) waits until release(),
-    // as a drive retrying a bad spot does, or for `holdLimit` at the most: a
-    // test of code that waits for it still ends. Then it goes on as any call.
+    // The first read from `holdReadFrom` on of a file whose path contains
+    // `holdRead` (or the first opening of one whose path contains `holdOpen`)
+    // waits until release(), as a drive retrying a bad spot does, or for
+    // `holdLimit` at the most: a test of code that waits for it still ends.
+    // Then it goes on as any call.
     std::string holdRead;
+    std::int64_t holdReadFrom = 0;
     std::string holdOpen;
     std::chrono::milliseconds holdLimit{std::chrono::seconds(20)};
     // True while the held call waits.
