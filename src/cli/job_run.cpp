@@ -11,6 +11,7 @@
 #include "cli/job_report.h"
 #include "cli/job_source.h"
 #include "cli/json_document.h"
+#include "cli/output_check.h"
 #include "cli/progress_display.h"
 #include "cli/terminal_window.h"
 #include "cli/verify_report.h"
@@ -247,7 +248,15 @@ int JobRun::job(JobSource& source) {
                               engine::problemsReport(tally.problems));
         showCheck(m_options, destination, check, m_display);
     }
-    return statusOf(report, !checked || (check && check->completeAndExact()));
+    const int status = statusOf(report, !checked || (check && check->completeAndExact()));
+    // A read the source still keeps (one the kernel cannot give up) holds the
+    // window object's worker, and the window object's end would wait for it:
+    // a job stopped by a signal ends the program by it now, its report out.
+    if (interruptRequested()) {
+        withOutputChecked(status);
+        endBySignal(interruptSignal());
+    }
+    return status;
 }
 
 // A refusal first, then the job's own failure, then its files' failures and
