@@ -62,6 +62,7 @@ FileStatus BinaryFile::adopt(int fd, const std::string& path) {
         fail("cannot look up", error);
     }
     m_identity = status.identity;
+    m_openedLength = status.length;
     return status;
 }
 
@@ -108,7 +109,10 @@ bool BinaryFile::fillBuffer(std::int64_t offset) {
     m_bufferStart = offset;
     m_bufferLength = 0;
     const auto size = std::int64_t(m_buffer.size());
-    const std::int64_t end = std::min(offset + size, nextBadRegion(offset));
+    std::int64_t end = std::min(offset + size, nextBadRegion(offset));
+    // A read from the length the file had when it was opened would only find
+    // its end: it is not made (a file that grew since is read on beyond it).
+    if (offset < m_openedLength) end = std::min(end, m_openedLength);
     while (m_bufferStart + m_bufferLength < end) {
         const std::int64_t got = m_files.readIntoShared(
             m_fd, m_buffer.shared(), std::size_t(m_bufferLength),
@@ -117,7 +121,7 @@ bool BinaryFile::fillBuffer(std::int64_t offset) {
         if (got == 0) return true;
         m_bufferLength += got;
     }
-    return m_bufferLength == size;
+    return filledToTheEnd();
 }
 
 bool BinaryFile::fillUpToBadSector(std::int64_t end) {
@@ -133,7 +137,12 @@ bool BinaryFile::fillUpToBadSector(std::int64_t end) {
         if (got == 0) return true;
         m_bufferLength += got;
     }
-    return m_bufferLength == std::int64_t(m_buffer.size());
+    return filledToTheEnd();
+}
+
+bool BinaryFile::filledToTheEnd() const {
+    return m_bufferLength == std::int64_t(m_buffer.size()) ||
+           m_bufferStart + m_bufferLength == m_openedLength;
 }
 
 bool BinaryFile::touchesBadRegion(std::int64_t offset, std::int64_t end) const {
