@@ -52,6 +52,7 @@ std::optional<DiscImageFileSystem::Place> DiscImageFileSystem::inImage(
 }
 
 const DiscImage::File* DiscImageFileSystem::openFile(int fd) const {
+    const std::lock_guard lock(m_openMutex);
     const auto slot = static_cast<std::size_t>(fd - kFirstImageDescriptor);
     return fd >= kFirstImageDescriptor && slot < m_open.size() ? m_open[slot] : nullptr;
 }
@@ -66,6 +67,7 @@ int DiscImageFileSystem::openForReading(const std::string& path) {
     if (place->what != Place::What::File)
         throwSystemFailure("cannot open", path,
                            place->what == Place::What::Nothing ? ENOENT : EISDIR);
+    const std::lock_guard lock(m_openMutex);
     auto slot = std::find(m_open.begin(), m_open.end(), nullptr);
     if (slot == m_open.end()) slot = m_open.insert(slot, nullptr);
     *slot = place->file;
@@ -87,6 +89,13 @@ std::int64_t DiscImageFileSystem::readAt(int fd, void* buffer, std::size_t count
     if (fd < kFirstImageDescriptor) return m_system.readAt(fd, buffer, count, offset);
     const DiscImage::File* file = openFile(fd);
     return file ? m_image.read(*file, buffer, count, offset) : -EBADF;
+}
+
+std::int64_t DiscImageFileSystem::readAtWithoutWaiting(int fd, void* buffer, std::size_t count,
+                                                       std::int64_t offset) {
+    if (fd < kFirstImageDescriptor) return m_system.readAtWithoutWaiting(fd, buffer, count, offset);
+    const DiscImage::File* file = openFile(fd);
+    return file ? m_image.readWithoutWaiting(*file, buffer, count, offset) : -EBADF;
 }
 
 std::int64_t DiscImageFileSystem::write(int fd, const void* buffer, std::size_t count) {
@@ -111,6 +120,7 @@ int DiscImageFileSystem::statusOf(int fd, FileStatus& status) {
 int DiscImageFileSystem::close(int fd) {
     if (fd < kFirstImageDescriptor) return m_system.close(fd);
     if (!openFile(fd)) return -EBADF;
+    const std::lock_guard lock(m_openMutex);
     m_open[static_cast<std::size_t>(fd - kFirstImageDescriptor)] = nullptr;
     return 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,8 @@ class DiscImageFileSystem final : public FileSystem {
     int openForWriting(const std::string& path) override;
     int openForAppending(const std::string& path) override;
     std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) override;
+    std::int64_t readAtWithoutWaiting(int fd, void* buffer, std::size_t count,
+                                      std::int64_t offset) override;
     std::int64_t write(int fd, const void* buffer, std::size_t count) override;
     int truncate(int fd, std::int64_t length) override;
     int statusOf(int fd, FileStatus& status) override;
@@ -62,8 +65,11 @@ class DiscImageFileSystem final : public FileSystem {
 
     FileSystem& m_system;
     const DiscImage& m_image;
-    std::string m_prefix;                        // the image's path and a colon
-    std::vector<const DiscImage::File*> m_open;  // by descriptor; null where free
+    std::string m_prefix;  // the image's path and a colon
+    // By descriptor, null where free. Guarded: the job reads the image from a
+    // thread of its own.
+    mutable std::mutex m_openMutex;
+    std::vector<const DiscImage::File*> m_open;
 };
 
 }  // namespace vantrel::platform
