@@ -22,7 +22,10 @@ void CallWorker::await(const std::shared_ptr<Task>& task) {
     // the waiting is asked at once whether this one is wanted any more.
     Clock::time_point due = m_tasks.empty() ? Clock::now() + m_interval : Clock::now();
     m_tasks.push_back(task);
+    // Woken with the lock let go, the worker need not wait for it again.
+    lock.unlock();
     m_wake.notify_one();
+    lock.lock();
     for (; !m_done.wait_until(lock, due, [&] { return task->done; });
          due = Clock::now() + m_interval) {
         lock.unlock();
@@ -66,12 +69,11 @@ void CallWorker::work() {
         lock.lock();
         m_tasks.pop_front();
         task->done = true;
+        const bool abandoned = task->abandoned;
+        lock.unlock();
         m_done.notify_all();
-        if (task->abandoned) {
-            lock.unlock();
-            task->discard();
-            lock.lock();
-        }
+        if (abandoned) task->discard();
+        lock.lock();
     }
 }
 

@@ -5,10 +5,19 @@
 
 namespace vantrel::platform {
 
+// Whoever opens a file asks what it opened next (BinaryFile): the status
+// comes in the same hand-over.
 int OffThreadFileSystem::openForReading(const std::string& path) {
     FileSystem& inner = m_inner;
-    return m_worker.run<int>([&inner, path] { return inner.openForReading(path); },
-                             [&inner](int& fd) { inner.close(fd); });
+    const Opened opened = m_worker.run<Opened>(
+        [&inner, path] {
+            Opened file{inner.openForReading(path), 0, {}};
+            file.error = inner.statusOf(file.fd, file.status);
+            return file;
+        },
+        [&inner](Opened& file) { inner.close(file.fd); });
+    m_opened = opened;
+    return opened.fd;
 }
 
 // The caller's memory may be gone by the time a read given up returns: a
@@ -29,12 +38,17 @@ std::int64_t OffThreadFileSystem::readIntoShared(int fd, const std::shared_ptr<s
     if (const std::int64_t got = m_inner.readAtWithoutWaiting(fd, memory.get() + at, count, offset);
         got >= 0)
         return got;
-    return offThread(
-        [=](FileSystem& inner) { return inner.readAt(fd, memory.get() + at, count, offset); });
+    return onDescriptor(
+        fd, [=](FileSystem& inner) { return inner.readAt(fd, memory.get() + at, count, offset); });
 }
 
 int OffThreadFileSystem::statusOf(int fd, FileStatus& status) {
-    const auto [error, read] = offThread([fd](FileSystem& inner) {
+    if (m_opened && m_opened->fd == fd) {
+        const Opened opened = *std::exchange(m_opened, std::nullopt);
+        if (opened.error == 0) status = opened.status;
+        return opened.error;
+    }
+    const auto [error, read] = onDescriptor(fd, [fd](FileSystem& inner) {
         FileStatus answer;
         return std::pair{inner.statusOf(fd, answer), answer};
     });
@@ -42,7 +56,12 @@ int OffThreadFileSystem::statusOf(int fd, FileStatus& status) {
     return error;
 }
 
+// Closing a file opened for reading asks nothing of the device: it is done
+// here, unless a call on the descriptor was given up, whose close must wait
+// behind it on the worker.
 int OffThreadFileSystem::close(int fd) {
+    if (m_opened && m_opened->fd == fd) m_opened.reset();
+    if (m_givenUp.erase(fd) == 0) return m_inner.close(fd);
     try {
         return offThread([fd](FileSystem& inner) { return inner.close(fd); });
     } catch (...) {
