@@ -116,9 +116,15 @@ void frmMain::startJob(std::int32_t fileTotal) {
     m_window.setMin(Bar::ProgFile, 0);
     m_window.setVisible(Bar::ProgFile, true);
     if (m_observer != nullptr) {
+        // The census (a listing and every file measured) in one call off the
+        // window's thread, not in one call per file.
         JobStart start{fileTotal};
         try {
-            start = measuredJob(m_sourceFiles, folder(TextBox::txtVobDir), fileTotal);
+            platform::FileSystem& files = m_services.files;
+            start = m_sourceCalls.run<JobStart>(
+                [&files, source = folder(TextBox::txtVobDir), fileTotal] {
+                    return measuredJob(files, source, fileTotal);
+                });
         } catch (const platform::CallAbandoned&) {
             // Exit while the source did not answer: the job winds down unmeasured.
         }
