@@ -50,7 +50,8 @@ class FaultyFileSystem final : public platform::FileSystem {
     // `holdRead` (or the first opening of one whose path contains `holdOpen`)
     // waits until release(), as a drive retrying a bad spot does, or for
     // `holdLimit` at the most: a test of code that waits for it still ends.
-    // Then it goes on as any call.
+    // Then it goes on as any call. The held call touches nothing of this
+    // file system's while it waits, which is the test's thread's meanwhile.
     std::string holdRead;
     std::int64_t holdReadFrom = 0;
     std::string holdOpen;
