@@ -50,18 +50,19 @@ void MainWindow::start() {
     const QRect screen = this->screen()->availableGeometry();
     move(screen.center() - QPoint(width() / 2, height() / 2));
     show();
-    m_txtVobDir->setFocus(Qt::OtherFocusReason);
+    control(ControlId::txtVobDir)->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::connectHandlers() {
-    connect(m_cmdGo, &QPushButton::clicked, this,
+    connect(control<QPushButton>(ControlId::cmdGo), &QPushButton::clicked, this,
             [this] { guarded("cmdGo_Click", [this] { m_form.cmdGo_Click(); }); });
-    connect(m_cmdExit, &QPushButton::clicked, this,
+    connect(control<QPushButton>(ControlId::cmdExit), &QPushButton::clicked, this,
             [this] { guarded("cmdExit_Click", [this] { m_form.cmdExit_Click(); }); });
     for (std::int16_t index = 0; index < 2; ++index) {
-        connect(m_cmdDir[std::size_t(index)], &QPushButton::clicked, this, [this, index] {
-            guarded("cmdDir_Click", [this, index] { m_form.cmdDir_Click(index); });
-        });
+        connect(control<QPushButton>(kCmdDir[std::size_t(index)]), &QPushButton::clicked, this,
+                [this, index] {
+                    guarded("cmdDir_Click", [this, index] { m_form.cmdDir_Click(index); });
+                });
     }
 }
 
@@ -76,11 +77,12 @@ void MainWindow::guarded(const char* handler, const std::function<void()>& run) 
 }
 
 QLineEdit* MainWindow::box(engine::TextBox which) const {
-    return which == engine::TextBox::txtVobDir ? m_txtVobDir : m_txtDest;
+    return control<QLineEdit>(which == engine::TextBox::txtVobDir ? ControlId::txtVobDir
+                                                                  : ControlId::txtDest);
 }
 
 QProgressBar* MainWindow::barWidget(engine::Bar bar) const {
-    return bar == engine::Bar::Prog ? m_Prog : m_ProgFile;
+    return control<QProgressBar>(bar == engine::Bar::Prog ? ControlId::Prog : ControlId::ProgFile);
 }
 
 std::string MainWindow::text(engine::TextBox which) {
@@ -112,9 +114,9 @@ void MainWindow::setFocus(engine::TextBox which) { box(which)->setFocus(Qt::Othe
 // the middle of the job. Enabled again, the box takes the focus back if nobody
 // moved it meanwhile, so that Enter after a job starts the next one.
 void MainWindow::setEnabled(engine::Input input, bool enabled) {
-    QWidget* widget = input == engine::Input::txtVobDir ? static_cast<QWidget*>(m_txtVobDir)
-                      : input == engine::Input::txtDest ? static_cast<QWidget*>(m_txtDest)
-                                                        : static_cast<QWidget*>(m_cmdGo);
+    QWidget* widget = control(input == engine::Input::txtVobDir ? ControlId::txtVobDir
+                              : input == engine::Input::txtDest ? ControlId::txtDest
+                                                                : ControlId::cmdGo);
     const bool hadFocus = widget->hasFocus();
     widget->setEnabled(enabled);
     if (!enabled && hadFocus) {
@@ -150,7 +152,7 @@ void MainWindow::setMousePointer(engine::MousePointer pointer) {
 }
 
 int MainWindow::alertValue() {
-    switch (m_chkAlert->checkState()) {
+    switch (control<QCheckBox>(ControlId::chkAlert)->checkState()) {
         case Qt::Checked:
             return engine::kChecked;
         case Qt::PartiallyChecked:
@@ -162,16 +164,18 @@ int MainWindow::alertValue() {
 
 void MainWindow::setAlertValue(int value) {
     checkedAlertValue(value);
-    m_chkAlert->setTristate(value == engine::kGrayed);
-    m_chkAlert->setCheckState(value == engine::kChecked  ? Qt::Checked
-                              : value == engine::kGrayed ? Qt::PartiallyChecked
-                                                         : Qt::Unchecked);
+    auto* check = control<QCheckBox>(ControlId::chkAlert);
+    check->setTristate(value == engine::kGrayed);
+    check->setCheckState(value == engine::kChecked  ? Qt::Checked
+                         : value == engine::kGrayed ? Qt::PartiallyChecked
+                                                    : Qt::Unchecked);
 }
 
 void MainWindow::setFileListPath(const std::string& folder) {
     WindowControls::setFileListPath(folder);
-    m_File->clear();
-    for (const std::string& name : fileListNames()) m_File->addItem(qt(name));
+    auto* list = control<QListWidget>(ControlId::File);
+    list->clear();
+    for (const std::string& name : fileListNames()) list->addItem(qt(name));
 }
 
 void MainWindow::messageBox(const std::string& prompt, engine::MessageIcon icon,
@@ -245,7 +249,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Escape:
-            m_cmdExit->click();
+            control<QPushButton>(kCancelButton)->click();
             return;
         case Qt::Key_Return:
         case Qt::Key_Enter: {
@@ -254,11 +258,13 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
             if (event->isAutoRepeat()) return;
             // During a job Enter starts nothing: no browser opens in its middle.
             auto* button = qobject_cast<QPushButton*>(focusWidget());
+            auto* extract = control<QPushButton>(kDefaultButton);
             const bool busy = m_form.bBusy != engine::kFalse;
-            if (button != nullptr && button != m_cmdGo && (!busy || button == m_cmdExit)) {
+            if (button != nullptr && button != extract &&
+                (!busy || button == control(kCancelButton))) {
                 button->click();
-            } else if (m_cmdGo->isEnabled()) {
-                m_cmdGo->click();
+            } else if (extract->isEnabled()) {
+                extract->click();
             }
             return;
         }
@@ -275,7 +281,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (watched == m_cmdGo)
+    if (watched == control(kDefaultButton))
         return key->isAutoRepeat() && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
     return (key->modifiers() & Qt::AltModifier) != 0;
 }

@@ -4,8 +4,6 @@
 
 #include <commctrl.h>
 
-#include <string_view>
-
 #include "platform/failure.h"
 #include "platform/wide_text.h"
 #include "ui/control_values.h"
@@ -36,16 +34,12 @@ bool cursorIsOver(HWND window) {
 
 }  // namespace
 
-HWND MainWindow::control(std::string_view name) const {
-    return m_controls[std::size_t(controlNamed(name).tabIndex)];
-}
-
 HWND MainWindow::box(engine::TextBox which) const {
-    return control(which == engine::TextBox::txtVobDir ? "txtVobDir" : "txtDest");
+    return control(which == engine::TextBox::txtVobDir ? ControlId::txtVobDir : ControlId::txtDest);
 }
 
 HWND MainWindow::barControl(engine::Bar bar) const {
-    return control(bar == engine::Bar::Prog ? "Prog" : "ProgFile");
+    return control(bar == engine::Bar::Prog ? ControlId::Prog : ControlId::ProgFile);
 }
 
 std::string MainWindow::text(engine::TextBox which) {
@@ -80,8 +74,8 @@ void MainWindow::setFocus(engine::TextBox which) {
 // A control that loses its focus by being disabled hands it on, as Tab would.
 void MainWindow::setEnabled(engine::Input input, bool enabled) {
     const HWND target = input == engine::Input::cmdGo       ? control(kDefaultButton)
-                        : input == engine::Input::txtVobDir ? control("txtVobDir")
-                                                            : control("txtDest");
+                        : input == engine::Input::txtVobDir ? control(ControlId::txtVobDir)
+                                                            : control(ControlId::txtDest);
     const bool hadFocus = ::GetFocus() == target;
     ::EnableWindow(target, enabled ? TRUE : FALSE);
     // A control disabled for a job leaves the focus with the window itself,
@@ -126,9 +120,9 @@ void MainWindow::setPanelText(int panel, const std::string& text) {
     const std::size_t index = panelIndex(panel);
     const std::wstring wide = platform::toWide(text);
     // Part number and drawing together; 0 draws the panel sunken.
-    ::SendMessageW(control("Stat"), SB_SETTEXTW, WPARAM(index),
+    ::SendMessageW(control(ControlId::Stat), SB_SETTEXTW, WPARAM(index),
                    reinterpret_cast<LPARAM>(wide.c_str()));
-    if (m_announcer != nullptr) m_announcer->announcePanel(control("Stat"), panel, text);
+    if (m_announcer != nullptr) m_announcer->announcePanel(control(ControlId::Stat), panel, text);
 }
 
 void MainWindow::setMousePointer(engine::MousePointer pointer) {
@@ -144,7 +138,7 @@ void MainWindow::setMousePointer(engine::MousePointer pointer) {
 }
 
 int MainWindow::alertValue() {
-    switch (::SendMessageW(control("chkAlert"), BM_GETCHECK, 0, 0)) {
+    switch (::SendMessageW(control(ControlId::chkAlert), BM_GETCHECK, 0, 0)) {
         case BST_CHECKED:
             return engine::kChecked;
         case BST_INDETERMINATE:
@@ -157,7 +151,7 @@ int MainWindow::alertValue() {
 // Grayed is a third state, which only a three-state check box holds.
 void MainWindow::setAlertValue(int value) {
     checkedAlertValue(value);
-    const HWND check = control("chkAlert");
+    const HWND check = control(ControlId::chkAlert);
     ::SendMessageW(check, BM_SETSTYLE, value == engine::kGrayed ? BS_AUTO3STATE : BS_AUTOCHECKBOX,
                    FALSE);
     ::SendMessageW(check, BM_SETCHECK,
@@ -169,7 +163,7 @@ void MainWindow::setAlertValue(int value) {
 
 void MainWindow::setFileListPath(const std::string& folder) {
     WindowControls::setFileListPath(folder);
-    const HWND list = control("File");
+    const HWND list = control(ControlId::File);
     ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
     for (const std::string& name : fileListNames())
         ::SendMessageW(list, LB_ADDSTRING, 0,

@@ -7,7 +7,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include "engine/frmMain.h"
 #include "engine/window_controls.h"
@@ -32,8 +31,7 @@ class MainWindow final : public engine::WindowControls {
     engine::frmMain& form() { return m_form; }
     // Null once the window is closed.
     HWND handle() const { return m_window; }
-    // The control of that name in the layout table.
-    HWND control(std::string_view name) const;
+    HWND control(ControlId id) const { return m_controls[std::size_t(id)]; }
     // Form_Load, then the window shown centred with the focus in the source box.
     void start();
     // Hands a message of the thread's queue to the dialog manager, or to its

@@ -117,7 +117,7 @@ bool MainWindow::isEnterThatPressesNothing(const MSG& message) const {
         (message.hwnd != m_window && ::IsChild(m_window, message.hwnd) == FALSE))
         return false;
     if ((message.lParam & kKeyWasDown) != 0) return true;
-    return m_form.bBusy != engine::kFalse && ::GetFocus() != control("cmdExit");
+    return m_form.bBusy != engine::kFalse && ::GetFocus() != control(kCancelButton);
 }
 
 // The modal loop of another dialog (the folder browser, which has no owner
@@ -228,7 +228,7 @@ void MainWindow::onCommand(int id, int code) {
         guarded("cmdExit_Click", [this] { m_form.cmdExit_Click(); });
     } else {
         for (std::int16_t index = 0; index < 2; ++index)
-            if (id == controlId(controlNamed(index == 0 ? "cmdDir_0" : "cmdDir_1")))
+            if (id == controlId(kCmdDir[std::size_t(index)]))
                 guarded("cmdDir_Click", [this, index] { m_form.cmdDir_Click(index); });
     }
 }
@@ -262,8 +262,8 @@ void MainWindow::guarded(const char* handler, const std::function<void()>& run) 
 
 HWND MainWindow::defaultButton() const {
     const HWND focus = ::GetFocus();
-    for (const char* name : {"cmdDir_0", "cmdDir_1", "cmdExit"})
-        if (focus != nullptr && focus == control(name)) return focus;
+    for (const ControlId id : {ControlId::cmdDir_0, ControlId::cmdDir_1, ControlId::cmdExit})
+        if (focus != nullptr && focus == control(id)) return focus;
     return control(kDefaultButton);
 }
 
@@ -272,7 +272,7 @@ void MainWindow::showDefaultButton() {
     const HWND pressed = defaultButton();
     for (const ControlLayout& button : kControls) {
         if (button.kind != ControlKind::CommandButton) continue;
-        const HWND handle = control(button.name);
+        const HWND handle = control(button.id);
         const LONG_PTR type = handle == pressed ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
         if ((::GetWindowLongPtrW(handle, GWL_STYLE) & BS_TYPEMASK) != type)
             ::SendMessageW(handle, BM_SETSTYLE, WPARAM(type), TRUE);

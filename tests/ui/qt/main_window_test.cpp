@@ -59,7 +59,7 @@ TEST_F(MainWindowTest, EveryControlStandsInItsPlace) {
         const QRect given =
             twipsRect(layout.place.left, layout.place.top, layout.place.width, layout.place.height);
         if (layout.kind == ui::ControlKind::Label) {  // sized to its caption, beside its box
-            const std::string box(ui::kControls[std::size_t(layout.tabIndex) + 1].name);
+            const std::string box(ui::layoutOf(*layout.box).name);
             EXPECT_EQ(control->y(), given.y()) << name;
             EXPECT_EQ(control->height(), given.height()) << name;
             EXPECT_GE(control->width(), control->sizeHint().width()) << name;

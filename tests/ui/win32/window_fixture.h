@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -87,7 +88,13 @@ class Win32WindowTest : public ::testing::Test {
         while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE) {
         }
     }
-    HWND control(const char* name) const { return window->control(name); }
+    // The control of that name in the layout table.
+    HWND control(std::string_view name) const {
+        for (const ui::ControlLayout& layout : ui::kControls)
+            if (layout.name == name) return window->control(layout.id);
+        ADD_FAILURE() << "no control named " << name;
+        return nullptr;
+    }
     std::string source() const { return temp / "src"; }
     std::string destination() const { return temp / "dst"; }
 
@@ -124,7 +131,7 @@ class Win32WindowTest : public ::testing::Test {
     std::string focused() const {
         const HWND focus = ::GetFocus();
         for (const ui::ControlLayout& control : ui::kControls)
-            if (focus != nullptr && window->control(control.name) == focus)
+            if (focus != nullptr && window->control(control.id) == focus)
                 return std::string(control.name);
         return "";
     }
