@@ -85,6 +85,13 @@ QProgressBar* MainWindow::barWidget(engine::Bar bar) const {
     return control<QProgressBar>(bar == engine::Bar::Prog ? ControlId::Prog : ControlId::ProgFile);
 }
 
+std::optional<ControlId> MainWindow::focusedControl() const {
+    const QWidget* focus = focusWidget();
+    for (const ControlLayout& layout : kControls)
+        if (focus != nullptr && focus == control(layout.id)) return layout.id;
+    return std::nullopt;
+}
+
 std::string MainWindow::text(engine::TextBox which) {
     return kept(which).text(box(which)->text().toStdString());
 }
@@ -109,23 +116,17 @@ void MainWindow::setSelLength(engine::TextBox which, int length) {
 
 void MainWindow::setFocus(engine::TextBox which) { box(which)->setFocus(Qt::OtherFocusReason); }
 
-// A box disabled for a job gives the focus to the window itself, not to the
-// next control: that is a browse button, which a second Enter would press in
-// the middle of the job. Enabled again, the box takes the focus back if nobody
-// moved it meanwhile, so that Enter after a job starts the next one.
 void MainWindow::setEnabled(engine::Input input, bool enabled) {
-    QWidget* widget = control(input == engine::Input::txtVobDir ? ControlId::txtVobDir
-                              : input == engine::Input::txtDest ? ControlId::txtDest
-                                                                : ControlId::cmdGo);
+    const ControlId id = input == engine::Input::txtVobDir ? ControlId::txtVobDir
+                         : input == engine::Input::txtDest ? ControlId::txtDest
+                                                           : ControlId::cmdGo;
+    QWidget* widget = control(id);
     const bool hadFocus = widget->hasFocus();
     widget->setEnabled(enabled);
-    if (!enabled && hadFocus) {
+    if (!enabled && m_rules.focusGoesToWindow(id, hadFocus)) {
         QWidget::setFocus(Qt::OtherFocusReason);
-        m_focusGivenUp = widget;
-        m_focusMovedTo = QApplication::focusWidget();
-    } else if (enabled && widget == m_focusGivenUp) {
-        if (QApplication::focusWidget() == m_focusMovedTo) widget->setFocus(Qt::OtherFocusReason);
-        m_focusGivenUp = nullptr;
+    } else if (enabled && m_rules.focusComesBack(id, QApplication::focusWidget() == this)) {
+        widget->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -228,10 +229,9 @@ engine::WindowState MainWindow::windowState() {
     return engine::WindowState::Normal;
 }
 
-// Closing by the title bar while a job runs acts as Exit: the job winds down
-// and closes the window itself. Every close that goes through saves the settings.
+// Every close that goes through saves the settings.
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (m_form.bBusy != engine::kFalse) {
+    if (m_rules.closeActsAsExit()) {
         event->ignore();
         guarded("cmdExit_Click", [this] { m_form.cmdExit_Click(); });
         return;
@@ -252,37 +252,35 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
             control<QPushButton>(kCancelButton)->click();
             return;
         case Qt::Key_Return:
-        case Qt::Key_Enter: {
-            // A held key's repeats press nothing: after a job, one would close
-            // the Done box and the next would run the job again.
-            if (event->isAutoRepeat()) return;
-            // During a job Enter starts nothing: no browser opens in its middle.
-            auto* button = qobject_cast<QPushButton*>(focusWidget());
-            auto* extract = control<QPushButton>(kDefaultButton);
-            const bool busy = m_form.bBusy != engine::kFalse;
-            if (button != nullptr && button != extract &&
-                (!busy || button == control(kCancelButton))) {
-                button->click();
-            } else if (extract->isEnabled()) {
-                extract->click();
-            }
+        case Qt::Key_Enter:
+            pressEnter(*event);
             return;
-        }
         default:
             QWidget::keyPressEvent(event);
     }
 }
 
+void MainWindow::pressEnter(const QKeyEvent& key) {
+    const std::optional<ControlId> pressed =
+        m_rules.enterPresses(focusedControl(), key.isAutoRepeat());
+    if (!pressed) return;
+    auto* button = control<QPushButton>(*pressed);
+    if (button->isEnabled()) button->click();
+}
+
 // Alt with a key is a command and never edits a folder box. The access keys
 // (S, D, E, X) are taken before the box sees them; any other, the hidden
 // check box's A included, would type its letter or undo (Alt+Backspace).
-// Extract, the default button, presses itself on Enter when it has the focus:
-// a held key's repeats stop here, as they do in keyPressEvent().
+// Extract, the default button, would press itself on Enter when it has the
+// focus: its Enter goes by the rules too.
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (watched == control(kDefaultButton))
-        return key->isAutoRepeat() && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+    if (watched == control(kDefaultButton)) {
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+        pressEnter(*key);
+        return true;
+    }
     return (key->modifiers() & Qt::AltModifier) != 0;
 }
 

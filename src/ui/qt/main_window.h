@@ -1,16 +1,18 @@
 #pragma once
 
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "engine/frmMain.h"
 #include "engine/window_controls.h"
 #include "ui/kept_text.h"
 #include "ui/window_layout.h"
+#include "ui/window_rules.h"
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -72,6 +74,9 @@ class MainWindow final : public QWidget, public engine::WindowControls {
     Widget* control(ControlId id) const {
         return qobject_cast<Widget*>(m_controls[std::size_t(id)]);
     }
+    // The control that has the window's focus; none when the window itself has it.
+    std::optional<ControlId> focusedControl() const;
+    void pressEnter(const QKeyEvent& key);
     QLineEdit* box(engine::TextBox box) const;
     KeptText& kept(engine::TextBox box) { return m_keptTexts[std::size_t(box)]; }
     QProgressBar* barWidget(engine::Bar bar) const;
@@ -82,9 +87,7 @@ class MainWindow final : public QWidget, public engine::WindowControls {
 
     std::array<KeptText, 2> m_keptTexts;
     bool m_hourglass = false;
-    // The control a job's lock took the focus from, and where the focus went.
-    QPointer<QWidget> m_focusGivenUp;
-    QPointer<QWidget> m_focusMovedTo;
+    WindowRules m_rules{[this] { return m_form.jobRunning(); }};
     unsigned m_pumpCalls = 0;
     QElapsedTimer m_sinceRealPump;
     QElapsedTimer m_sinceBarsShown;

@@ -42,6 +42,13 @@ HWND MainWindow::barControl(engine::Bar bar) const {
     return control(bar == engine::Bar::Prog ? ControlId::Prog : ControlId::ProgFile);
 }
 
+std::optional<ControlId> MainWindow::focusedControl() const {
+    const HWND focus = ::GetFocus();
+    for (const ControlLayout& layout : kControls)
+        if (focus != nullptr && focus == control(layout.id)) return layout.id;
+    return std::nullopt;
+}
+
 std::string MainWindow::text(engine::TextBox which) {
     return kept(which).text(platform::toUtf8(windowText(box(which))));
 }
@@ -71,31 +78,21 @@ void MainWindow::setFocus(engine::TextBox which) {
     showDefaultButton();
 }
 
-// A control that loses its focus by being disabled hands it on, as Tab would.
+// The focus a job's lock takes from a control stays with the window itself,
+// where Esc still presses Exit.
 void MainWindow::setEnabled(engine::Input input, bool enabled) {
-    const HWND target = input == engine::Input::cmdGo       ? control(kDefaultButton)
-                        : input == engine::Input::txtVobDir ? control(ControlId::txtVobDir)
-                                                            : control(ControlId::txtDest);
+    const ControlId id = input == engine::Input::txtVobDir ? ControlId::txtVobDir
+                         : input == engine::Input::txtDest ? ControlId::txtDest
+                                                           : ControlId::cmdGo;
+    const HWND target = control(id);
     const bool hadFocus = ::GetFocus() == target;
     ::EnableWindow(target, enabled ? TRUE : FALSE);
-    // A control disabled for a job leaves the focus with the window itself,
-    // where Esc still presses Exit, not with the next control: that is a
-    // browse button, which a second Enter would press in the middle of the
-    // job. Enabled again, it takes the focus back if nobody moved it
-    // meanwhile: Enter after a job starts the next.
-    if (!enabled && hadFocus) {
-        m_focusOnWindow = true;
+    if (!enabled && m_rules.focusGoesToWindow(id, hadFocus)) {
         ::SetFocus(m_window);
-        m_focusGivenUp = target;
-        m_focusMovedTo = ::GetFocus();
         showDefaultButton();
-    } else if (enabled && target == m_focusGivenUp) {
-        m_focusOnWindow = false;
-        if (::GetFocus() == m_focusMovedTo) {
-            ::SendMessageW(m_window, WM_NEXTDLGCTL, WPARAM(target), TRUE);
-            showDefaultButton();
-        }
-        m_focusGivenUp = nullptr;
+    } else if (enabled && m_rules.focusComesBack(id, ::GetFocus() == m_window)) {
+        ::SendMessageW(m_window, WM_NEXTDLGCTL, WPARAM(target), TRUE);
+        showDefaultButton();
     }
 }
 

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/frmMain.h"
@@ -13,6 +14,7 @@
 #include "ui/kept_text.h"
 #include "ui/win32/control_announcer.h"
 #include "ui/window_layout.h"
+#include "ui/window_rules.h"
 
 namespace vantrel::ui::win32 {
 
@@ -82,8 +84,9 @@ class MainWindow final : public engine::WindowControls {
     void placeControls(int dpi);
     void placeLabel(HWND label, const ControlLayout& control, int dpi);
     void fitStatusFont(int dpi);
-    // The focused command button is the one Enter presses, otherwise Extract.
-    HWND defaultButton() const;
+    // The control that has the focus; none when the window itself or no
+    // control of it has it.
+    std::optional<ControlId> focusedControl() const;
     void showDefaultButton();
     void loadIcons(int dpi);
 
@@ -108,12 +111,7 @@ class MainWindow final : public engine::WindowControls {
     std::array<int, 2> m_barPositions{};
     std::array<KeptText, 2> m_keptTexts;
     bool m_hourglass = false;
-    // The control a job's lock took the focus from, and where the focus went.
-    HWND m_focusGivenUp = nullptr;
-    HWND m_focusMovedTo = nullptr;
-    // The window keeps the focus it was given: the dialog manager would hand
-    // it on to the first control that can take it.
-    bool m_focusOnWindow = false;
+    WindowRules m_rules{[this] { return m_form.jobRunning(); }};
     bool m_loaded = false;  // Form_Load has run: the size it took is the one to keep
     bool m_unloaded = false;
     unsigned m_pumpCalls = 0;

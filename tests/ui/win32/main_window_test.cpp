@@ -237,8 +237,6 @@ TEST_F(Win32WindowTest, EnterPressesExtractOrTheFocusedButtonOncePerPressAndEsca
         EXPECT_EQ(answerer.seen().size(), shown) << "a disabled Extract is never pressed";
     }
     ::SetFocus(control("cmdExit"));
-    enterRepeated();
-    EXPECT_NE(window->handle(), nullptr) << "nor any other button";
     press(VK_RETURN);
     EXPECT_EQ(window->handle(), nullptr);
 
