@@ -149,14 +149,19 @@ INT_PTR CALLBACK MainWindow::dialogProcedure(HWND window, UINT message, WPARAM w
             self->createControls();
             self->placeControls(windowDpi(window));
             keepOwnLayoutOnDpiChange(window);
-        } catch (const std::exception&) {
+        } catch (...) {
             self->m_controls.back() = nullptr;  // the constructor reports it
         }
         return FALSE;  // the focus is set when the window is shown
     }
     if (self == nullptr) return FALSE;
     LRESULT result = 0;
-    if (!self->handleMessage(message, wParam, lParam, result)) return FALSE;
+    bool handled = false;
+    // Nothing a message's handling throws reaches the system's message loop:
+    // the message is then left to the dialog's default handling.
+    self->guarded("a window message",
+                  [&] { handled = self->handleMessage(message, wParam, lParam, result); });
+    if (!handled) return FALSE;
     ::SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
     return TRUE;
 }
