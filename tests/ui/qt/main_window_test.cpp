@@ -1,7 +1,6 @@
 // The window as the user sees it: controls in their places, the keyboard, the
 // fixed size.
 
-#include <unistd.h>
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QCheckBox>
@@ -262,9 +261,7 @@ TEST_F(MainWindowTest, EnterStartsTheJobFromEitherBoxOncePerPress) {
 TEST_F(MainWindowTest, AfterAJobStartedWithEnterTheFocusIsBackInItsBox) {
     startActive();
     makeDvdFolder(source(), 1, 4);
-    window->setText(engine::TextBox::txtVobDir, source());
-    window->setText(engine::TextBox::txtDest, destination());
-    window->setAlertValue(engine::kUnchecked);
+    setFolders(engine::kUnchecked);
     find<QLineEdit>("txtVobDir")->setFocus();
     press(Qt::Key_Return);
     ASSERT_TRUE(exists(destination() + "/VTS_01_1.VOB")) << "the job ran";
@@ -276,11 +273,8 @@ TEST_F(MainWindowTest, EnterDuringAJobOpensNoBrowser) {
     services.folderDialog = &chooser;
     startActive();
     makeDvdFolder(source(), 1, 4);
-    const std::string vob = source() + "/VTS_01_1.VOB";
-    ASSERT_EQ(::truncate(vob.c_str(), std::int64_t{64} << 20), 0);  // a scan that lasts
-    window->setText(engine::TextBox::txtVobDir, source());
-    window->setText(engine::TextBox::txtDest, destination());
-    window->setAlertValue(engine::kUnchecked);
+    writeLongVob("VTS_01_1.VOB", std::uintmax_t{64} << 20);
+    setFolders(engine::kUnchecked);
     find<QLineEdit>("txtVobDir")->setFocus();
     std::string focusDuringJob = "?";
     QTimer::singleShot(0, window.get(), [&] {
@@ -291,7 +285,7 @@ TEST_F(MainWindowTest, EnterDuringAJobOpensNoBrowser) {
     press(Qt::Key_Return);
     EXPECT_EQ(focusDuringJob, "frmMain") << "the window itself, not a browse button";
     EXPECT_EQ(chooser.opened, 0);
-    EXPECT_EQ(readFile(destination() + "/VTS_01_1.VOB"), expectedNavPacks(readFile(vob)))
+    EXPECT_EQ(readFile(destination() + "/VTS_01_1.VOB"), longVobNavPacks())
         << "the job ran to its end";
 }
 
