@@ -35,7 +35,7 @@ MainWindow::MainWindow(engine::Services& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      engine::WindowControls(services.files),
+      engine::ControlState(services.files),
       m_form(*this, services) {
     buildControls();
     connectHandlers();
@@ -173,7 +173,7 @@ void MainWindow::setAlertValue(int value) {
 }
 
 void MainWindow::setFileListPath(const std::string& folder) {
-    WindowControls::setFileListPath(folder);
+    ControlState::setFileListPath(folder);
     auto* list = control<QListWidget>(ControlId::File);
     list->clear();
     for (const std::string& name : fileListNames()) list->addItem(qt(name));

@@ -6,8 +6,8 @@
 #include <functional>
 #include <optional>
 
+#include "engine/control_state.h"
 #include "engine/frmMain.h"
-#include "engine/window_controls.h"
 #include "ui/kept_text.h"
 #include "ui/window_layout.h"
 #include "ui/window_rules.h"
@@ -22,7 +22,7 @@ namespace vantrel::ui {
 // The program's one window: its controls as the window object knows them, the
 // keyboard, the fixed size, and the engine's Controls carried out on Qt widgets.
 // Object names are the controls' names in the layout table.
-class MainWindow final : public QWidget, public engine::WindowControls {
+class MainWindow final : public QWidget, public engine::ControlState {
     Q_OBJECT
 
   public:

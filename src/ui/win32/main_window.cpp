@@ -159,7 +159,7 @@ void MainWindow::setAlertValue(int value) {
 }
 
 void MainWindow::setFileListPath(const std::string& folder) {
-    WindowControls::setFileListPath(folder);
+    ControlState::setFileListPath(folder);
     const HWND list = control(ControlId::File);
     ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
     for (const std::string& name : fileListNames())

@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "engine/control_state.h"
 #include "engine/frmMain.h"
-#include "engine/window_controls.h"
 #include "ui/kept_text.h"
 #include "ui/win32/control_announcer.h"
 #include "ui/window_layout.h"
@@ -23,7 +23,7 @@ namespace vantrel::ui::win32 {
 // Enter for the default button, Esc for the cancel button, the access keys),
 // with the controls of the layout table placed by the window's DPI and the
 // engine's Controls carried out on them.
-class MainWindow final : public engine::WindowControls {
+class MainWindow final : public engine::ControlState {
   public:
     explicit MainWindow(engine::Services& services);
     ~MainWindow() override;

@@ -47,7 +47,7 @@ constexpr LPARAM kKeyWasDown = LPARAM(1) << 30;
 }  // namespace
 
 MainWindow::MainWindow(engine::Services& services)
-    : engine::WindowControls(services.files), m_form(*this, services) {
+    : engine::ControlState(services.files), m_form(*this, services) {
     const std::vector<WORD> dialog = dialogTemplate();
     const HWND created = ::CreateDialogIndirectParamW(
         ::GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), nullptr,
