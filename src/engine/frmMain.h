@@ -56,6 +56,8 @@ class frmMain {
     void Form_Resize();
     void Form_Unload();
 
+    // True while a job runs: what a front end asks, rather than reading bBusy.
+    bool jobRunning() const { return bBusy != kFalse; }
     // What the last job did.
     const JobTally& tally() const { return m_tally; }
     // The folder ValDir refused last, if it refused one.
