@@ -99,6 +99,11 @@ std::string MemoryFileSystem::readText(const std::string& path) const {
     return std::string(bytes.begin(), bytes.end());
 }
 
+bool MemoryFileSystem::holds(const std::string& path, const Bytes& content) const {
+    const Entry* entry = find(path);
+    return entry != nullptr && !entry->folder && *entry->bytes == content;
+}
+
 bool MemoryFileSystem::exists(const std::string& path) const { return find(path) != nullptr; }
 
 std::vector<std::string> MemoryFileSystem::namesIn(const std::string& folder) const {

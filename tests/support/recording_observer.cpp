@@ -29,7 +29,7 @@ void RecordingObserver::jobEnded(const engine::JobEnd& end) {
 }
 
 std::vector<std::string> RecordingObserver::problems() const {
-    std::vector<std::string> found;
+    std::vector<std::string> found = m_progressProblems;
     std::size_t first = 0;
     for (std::size_t i = 0; i < events.size(); ++i) {
         if (events[i].kind != Kind::JobEnded) continue;
@@ -47,7 +47,7 @@ void RecordingObserver::checkJob(std::size_t first, std::size_t last,
     };
     const Event* file = nullptr;  // the file under way
     bool fileHadEntry = false, started = false;
-    std::int64_t progress = 0, navPacks = 0, bytesRead = 0;
+    std::int64_t navPacks = 0, bytesRead = 0;
     int entries = 0;
     for (std::size_t at = first; at < last; ++at) {
         const Event& event = events[at];
@@ -61,12 +61,6 @@ void RecordingObserver::checkJob(std::size_t first, std::size_t last,
                     problem(at, event.file + " started before " + file->file + " ended");
                 file = &event;
                 fileHadEntry = false;
-                progress = 0;
-                break;
-            case Kind::BytesScanned:
-                if (file == nullptr) problem(at, "progress outside a file");
-                if (event.bytes < progress) problem(at, "the progress went back");
-                progress = event.bytes;
                 break;
             case Kind::FileEnded:
                 if (file == nullptr || file->file != event.file ||
