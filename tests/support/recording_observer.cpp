@@ -8,24 +8,30 @@ void RecordingObserver::jobStarted(const engine::JobStart& start) {
 
 void RecordingObserver::fileStarted(const engine::FileStart& file) {
     events.push_back({Kind::FileStarted, file.name, std::nullopt, file});
+    m_fileUnderWay = true;
+    m_progress = 0;
 }
 
 void RecordingObserver::bytesScanned(std::int64_t bytes) {
-    events.push_back({Kind::BytesScanned, "", std::nullopt, std::nullopt, bytes});
+    const std::string at = "after event " + std::to_string(events.size()) + ": ";
+    if (!m_fileUnderWay) m_progressProblems.push_back(at + "progress outside a file");
+    if (bytes < m_progress) m_progressProblems.push_back(at + "the progress went back");
+    m_progress = bytes;
 }
 
 void RecordingObserver::fileEnded(const engine::FileEnd& end) {
-    events.push_back({Kind::FileEnded, end.name, std::nullopt, std::nullopt, 0, end});
+    events.push_back({Kind::FileEnded, end.name, std::nullopt, std::nullopt, end});
+    m_fileUnderWay = false;
 }
 
 void RecordingObserver::entryLogged(const engine::LoggedEntry& entry) {
     events.push_back(
-        {Kind::EntryLogged, entry.file, std::nullopt, std::nullopt, 0, std::nullopt, entry});
+        {Kind::EntryLogged, entry.file, std::nullopt, std::nullopt, std::nullopt, entry});
 }
 
 void RecordingObserver::jobEnded(const engine::JobEnd& end) {
     events.push_back(
-        {Kind::JobEnded, "", std::nullopt, std::nullopt, 0, std::nullopt, std::nullopt, end});
+        {Kind::JobEnded, "", std::nullopt, std::nullopt, std::nullopt, std::nullopt, end});
 }
 
 std::vector<std::string> RecordingObserver::problems() const {
