@@ -225,7 +225,7 @@ class FaultLoop : public ::testing::Test {
         EXPECT_EQ(run.tally.problems.unwritten, 0);
     }
 
-    const MemoryFolder temp{kSep + "vantrel"};
+    const MemoryFolder temp{platform::systemRoot() + "vantrel"};
 #ifdef _WIN32
     ScopedEnv stateFolder{"LOCALAPPDATA", (temp / "state").c_str()};
 #else
