@@ -31,7 +31,7 @@ double extractFromImage(const DvdLikeFolder& dvd, const std::string& image) {
         engine::Services services{files, clock, platform::programFolder()};
         cli::TerminalWindow window(files, display, false);
         engine::frmMain form(window, services);
-        cli::JobReport report(files, display, files.videoTsFolder());
+        cli::JobReport report(display);
         window.attach(form, report);
         form.setObserver(&report);
         window.setText(engine::TextBox::txtVobDir, files.videoTsFolder());

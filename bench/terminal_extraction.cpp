@@ -19,7 +19,7 @@ double extractInProcess(const DvdLikeFolder& dvd) {
     cli::ProgressDisplay display(stderr, cli::ProgressDisplay::Mode::Quiet);
     cli::TerminalWindow window(files, display, false);
     engine::frmMain form(window, services);
-    cli::JobReport report(files, display, dvd.source);
+    cli::JobReport report(display);
     window.attach(form, report);
     form.setObserver(&report);
     window.setText(engine::TextBox::txtVobDir, dvd.source);

@@ -28,9 +28,9 @@ void ensureApplication() {
 // Whether the job has come to its VOBs.
 struct ScanWatch final : engine::JobObserver {
     bool scanning = false;
-    void jobStarted(std::int32_t) override {}
-    void fileStarted(const std::string&, std::int64_t, engine::FileKind kind) override {
-        scanning |= kind == engine::FileKind::Vob;
+    void jobStarted(const engine::JobStart&) override {}
+    void fileStarted(const engine::FileStart& file) override {
+        scanning |= file.kind == engine::FileKind::Vob;
     }
     void bytesScanned(std::int64_t) override {}
     void fileEnded(const engine::FileEnd&) override {}

@@ -1,7 +1,7 @@
 // The IFO reader and the check against the disc's map: the input's first byte
 // says which IFO the rest is (VIDEO_TS.IFO or VTS_01_0.IFO), and a reduced copy
 // beside it holds NV_PCKs for the first VOBUs of each map the reader finds in
-// it, and one chance match. Every damage must end as a finding or a Failure
+// it, and one chance match. Every damage must end as a finding or an IfoError
 // of the reader, never as a crash, and the check's counts must add up.
 
 #include <cstdint>
@@ -10,13 +10,12 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/copy_verification.h"
-#include "engine/ifo_reader.h"
-#include "engine/vobu_map_comparison.h"
-#include "platform/failure.h"
 #include "platform/file_system_posix.h"
 #include "support/dvd_generator.h"
 #include "support/temp_folder.h"
+#include "verify/copy_verification.h"
+#include "verify/ifo_file.h"
+#include "verify/vobu_map_comparison.h"
 
 namespace {
 
@@ -29,12 +28,12 @@ using testing::Bytes;
 }
 
 // The first VOBUs' NV_PCKs of the map in `ifo`, or of none when it has none.
-Bytes copyOfVobSet(platform::FileSystem& files, const std::string& ifo, engine::VobuMapKind kind) {
+Bytes copyOfVobSet(platform::FileSystem& files, const std::string& ifo, dvd::VobuMapKind kind) {
     Bytes vob = testing::makePack(testing::Pack::Video, 1);
     vob[40] = 0x01;  // a chance match of the scanner's signature
     vob[41] = 0xBF;
     try {
-        const auto map = engine::readVobuMap(files, ifo, kind);
+        const auto map = verify::readVobuMap(files, ifo, kind);
         if (!map) return vob;
         if ((std::int64_t(map->size()) + 1) * 4 > files.fileLength(ifo))
             fail("a map with more entries than its file has room for");
@@ -42,17 +41,17 @@ Bytes copyOfVobSet(platform::FileSystem& files, const std::string& ifo, engine::
             const Bytes pack = testing::makeNavPack((*map)[i]);
             vob.insert(vob.end(), pack.begin(), pack.end());
         }
-    } catch (const platform::Failure&) {
+    } catch (const dvd::IfoError&) {
         // Reported by the check too.
     }
     return vob;
 }
 
-void expectCountsAddUp(const engine::CopyCheck& check) {
+void expectCountsAddUp(const verify::CopyCheck& check) {
     for (const auto& set : check.sets) {
         if (set.tally.packsMatched + set.tally.missing != set.tally.vobus)
             fail(set.name + ": matched and missing VOBUs do not add up to the map's");
-        if (set.findings.size() > std::size_t{5} * (engine::FindingList::kListedPerKind + 1u))
+        if (set.findings.size() > std::size_t{5} * (verify::FindingList::kListedPerKind + 1u))
             fail(set.name + ": more findings listed than the list keeps");
     }
     bool none = true;
@@ -73,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool manager = data[0] % 2 == 0;
     const std::string ifo = folder + (manager ? "/VIDEO_TS.IFO" : "/VTS_01_0.IFO");
     testing::writeFile(ifo, Bytes(data + 1, data + size));
-    using Kind = engine::VobuMapKind;
+    using Kind = dvd::VobuMapKind;
     if (manager) {
         testing::writeFile(folder + "/VIDEO_TS.VOB",
                            copyOfVobSet(files, ifo, Kind::VideoManagerMenu));
@@ -82,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         testing::writeFile(folder + "/VTS_01_1.VOB", copyOfVobSet(files, ifo, Kind::Titles));
     }
     try {
-        expectCountsAddUp(engine::verifyCopy(files, folder));
+        expectCountsAddUp(verify::verifyCopy(files, folder));
     } catch (const std::exception& failure) {
         fail(std::string("the check failed: ") + failure.what());
     }

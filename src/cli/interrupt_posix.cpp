@@ -8,7 +8,7 @@
 namespace vantrel::cli {
 namespace {
 
-// A signal handler can only hand over a flag: this is the one global of the program.
+// A signal handler can hand over nothing but a flag, and only in a global.
 volatile std::sig_atomic_t g_signal = 0;
 
 void onInterrupt(int signalNumber) {

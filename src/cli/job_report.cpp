@@ -3,8 +3,6 @@
 #include <algorithm>
 
 #include "cli/options.h"
-#include "engine/vob_file_list.h"
-#include "platform/paths.h"
 
 namespace vantrel::cli {
 
@@ -27,30 +25,17 @@ std::string entryLine(const log::Entry& entry) {
     return line;
 }
 
-JobReport::JobReport(platform::FileSystem& files, ProgressDisplay& display,
-                     std::string sourceFolder)
-    : m_files(files), m_display(display), m_sourceFolder(std::move(sourceFolder)) {}
-
-// The VOBs are measured once, for the whole job's position and the time left.
-void JobReport::jobStarted(std::int32_t fileTotal) {
-    std::int64_t total = 0;
-    try {
-        engine::VobFileList vobs(m_files);
-        vobs.setPath(m_sourceFolder);
-        for (const std::string& name : vobs.names())
-            total += m_files.fileLength(platform::joinPath(m_sourceFolder, name));
-    } catch (const std::exception&) {
-        // The job meets the same failure and logs it; the display does without.
-    }
-    m_display.jobStarted(fileTotal, total);
+// The VOBs' bytes give the whole job's position and the time left.
+void JobReport::jobStarted(const engine::JobStart& start) {
+    m_display.jobStarted(start.fileTotal, start.vobBytes);
 }
 
-void JobReport::fileStarted(const std::string& name, std::int64_t size, engine::FileKind kind) {
+void JobReport::fileStarted(const engine::FileStart& file) {
     if (m_fileIsVob) m_vobBytesBefore += m_fileSize;
-    m_fileIsVob = kind == engine::FileKind::Vob;
-    m_fileSize = size;
+    m_fileIsVob = file.kind == engine::FileKind::Vob;
+    m_fileSize = file.size.value_or(0);
     m_fileBytesDone = 0;
-    m_display.fileStarted(++m_filesStarted, name);
+    m_display.fileStarted(++m_filesStarted, file.name);
 }
 
 void JobReport::showProgress() {
@@ -75,8 +60,15 @@ void JobReport::fileEnded(const engine::FileEnd& end) {
     m_fileEntries.erase(entries);
 }
 
+// A terminal has no message boxes: what one said reaches it here.
 void JobReport::jobEnded(const engine::JobEnd& end) {
     if (end.outcome == engine::JobOutcome::Refused) return refuse(end);
+    // The alert's lines one by one: a message shows no line break.
+    for (std::size_t start = 0; start < end.alert.size();) {
+        const std::size_t stop = std::min(end.alert.find('\n', start), end.alert.size());
+        m_display.message(end.alert.substr(start, stop - start));
+        start = stop + 1;
+    }
     m_end = end;
 }
 

@@ -8,7 +8,6 @@
 
 #include "cli/progress_display.h"
 #include "engine/job_events.h"
-#include "platform/file_system.h"
 
 namespace vantrel::cli {
 
@@ -31,8 +30,7 @@ struct FileRecord {
 // each of its files came to.
 class JobReport final : public engine::JobObserver {
   public:
-    // `sourceFolder` is the job's source, whose VOBs are measured when it starts.
-    JobReport(platform::FileSystem& files, ProgressDisplay& display, std::string sourceFolder);
+    explicit JobReport(ProgressDisplay& display) : m_display(display) {}
 
     // The display brought up to date with the current file's progress.
     void showProgress();
@@ -51,17 +49,15 @@ class JobReport final : public engine::JobObserver {
     // or, without one, in the job's own words.
     void refuse(const engine::JobEnd& end, const std::string& line = "");
 
-    void jobStarted(std::int32_t fileTotal) override;
-    void fileStarted(const std::string& name, std::int64_t size, engine::FileKind kind) override;
+    void jobStarted(const engine::JobStart& start) override;
+    void fileStarted(const engine::FileStart& file) override;
     void bytesScanned(std::int64_t bytes) override { m_fileBytesDone = bytes; }
     void fileEnded(const engine::FileEnd& end) override;
     void entryLogged(const engine::LoggedEntry& entry) override;
     void jobEnded(const engine::JobEnd& end) override;
 
   private:
-    platform::FileSystem& m_files;
     ProgressDisplay& m_display;
-    std::string m_sourceFolder;
     int m_filesStarted = 0;
     std::int64_t m_vobBytesBefore = 0;  // of the VOBs before the current file
     std::int64_t m_fileSize = 0;

@@ -14,7 +14,6 @@
 #include "cli/progress_display.h"
 #include "cli/terminal_window.h"
 #include "cli/verify_report.h"
-#include "engine/copy_verification.h"
 #include "engine/frmMain.h"
 #include "engine/job_files.h"
 #include "log/log_file.h"
@@ -22,6 +21,7 @@
 #include "platform/failure.h"
 #include "platform/paths.h"
 #include "platform/system_file_system.h"
+#include "verify/copy_verification.h"
 
 namespace vantrel::cli {
 namespace {
@@ -47,10 +47,10 @@ void printSummary(const engine::JobTally& tally, double seconds) {
 
 // The check of a copy, or nothing when its folder cannot be listed: then the
 // line that says why has been shown.
-std::optional<engine::CopyCheck> checkCopy(platform::FileSystem& files, const std::string& folder,
+std::optional<verify::CopyCheck> checkCopy(platform::FileSystem& files, const std::string& folder,
                                            ProgressDisplay& display) {
     try {
-        return engine::verifyCopy(files, folder);
+        return verify::verifyCopy(files, folder);
     } catch (const std::exception& failure) {
         display.message(std::string(kProgramName) + ": cannot verify the copy: " + failure.what());
         return std::nullopt;
@@ -59,7 +59,7 @@ std::optional<engine::CopyCheck> checkCopy(platform::FileSystem& files, const st
 
 // The check for the reader, or with --quiet a line when something was found.
 void showCheck(const Options& options, const std::string& folder,
-               const std::optional<engine::CopyCheck>& check, ProgressDisplay& display) {
+               const std::optional<verify::CopyCheck>& check, ProgressDisplay& display) {
     if (!check) return;
     if (!options.quiet) {
         printCopyCheck(stdout, folder, *check);
@@ -111,10 +111,13 @@ class JobRun {
         JobReport report;
     };
 
-    int refuse(const engine::JobEnd& end, const std::string& line = "");
+    // A job refused by `end`, told in `line` or, without one, in the job's
+    // own words; the folders and the log are the options' when the job's
+    // checks did not come to them.
+    int refuse(engine::JobEnd end, const std::string& line = "");
     int stopBeforeJob();
-    // With --json, the document of a job that never began.
-    void printDocumentWithoutJob(const JobReport& report);
+    // The folders and the log of a job that never began.
+    engine::JobEnd withoutJob(engine::JobEnd end);
     int dryRun(JobSource& source, Destination destination);
     int job(JobSource& source);
     static int statusOf(const JobReport& report, bool copyExact);
@@ -132,7 +135,7 @@ JobRun::Form::Form(JobSource& source, JobRun& run)
     : services{source.files(), clock, platform::programFolder()},
       window(source.files(), run.m_display, run.m_options.alert),
       form(window, services),
-      report(source.files(), run.m_display, source.folder()) {
+      report(run.m_display) {
     window.attach(form, report);
     form.setObserver(&report);
     window.setText(TextBox::txtVobDir, source.folder());
@@ -176,44 +179,43 @@ int JobRun::run() {
     return m_options.dryRun ? dryRun(*source, destination) : job(*source);
 }
 
-// Refused before the job: nothing was touched.
-int JobRun::refuse(const engine::JobEnd& end, const std::string& line) {
-    JobReport report(m_system, m_display, m_options.source);
-    report.refuse(end, line);
-    printDocumentWithoutJob(report);
+// Refused before the job, or by its checks: nothing was touched.
+int JobRun::refuse(engine::JobEnd end, const std::string& line) {
+    JobReport report(m_display);
+    report.refuse(withoutJob(std::move(end)), line);
+    if (m_options.json) std::fputs(jobDocument({seconds(), report, nullptr}).c_str(), stdout);
     return kRefused;
 }
 
 // Stopped by a signal while the folders were checked (a disc image takes a
 // while to open): the job never began, and the program ends by the signal.
 int JobRun::stopBeforeJob() {
-    JobReport report(m_system, m_display, m_options.source);
-    report.jobEnded({engine::JobOutcome::Cancelled, std::nullopt, false});
+    JobReport report(m_display);
+    report.jobEnded(withoutJob({engine::JobOutcome::Cancelled, std::nullopt, false}));
     m_display.message(std::string(kProgramName) + ": stopped before the job began");
-    printDocumentWithoutJob(report);
+    if (m_options.json) std::fputs(jobDocument({seconds(), report, nullptr}).c_str(), stdout);
     return kDone;
 }
 
-void JobRun::printDocumentWithoutJob(const JobReport& report) {
-    if (!m_options.json) return;
-    const engine::JobTally nothing;
-    const std::string logFile = log::defaultLogFile(m_system, platform::programFolder());
-    std::fputs(jobDocument({m_options.source, m_options.destination, seconds(), report, nothing,
-                            logFile, nullptr})
-                   .c_str(),
-               stdout);
+engine::JobEnd JobRun::withoutJob(engine::JobEnd end) {
+    if (!end.source.empty() || !end.destination.empty()) return end;
+    end.source = m_options.source;
+    end.destination = m_options.destination;
+    end.logFile = log::defaultLogFile(m_system, platform::programFolder());
+    return end;
 }
 
 // The job's checks and listings without the job: nothing is changed.
 int JobRun::dryRun(JobSource& source, Destination destination) {
     Form form(source, *this);
     try {
-        if (destination == Destination::Exists) {
-            const engine::JobEnd end = form.form.checkJob();
-            if (end.outcome == engine::JobOutcome::Refused) return refuse(end);
-        }
-        printDryRun(stdout, source.files(), form.window.text(TextBox::txtVobDir),
-                    form.window.text(TextBox::txtDest), destination == Destination::ToBeMade);
+        // A folder still to be made has nothing to check or clear.
+        engine::JobEnd checked{engine::JobOutcome::Done, std::nullopt, false, source.folder(),
+                               m_options.destination};
+        if (destination == Destination::Exists) checked = form.form.checkJob();
+        if (checked.outcome == engine::JobOutcome::Refused) return refuse(checked);
+        printDryRun(stdout, source.files(), checked.source, checked.destination,
+                    destination == Destination::ToBeMade);
     } catch (const std::exception& failure) {
         m_display.message(std::string(kProgramName) + ": dry run: " + failure.what());
         return kJobFailed;
@@ -228,19 +230,16 @@ int JobRun::job(JobSource& source) {
 
     const JobReport& report = form.report;
     const engine::JobOutcome outcome = report.end()->outcome;
-    const std::string destination = form.window.text(TextBox::txtDest);
-    std::optional<engine::CopyCheck> check;
+    const std::string& destination = report.end()->destination;
+    std::optional<verify::CopyCheck> check;
     const bool checked =
         m_options.verify && !interruptRequested() &&
         (outcome == engine::JobOutcome::Done || outcome == engine::JobOutcome::Failed);
     if (checked) check = checkCopy(m_system, destination, m_display);
 
-    const engine::JobTally& tally = form.form.tally();
+    const engine::JobTally& tally = report.end()->tally;
     if (m_options.json) {
-        std::fputs(jobDocument({form.window.text(TextBox::txtVobDir), destination, seconds(),
-                                report, tally, form.form.logFile(), check ? &*check : nullptr})
-                       .c_str(),
-                   stdout);
+        std::fputs(jobDocument({seconds(), report, check ? &*check : nullptr}).c_str(), stdout);
     } else if (outcome != engine::JobOutcome::Refused) {
         if (!m_options.quiet) printSummary(tally, seconds());
         if (m_options.quiet && tally.problems.entries() > 0)
@@ -269,11 +268,11 @@ int runVerify(const Options& options) {
     ProgressDisplay display(stderr, displayMode(options));
     const std::string& folder = options.destination;
     std::optional<engine::FolderRefusal> refusal;
-    std::optional<engine::CopyCheck> check;
+    std::optional<verify::CopyCheck> check;
     try {
         if (const std::string problem = engine::folderProblem(files, folder); !problem.empty())
             throw platform::Failure(problem);
-        check = engine::verifyCopy(files, folder);
+        check = verify::verifyCopy(files, folder);
     } catch (const platform::Failure& failure) {
         refusal = engine::FolderRefusal{TextBox::txtDest, folder, failure.reason()};
         display.message(invalidFolderMessage(TextBox::txtDest, folder, failure.reason()));

@@ -2,7 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
-// The names the manual gives the engine's outcomes and findings, for nlohmann::json.
+// The names the manual gives the job's outcomes and the check's findings, for nlohmann::json.
 namespace vantrel::engine {
 
 NLOHMANN_JSON_SERIALIZE_ENUM(JobOutcome, {{JobOutcome::Done, "done"},
@@ -12,13 +12,18 @@ NLOHMANN_JSON_SERIALIZE_ENUM(JobOutcome, {{JobOutcome::Done, "done"},
 NLOHMANN_JSON_SERIALIZE_ENUM(FileOutcome, {{FileOutcome::Done, "done"},
                                            {FileOutcome::Stopped, "cancelled"},
                                            {FileOutcome::Failed, "failed"}})
+
+}  // namespace vantrel::engine
+
+namespace vantrel::verify {
+
 NLOHMANN_JSON_SERIALIZE_ENUM(FindingKind, {{FindingKind::MissingPack, "missing_pack"},
                                            {FindingKind::PackOutOfOrder, "pack_out_of_order"},
                                            {FindingKind::StrayPack, "stray_pack"},
                                            {FindingKind::DamagedMap, "damaged_map"},
                                            {FindingKind::DamagedCopy, "damaged_copy"}})
 
-}  // namespace vantrel::engine
+}  // namespace vantrel::verify
 
 namespace vantrel::cli {
 namespace {
@@ -57,18 +62,18 @@ json logObject(const std::string& logFile, const log::LogTally& problems) {
                                                         : json(nullptr)}};
 }
 
-json tallyObject(const engine::CheckTally& tally) {
+json tallyObject(const verify::CheckTally& tally) {
     return {{"vobus", tally.vobus},     {"packs_matched", tally.packsMatched},
             {"missing", tally.missing}, {"out_of_order", tally.outOfOrder},
             {"strays", tally.strays},   {"problems", tally.problems}};
 }
 
-json checkObject(const engine::CopyCheck* check) {
+json checkObject(const verify::CopyCheck* check) {
     if (check == nullptr) return nullptr;
     json sets = json::array();
-    for (const engine::VobSetCheck& set : check->sets) {
+    for (const verify::VobSetCheck& set : check->sets) {
         json findings = json::array();
-        for (const engine::Finding& finding : set.findings)
+        for (const verify::Finding& finding : set.findings)
             findings.push_back(
                 {{"kind", finding.kind}, {"count", finding.count}, {"text", finding.text}});
         sets.push_back({{"name", set.name},
@@ -92,9 +97,9 @@ std::string jobDocument(const JobFacts& facts) {
     const engine::JobEnd end = facts.report.end().value_or(engine::JobEnd{});
     json files = json::array();
     for (const FileRecord& record : facts.report.files()) files.push_back(fileObject(record));
-    const engine::JobTally& tally = facts.tally;
-    return text({{"source", facts.source},
-                 {"destination", facts.destination},
+    const engine::JobTally& tally = end.tally;
+    return text({{"source", end.source},
+                 {"destination", end.destination},
                  {"outcome", end.outcome},
                  {"refusal", refusalObject(end.refusal)},
                  {"elapsed_seconds", facts.seconds},
@@ -106,11 +111,11 @@ std::string jobDocument(const JobFacts& facts) {
                  {"files", files},
                  {"job_log_entries", facts.report.jobEntries()},
                  {"problems", tally.problems.entries()},
-                 {"log", logObject(facts.logFile, tally.problems)},
+                 {"log", logObject(end.logFile, tally.problems)},
                  {"verify", checkObject(facts.check)}});
 }
 
-std::string verifyDocument(const std::string& destination, const engine::CopyCheck* check,
+std::string verifyDocument(const std::string& destination, const verify::CopyCheck* check,
                            const std::optional<engine::FolderRefusal>& refusal) {
     return text({{"destination", destination},
                  {"refusal", refusalObject(refusal)},

@@ -4,22 +4,20 @@
 #include <string>
 
 #include "cli/job_report.h"
-#include "engine/copy_verification.h"
 #include "engine/frmMain.h"
+#include "verify/copy_verification.h"
 
 namespace vantrel::cli {
 
-// What the JSON document of a job is made of. Its keys are described in the
-// manual page (JSON OUTPUT) and never change meaning.
+// What the JSON document of a job is made of: the job as its report heard
+// it, ended. Its keys are described in the manual page (JSON OUTPUT) and never
+// change meaning.
 struct JobFacts {
-    std::string source, destination;  // the folders as the job had them
     double seconds = 0;
     const JobReport& report;
-    const engine::JobTally& tally;
-    std::string logFile;  // where the next entry would go
     // The check of the copy, with --verify; none without it, or when the job
     // did not come to it.
-    const engine::CopyCheck* check = nullptr;
+    const verify::CopyCheck* check = nullptr;
 };
 
 // The job's document: one JSON object, pretty-printed, ending in a line break.
@@ -28,7 +26,7 @@ std::string jobDocument(const JobFacts& facts);
 
 // The document of --verify DEST alone: the destination and its check, or
 // why it could not be checked.
-std::string verifyDocument(const std::string& destination, const engine::CopyCheck* check,
+std::string verifyDocument(const std::string& destination, const verify::CopyCheck* check,
                            const std::optional<engine::FolderRefusal>& refusal);
 
 }  // namespace vantrel::cli

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 
 #include "cli/console.h"
 #include "cli/interrupt.h"
@@ -54,14 +55,24 @@ int withOutputChecked(int status) {
 
 }  // namespace
 
+// A failure nothing below caught (memory running out, a file system error of
+// the standard library) ends the program as a failed job does, in one line;
+// the log is left as it was.
 int main(int argc, char** argv) {
-    platform::prepareProcess();
-    // Before any work: a signal that comes while a disc image is opened asks
-    // the job to stop, as one during the job does.
-    cli::installInterruptHandler();
-    cli::Arguments arguments(argc, argv);
-    cli::prepareStandardStreams();
-    const int status = withOutputChecked(run(arguments.count(), arguments.values()));
-    if (cli::interruptRequested()) cli::endBySignal(cli::interruptSignal());
-    return status;
+    try {
+        platform::prepareProcess();
+        // Before any work: a signal that comes while a disc image is opened
+        // asks the job to stop, as one during the job does.
+        cli::installInterruptHandler();
+        cli::Arguments arguments(argc, argv);
+        cli::prepareStandardStreams();
+        const int status = withOutputChecked(run(arguments.count(), arguments.values()));
+        if (cli::interruptRequested()) cli::endBySignal(cli::interruptSignal());
+        return status;
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "%s: %s\n", cli::kProgramName, failure.what());
+    } catch (...) {
+        std::fprintf(stderr, "%s: an unknown failure\n", cli::kProgramName);
+    }
+    return cli::kJobFailed;
 }

@@ -15,22 +15,9 @@ constexpr unsigned kPumpsPerLook = 64;
 }  // namespace
 
 TerminalWindow::TerminalWindow(platform::FileSystem& files, ProgressDisplay& display, bool alert)
-    : engine::WindowControls(files),
+    : engine::ControlState(files),
       m_display(display),
       m_alert(alert ? engine::kChecked : engine::kUnchecked) {}
-
-// The refusals ("Invalid Vob Dir!", "No files ...") are the job report's to
-// tell, with the folder and the reason; the rest ("Done with coping!") is
-// shown, line by line.
-void TerminalWindow::messageBox(const std::string& prompt, engine::MessageIcon icon,
-                                const std::string&) {
-    if (icon == engine::MessageIcon::Critical) return;
-    for (std::size_t start = 0; start <= prompt.size();) {
-        const std::size_t end = std::min(prompt.find('\n', start), prompt.size());
-        m_display.message(prompt.substr(start, end - start));
-        start = end + 1;
-    }
-}
 
 void TerminalWindow::beep() {
     std::fputc('\a', stderr);

@@ -5,15 +5,15 @@
 
 #include "cli/job_report.h"
 #include "cli/progress_display.h"
+#include "engine/control_state.h"
 #include "engine/frmMain.h"
-#include "engine/window_controls.h"
 
 namespace vantrel::cli {
 
 // The window's controls for a terminal: folder texts and bars kept in memory,
 // the "Done" message written as a line, Ctrl-C taken as Exit, the progress
 // shown as the job pumps. What the job does is the job report's to tell.
-class TerminalWindow final : public engine::WindowControls {
+class TerminalWindow final : public engine::ControlState {
   public:
     TerminalWindow(platform::FileSystem& files, ProgressDisplay& display, bool alert);
     // The window object whose Exit handler Ctrl-C presses, and the report
@@ -35,8 +35,9 @@ class TerminalWindow final : public engine::WindowControls {
     void setMousePointer(engine::MousePointer) override {}
     int alertValue() override { return m_alert; }
     void setAlertValue(int value) override { m_alert = checkedAlertValue(value); }
-    void messageBox(const std::string& prompt, engine::MessageIcon icon,
-                    const std::string& title) override;
+    // A terminal shows no boxes: the job report tells what the job's boxes
+    // said (a refusal, with its folder and reason; the alert's message).
+    void messageBox(const std::string&, engine::MessageIcon, const std::string&) override {}
     void beep() override;
     void pumpEvents() override;
     void closeWindow() override {}

@@ -3,7 +3,7 @@
 #include "cli/progress_display.h"
 
 namespace vantrel::cli {
-std::string tallyText(const engine::CheckTally& tally) {
+std::string tallyText(const verify::CheckTally& tally) {
     std::string text = std::to_string(tally.packsMatched) + " of " +
                        counted(tally.vobus, "VOBU", "VOBUs") + " in the copy";
     std::string counts;
@@ -18,13 +18,13 @@ std::string tallyText(const engine::CheckTally& tally) {
     return counts.empty() ? text : text + ": " + counts;
 }
 
-void printCopyCheck(std::FILE* out, const std::string& folder, const engine::CopyCheck& check) {
+void printCopyCheck(std::FILE* out, const std::string& folder, const verify::CopyCheck& check) {
     std::fprintf(out, "Check of '%s' against the VOBU maps of its IFOs:\n",
                  printable(folder).c_str());
-    for (const engine::VobSetCheck& set : check.sets) {
+    for (const verify::VobSetCheck& set : check.sets) {
         std::fprintf(out, "  %s (%s): %s\n", set.name.c_str(), printable(set.ifo).c_str(),
                      tallyText(set.tally).c_str());
-        for (const engine::Finding& finding : set.findings)
+        for (const verify::Finding& finding : set.findings)
             std::fprintf(out, "    %s\n", printable(finding.text).c_str());
     }
     std::fprintf(out, "  Total, %s: %s; %s\n",

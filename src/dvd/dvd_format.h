@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 // Facts of the DVD-Video format that the extraction relies on. Header only and
@@ -49,8 +48,5 @@ inline constexpr unsigned char kPrivateStream2StartCode[4] = {0x00, 0x00, 0x01, 
 // that order (a new file at most every 1 GiB); title sets are numbered 1 to 99.
 inline constexpr int kMaxTitleVobFiles = 9;
 inline constexpr int kMaxTitleSets = 99;
-
-// Side files are copied in blocks of this size.
-inline constexpr std::size_t kCopyBlockSize = std::size_t{1} << 10;
 
 }  // namespace vantrel::dvd

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "engine/frmMain.h"
+#include "engine/job_files.h"
 #include "log/error_entries.h"
 #include "log/log_file.h"
 #include "platform/failure.h"
@@ -17,6 +18,8 @@ static_assert(log::kLogSizeLimit == 51'200);
 }  // namespace
 
 void frmMain::cmdGo_Click() {
+    m_tally = {};
+    m_alertShown.clear();
     JobEnd end;
     end.outcome = JobOutcome::Failed;
     try {
@@ -25,6 +28,8 @@ void frmMain::cmdGo_Click() {
         log(EntryKind::JobFailure, log::cmdGoClickEntry(timestamp(), failure.what()));
         returnToIdle();
     }
+    completed(end);
+    end.alert = m_alertShown;
     m_destinationLock.release();
     m_jobFolders.reset();
     m_outputs.clear();
@@ -35,6 +40,19 @@ void frmMain::cmdGo_Click() {
     if (m_closeWhenJobEnds) {
         m_closeWhenJobEnds = false;
         m_window.closeWindow();
+    }
+}
+
+// What every end of a job tells, however it came: the folders it used (or
+// was given), what it did, where its entries went.
+void frmMain::completed(JobEnd& end) {
+    try {
+        end.source = folder(TextBox::txtVobDir);
+        end.destination = folder(TextBox::txtDest);
+        end.tally = m_tally;
+        end.logFile = m_log.path();
+    } catch (...) {
+        // A window that cannot give its texts any more: the rest is told.
     }
 }
 
@@ -72,9 +90,14 @@ JobEnd frmMain::checkJob() {
             form.m_jobFolders.reset();
         }
     } letGo{*this};
-    if (!validateFolders()) return {JobOutcome::Refused, m_refusal, false};
-    if (CountFiles() == 0) return refuseWithoutDvdFiles();
-    return {};
+    JobEnd end;
+    if (!validateFolders()) {
+        end = {JobOutcome::Refused, m_refusal, false};
+    } else if (CountFiles() == 0) {
+        end = refuseWithoutDvdFiles();
+    }
+    completed(end);
+    return end;
 }
 
 void frmMain::startJob(std::int32_t fileTotal) {
@@ -85,7 +108,6 @@ void frmMain::startJob(std::int32_t fileTotal) {
     m_window.setPanelText(2, std::to_string(fileTotal));
     bCancel = kFalse;
     bBusy = kTrue;
-    m_tally = {};
     m_outputs.clear();
     m_window.setMin(Bar::Prog, 0);
     m_window.setValue(Bar::Prog, 0);
@@ -93,7 +115,10 @@ void frmMain::startJob(std::int32_t fileTotal) {
     m_window.setVisible(Bar::Prog, true);
     m_window.setMin(Bar::ProgFile, 0);
     m_window.setVisible(Bar::ProgFile, true);
-    tell([&](JobObserver& observer) { observer.jobStarted(fileTotal); });
+    if (m_observer != nullptr) {
+        const JobStart start = measuredJob(m_services.files, folder(TextBox::txtVobDir), fileTotal);
+        tell([&](JobObserver& observer) { observer.jobStarted(start); });
+    }
 }
 
 void frmMain::scanVobs() {
@@ -144,12 +169,11 @@ void frmMain::windDown() {
 // clean one.
 void frmMain::alertDone() {
     m_window.beep();
-    if (m_tally.problems.entries() == 0) {
-        m_window.messageBox("Done with coping!", MessageIcon::Information, "Done");
-        return;
-    }
-    m_window.messageBox("Done with coping!\n" + problemsReport(m_tally.problems),
-                        MessageIcon::Exclamation, "Done");
+    const bool clean = m_tally.problems.entries() == 0;
+    m_alertShown =
+        clean ? "Done with coping!" : "Done with coping!\n" + problemsReport(m_tally.problems);
+    m_window.messageBox(m_alertShown, clean ? MessageIcon::Information : MessageIcon::Exclamation,
+                        "Done");
 }
 
 std::string problemsReport(const log::LogTally& problems) {

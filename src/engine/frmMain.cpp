@@ -39,6 +39,19 @@ std::string frmMain::pathIn(TextBox box, const std::string& name) {
     return platform::joinPath(folder(box), name);
 }
 
+std::int64_t frmMain::startFile(const std::string& name, FileKind kind, FileEnd& end) {
+    std::optional<std::int64_t> length;
+    try {
+        length = m_services.files.fileLength(pathIn(TextBox::txtVobDir, name));
+    } catch (...) {
+        tell([&](JobObserver& observer) { observer.fileStarted({name, kind, std::nullopt}); });
+        throw;
+    }
+    end.size = length;
+    tell([&](JobObserver& observer) { observer.fileStarted({name, kind, length}); });
+    return *length;
+}
+
 void frmMain::openOutput(platform::BinaryFile& output, const std::string& Fil,
                          const platform::BinaryFile& source, platform::BinaryFile::WriteMode mode) {
     const auto refusal = [&](const platform::FileIdentity& file) -> std::string {

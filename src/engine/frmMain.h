@@ -9,8 +9,8 @@
 #include "engine/controls.h"
 #include "engine/job_events.h"
 #include "engine/services.h"
+#include "log/entry_appender.h"
 #include "log/error_entries.h"
-#include "log/error_log.h"
 #include "platform/binary_file.h"
 #include "platform/folder_lock.h"
 
@@ -20,17 +20,6 @@ namespace vantrel::engine {
 using VbBool = std::int16_t;
 inline constexpr VbBool kTrue = -1;
 inline constexpr VbBool kFalse = 0;
-
-// What a job has done so far, for a front end's summary: what happened, not
-// what was meant to.
-struct JobTally {
-    int sideFilesCopied = 0;           // copied whole
-    int vobsScanned = 0;               // scanned to their end
-    std::int64_t navPacksWritten = 0;  // packets that reached their output
-    std::int64_t bytesRead = 0;        // of the sources, by files done, cancelled or failed
-    std::int64_t bytesWritten = 0;
-    log::LogTally problems;  // the error entries it made, and where they went
-};
 
 // The main window object: the job's state, every job procedure and every
 // event handler. It reaches the window only through Controls.
@@ -67,6 +56,8 @@ class frmMain {
     void Form_Resize();
     void Form_Unload();
 
+    // True while a job runs: what a front end asks, rather than reading bBusy.
+    bool jobRunning() const { return bBusy != kFalse; }
     // What the last job did.
     const JobTally& tally() const { return m_tally; }
     // The folder ValDir refused last, if it refused one.
@@ -111,6 +102,10 @@ class frmMain {
     // is the source itself or the output of an earlier name: two source names
     // can meet in one destination file (letter case, where the file system
     // ignores it).
+    // Measures the source file `name` as its copy or scan begins, and tells
+    // the observer it has started (without a size when it cannot be
+    // measured, and the failure then goes on to the caller).
+    std::int64_t startFile(const std::string& name, FileKind kind, FileEnd& end);
     void openOutput(
         platform::BinaryFile& output, const std::string& Fil, const platform::BinaryFile& source,
         platform::BinaryFile::WriteMode mode = platform::BinaryFile::WriteMode::Buffered);
@@ -133,6 +128,7 @@ class frmMain {
     void saveSettings();
     std::uint16_t readWord(platform::BinaryFile& file, std::int64_t position, std::int64_t length);
     JobEnd runJob();
+    void completed(JobEnd& end);
     // ValDir, and on its success the two folders taken as the job's.
     bool validateFolders();
     JobEnd refuseWithoutDvdFiles();
@@ -145,7 +141,7 @@ class frmMain {
 
     Controls& m_window;
     Services& m_services;
-    log::ErrorLog m_log;
+    log::EntryAppender m_log;
     JobTally m_tally;
     std::optional<FolderRefusal> m_refusal;
     // Lent to each file a job reads and to each side-file copy's output in
@@ -163,6 +159,7 @@ class frmMain {
     // the source name each was made for.
     std::map<platform::FileIdentity, std::string> m_outputs;
     bool m_closeWhenJobEnds = false;
+    std::string m_alertShown;  // what the last job's alert said
     JobObserver* m_observer = nullptr;
     // An entry that waits for the line that completes it.
     std::optional<LoggedEntry> m_openEntry;

@@ -5,16 +5,43 @@
 #include <string>
 
 #include "engine/controls.h"
+#include "log/entry_appender.h"
 #include "log/error_entries.h"
-#include "log/error_log.h"
 
 namespace vantrel::engine {
 
 // What a job tells a front end as it goes, beside what it shows in the
 // window's controls: a terminal, a script's summary, learn it here rather than
-// from the log's text or the controls' values.
+// from the log's text, the controls' values or the window object's state. A
+// front end is told everything it reports and asks nothing.
 
 enum class FileKind { SideFile, Vob };
+
+// What the job's census found when it locked the inputs.
+struct JobStart {
+    std::int32_t fileTotal = 0;      // the DVD files counted
+    std::int64_t sideFileBytes = 0;  // of the side files to copy, as measured then
+    std::int64_t vobBytes = 0;       // of the VOBs to scan, as measured then
+};
+
+// A side file about to be copied, or a VOB about to be scanned: nothing of it
+// has been opened yet.
+struct FileStart {
+    std::string name;
+    FileKind kind;
+    // Measured now; none when it cannot be, and the file then fails.
+    std::optional<std::int64_t> size = {};
+};
+
+// What a job has done so far: what happened, not what was meant to.
+struct JobTally {
+    int sideFilesCopied = 0;           // copied whole
+    int vobsScanned = 0;               // scanned to their end
+    std::int64_t navPacksWritten = 0;  // packets that reached their output
+    std::int64_t bytesRead = 0;        // of the sources, by files done, cancelled or failed
+    std::int64_t bytesWritten = 0;
+    log::LogTally problems;  // the error entries it made, and where they went
+};
 
 // What an error entry is about: the job itself, which stopped ([cmdGo_Click]);
 // one file or step of it, after which the job went on ([CopyFile],
@@ -68,6 +95,15 @@ struct JobEnd {
     // source folder when it held no DVD file.
     std::optional<FolderRefusal> refusal;
     bool noDvdFiles = false;
+    // The folders the job worked in, as it checked them (ending in the
+    // separator); for a refused job, the boxes' texts.
+    std::string source = {}, destination = {};
+    JobTally tally = {};
+    // Where the next entry goes: the log the job's entries went to last.
+    std::string logFile = {};
+    // What the wind-down's alert said ("Done with coping!" and what follows
+    // it); empty when the alert is off or the job did not wind down.
+    std::string alert = {};
 };
 
 // Told what a job does, as it does it. Every call comes on the window's
@@ -76,10 +112,10 @@ class JobObserver {
   public:
     virtual ~JobObserver() = default;
 
-    // The inputs are locked and the bars shown; `fileTotal` DVD files were counted.
-    virtual void jobStarted(std::int32_t fileTotal) = 0;
-    // A side file is about to be copied, or a VOB scanned; `size` was measured now.
-    virtual void fileStarted(const std::string& name, std::int64_t size, FileKind kind) = 0;
+    // The inputs are locked and the bars shown.
+    virtual void jobStarted(const JobStart& start) = 0;
+    // Comes for every file of the job, before anything of it is opened.
+    virtual void fileStarted(const FileStart& file) = 0;
     // How much of the file started last has been read so far: at every block
     // of a side file, at every sector of a VOB.
     virtual void bytesScanned(std::int64_t bytes) = 0;
@@ -87,7 +123,8 @@ class JobObserver {
     // before it could be started, after its entry.
     virtual void fileEnded(const FileEnd& end) = 0;
     virtual void entryLogged(const LoggedEntry& entry) = 0;
-    // The handler has finished: the window is idle again, or the job was refused.
+    // The handler has finished: the window is idle again, or the job was
+    // refused. Always the last event of a job, and the only one of a refused job.
     virtual void jobEnded(const JobEnd& end) = 0;
 };
 

@@ -97,6 +97,19 @@ std::optional<ForeignVob> foreignVob(platform::FileSystem& files,
     return std::nullopt;
 }
 
+JobStart measuredJob(platform::FileSystem& files, const std::string& sourceFolder,
+                     std::int32_t fileTotal) {
+    JobStart start{fileTotal};
+    try {
+        for (const PlannedFile& file : jobFiles(files, sourceFolder))
+            (file.kind == FileKind::Vob ? start.vobBytes : start.sideFileBytes) +=
+                file.size.value_or(0);
+    } catch (const std::exception&) {
+        // A folder that cannot be listed now is the job's to meet and log.
+    }
+    return start;
+}
+
 std::vector<PlannedFile> jobFiles(platform::FileSystem& files, const std::string& sourceFolder) {
     std::vector<PlannedFile> planned;
     for (const char* pattern : kSideFilePatterns) {

@@ -24,6 +24,12 @@ inline constexpr std::array<const char*, 2> kSideFilePatterns = {"*.ifo", "*.bup
 // letter case), whatever precedes them.
 std::int32_t countDvdFiles(platform::FileSystem& files, const std::string& folder);
 
+// The census of a job from `sourceFolder` that counted `fileTotal` DVD files,
+// with the bytes of its side files and VOBs measured now; files that cannot
+// be measured, or listed, count nothing (the job meets them and says so).
+JobStart measuredJob(platform::FileSystem& files, const std::string& sourceFolder,
+                     std::int32_t fileTotal);
+
 // One file a job would copy or scan.
 struct PlannedFile {
     std::string name;

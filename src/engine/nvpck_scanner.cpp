@@ -46,8 +46,7 @@ void frmMain::Process(const std::string& Fil) {
     FileEnd end{Fil, FileKind::Vob, std::nullopt, 0, 0, FileOutcome::Failed};
     const std::int64_t packsBefore = m_tally.navPacksWritten;
     try {
-        length = m_services.files.fileLength(pathIn(TextBox::txtVobDir, Fil));
-        end.size = length;
+        length = startFile(Fil, FileKind::Vob, end);
         source.openForReading(pathIn(TextBox::txtVobDir, Fil));
         // Each packet reaches the disk as it is found: a failure is reported at
         // its own sector, and a killed program loses nothing it found.
@@ -55,7 +54,6 @@ void frmMain::Process(const std::string& Fil) {
         // Only this scan sets the per-file bar: its value is kept here too,
         // rather than asked of the window at every sector.
         float progress = 0;
-        tell([&](JobObserver& observer) { observer.fileStarted(Fil, length, FileKind::Vob); });
         m_window.setValue(Bar::ProgFile, progress);
         m_window.setMax(Bar::ProgFile, static_cast<float>(length + dvd::kSectorSize));
 

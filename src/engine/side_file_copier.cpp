@@ -1,15 +1,22 @@
 // CopyFiles and CopyFile: the destination cleared, the .ifo and .bup files copied.
 
 #include <array>
+#include <cstddef>
 #include <vector>
 
-#include "dvd/dvd_format.h"
 #include "engine/frmMain.h"
 #include "engine/job_files.h"
 #include "log/error_entries.h"
 #include "platform/dir_listing.h"
 
 namespace vantrel::engine {
+namespace {
+
+// Side files are copied in blocks of this size, the file's bar moving and the
+// window pumped once a block.
+constexpr std::size_t kCopyBlockSize = std::size_t{1} << 10;
+
+}  // namespace
 
 void frmMain::CopyFiles() {
     std::string lastListedName;
@@ -49,16 +56,14 @@ void frmMain::CopyFile(const std::string& Fil) {
     std::int64_t copied = 0;
     FileEnd end{Fil, FileKind::SideFile, std::nullopt, 0, 0, FileOutcome::Failed};
     try {
-        const std::int64_t length = m_services.files.fileLength(pathIn(TextBox::txtVobDir, Fil));
-        end.size = length;
-        const std::int64_t blocks = length / std::int64_t(dvd::kCopyBlockSize);
-        tell([&](JobObserver& observer) { observer.fileStarted(Fil, length, FileKind::SideFile); });
+        const std::int64_t length = startFile(Fil, FileKind::SideFile, end);
+        const std::int64_t blocks = length / std::int64_t(kCopyBlockSize);
         m_window.setValue(Bar::ProgFile, 0);
         m_window.setMax(Bar::ProgFile, static_cast<float>(blocks));
         source.openForReading(pathIn(TextBox::txtVobDir, Fil));
         openOutput(output, Fil, source);
 
-        std::array<unsigned char, dvd::kCopyBlockSize> block{};
+        std::array<unsigned char, kCopyBlockSize> block{};
         bool cancelled = false;
         for (std::int64_t i = 1; i <= blocks && !cancelled; ++i) {
             source.read(block.data(), block.size());
@@ -70,8 +75,7 @@ void frmMain::CopyFile(const std::string& Fil) {
             cancelled = bCancel != kFalse;  // the tail is not copied then
         }
         if (!cancelled) {
-            std::vector<unsigned char> tail(
-                std::size_t(length % std::int64_t(dvd::kCopyBlockSize)));
+            std::vector<unsigned char> tail(std::size_t(length % std::int64_t(kCopyBlockSize)));
             source.read(tail.data(), tail.size());
             output.write(tail.data(), tail.size());
             copied += std::int64_t(tail.size());

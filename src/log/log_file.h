@@ -6,6 +6,8 @@
 
 #include "platform/file_system.h"
 
+// The rules of a log file: its name, where the default one is, the size past
+// which it starts afresh, and how a text is appended to one.
 namespace vantrel::log {
 
 inline constexpr const char* kLogFileName = "Vantrel.log";

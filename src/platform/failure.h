@@ -6,9 +6,10 @@
 
 namespace vantrel::platform {
 
-// The one failure type of the system: what() is a one-line description that
-// names what failed and why, e.g. "cannot open '/x/VTS_01_1.VOB': No such file
-// or directory".
+// The one failure type of the system above the disc's format (whose readers,
+// on the standard library alone, throw dvd::IfoError, a std::runtime_error
+// too): what() is a one-line description that names what failed and why, e.g.
+// "cannot open '/x/VTS_01_1.VOB': No such file or directory".
 class Failure : public std::runtime_error {
   public:
     explicit Failure(const std::string& description) : Failure(description, description) {}

@@ -12,14 +12,4 @@ inline constexpr HKEY kLastRootKey = 0x80000005u;
 
 constexpr bool isRootKey(HKEY key) { return key >= kFirstRootKey && key <= kLastRootKey; }
 
-// The number to hand out for a key just opened, after `last`: never null, never
-// a root, never one still held in `open` (a map from handed-out numbers).
-template <typename OpenKeys>
-HKEY nextKeyNumber(HKEY last, const OpenKeys& open) {
-    do {
-        ++last;
-    } while (last == kNullKey || isRootKey(last) || open.count(last) > 0);
-    return last;
-}
-
 }  // namespace vantrel::registry

@@ -32,22 +32,35 @@ class RegistryApi {
 
     // Between these two, the calls may be served from one reading of the
     // store and their changes stored together at the end, each read still
-    // seeing the changes made before it. A store that reads nothing slowly
-    // ignores them; see RegistryBatch.
+    // seeing the changes made before it. A change's status then says that the
+    // store took it (as Windows' own calls do before the registry is flushed);
+    // endBatch stores them and gives the outcome: 0, or the error code that
+    // kept them all from the store. Only the outermost of nested batches
+    // stores. A store that reads nothing slowly ignores them; see RegistryBatch.
     virtual void beginBatch() {}
-    virtual void endBatch() noexcept {}
+    virtual std::int32_t endBatch() noexcept { return 0; }
 };
 
-// A batch of registry calls for as long as it lives.
+// A batch of registry calls until end(), or for as long as it lives.
 class RegistryBatch {
   public:
     explicit RegistryBatch(RegistryApi& registry) : m_registry(registry) { registry.beginBatch(); }
-    ~RegistryBatch() { m_registry.endBatch(); }
+    // A batch not ended before is ended here, and nobody hears how its changes fared.
+    ~RegistryBatch() { end(); }
     RegistryBatch(const RegistryBatch&) = delete;
     RegistryBatch& operator=(const RegistryBatch&) = delete;
 
+    // Ends the batch: 0 when its changes were stored, or the error code that
+    // kept them from the store.
+    std::int32_t end() noexcept {
+        if (m_ended) return 0;
+        m_ended = true;
+        return m_registry.endBatch();
+    }
+
   private:
     RegistryApi& m_registry;
+    bool m_ended = false;
 };
 
 }  // namespace vantrel::registry

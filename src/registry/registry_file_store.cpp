@@ -79,7 +79,7 @@ std::int32_t RegistryFileStore::RegSetValueExA(HKEY key, const std::string& valu
 
 std::int32_t RegistryFileStore::RegCloseKey(HKEY key) {
     if (isRootKey(key)) return ERROR_SUCCESS;
-    return m_handles.erase(key) > 0 ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+    return m_handles.take(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
 std::int32_t RegistryFileStore::keyOf(HKEY key, KeyPath& path) const {
@@ -87,9 +87,9 @@ std::int32_t RegistryFileStore::keyOf(HKEY key, KeyPath& path) const {
         path = KeyPath{key, {}};
         return ERROR_SUCCESS;
     }
-    const auto handle = m_handles.find(key);
-    if (handle == m_handles.end()) return ERROR_INVALID_HANDLE;
-    path = handle->second;
+    const KeyPath* held = m_handles.find(key);
+    if (held == nullptr) return ERROR_INVALID_HANDLE;
+    path = *held;
     return ERROR_SUCCESS;
 }
 
@@ -102,12 +102,6 @@ std::int32_t RegistryFileStore::below(HKEY key, const std::string& subKey, KeyPa
     return ERROR_SUCCESS;
 }
 
-HKEY RegistryFileStore::handOut(KeyPath path) {
-    m_lastHandle = nextKeyNumber(m_lastHandle, m_handles);
-    m_handles.emplace(m_lastHandle, std::move(path));
-    return m_lastHandle;
-}
-
 std::int32_t RegistryFileStore::openKey(HKEY root, const std::string& subKey, HKEY& result) {
     KeyPath path;
     std::int32_t status = below(root, subKey, path);
@@ -118,7 +112,7 @@ std::int32_t RegistryFileStore::openKey(HKEY root, const std::string& subKey, HK
         });
         if (status != ERROR_SUCCESS) return status;
     }
-    result = handOut(std::move(path));
+    result = m_handles.add(std::move(path));
     return ERROR_SUCCESS;
 }
 
@@ -143,7 +137,7 @@ std::int32_t RegistryFileStore::createKey(HKEY root, const std::string& subKey, 
         });
         if (status != ERROR_SUCCESS) return status;
     }
-    result = handOut(std::move(path));
+    result = m_handles.add(std::move(path));
     return ERROR_SUCCESS;
 }
 
@@ -188,14 +182,15 @@ std::int32_t RegistryFileStore::setValue(HKEY key, const std::string& valueName,
 
 void RegistryFileStore::beginBatch() { ++m_batchDepth; }
 
-void RegistryFileStore::endBatch() noexcept {
-    if (m_batchDepth == 0 || --m_batchDepth > 0) return;
+std::int32_t RegistryFileStore::endBatch() noexcept {
+    if (m_batchDepth == 0 || --m_batchDepth > 0) return ERROR_SUCCESS;
     m_batchRead.reset();
     std::vector<Change> changes;
     changes.swap(m_batchChanges);
-    if (changes.empty()) return;
-    // What cannot be stored is dropped, as a failed write outside a batch is.
-    guarded([&] {
+    if (changes.empty()) return ERROR_SUCCESS;
+    // What cannot be stored is dropped, as a failed write outside a batch is,
+    // and the error code says so.
+    return guarded([&] {
         return updateStore(m_storePath, [&](Document& doc) {
             bool changed = false;
             for (const Change& made : changes) changed |= made(doc);

@@ -2,11 +2,11 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "registry/key_table.h"
 #include "registry/regedit_document.h"
 #include "registry/registry_api.h"
 
@@ -28,7 +28,7 @@ namespace vantrel::registry {
 // In a batch (beginBatch, endBatch) the calls read the file once, at the first
 // that needs it, and the changes are kept and made together at the end, on one
 // fresh read under the lock: a window's load reads its store once, its save
-// writes it once.
+// writes it once. The batch's end says whether its changes were stored.
 // Lines it cannot read count as missing, and a change rewrites only the line
 // it changes or adds: every other byte of the file stays as it was. It never
 // throws; a change it cannot store returns a Windows error code.
@@ -52,14 +52,13 @@ class RegistryFileStore final : public RegistryApi {
                                 const unsigned char* data, std::uint32_t size) override;
     std::int32_t RegCloseKey(HKEY key) override;
     void beginBatch() override;
-    void endBatch() noexcept override;
+    std::int32_t endBatch() noexcept override;
 
   private:
     using KeyPath = regedit::KeyPath;
 
     std::int32_t keyOf(HKEY key, KeyPath& path) const;
     std::int32_t below(HKEY key, const std::string& subKey, KeyPath& path) const;
-    HKEY handOut(KeyPath path);
     std::int32_t openKey(HKEY root, const std::string& subKey, HKEY& result);
     std::int32_t createKey(HKEY root, const std::string& subKey, HKEY& result);
     std::int32_t queryValue(HKEY key, const std::string& valueName, std::uint32_t* type,
@@ -76,8 +75,7 @@ class RegistryFileStore final : public RegistryApi {
     std::int32_t change(Change change);
 
     std::string m_storePath;
-    std::map<HKEY, KeyPath> m_handles;
-    HKEY m_lastHandle = kNullKey;
+    KeyTable<KeyPath> m_handles;
     int m_batchDepth = 0;
     std::optional<regedit::Document> m_batchRead;  // read at the batch's first read
     std::vector<Change> m_batchChanges;

@@ -16,17 +16,11 @@ UserFallbackRegistry::~UserFallbackRegistry() {
     }
 }
 
-HKEY UserFallbackRegistry::handOut(Key key) {
-    m_lastKey = nextKeyNumber(m_lastKey, m_keys);
-    m_keys.emplace(m_lastKey, std::move(key));
-    return m_lastKey;
-}
-
 std::int32_t UserFallbackRegistry::RegOpenKeyA(HKEY root, const std::string& subKey, HKEY& result) {
     Key key{subKey};
     if (root != HKEY_LOCAL_MACHINE) {
         const std::int32_t status = m_inner->RegOpenKeyA(root, subKey, key.machine);
-        if (status == ERROR_SUCCESS) result = handOut(std::move(key));
+        if (status == ERROR_SUCCESS) result = m_keys.add(std::move(key));
         return status;
     }
     key.underMachine = true;
@@ -34,7 +28,7 @@ std::int32_t UserFallbackRegistry::RegOpenKeyA(HKEY root, const std::string& sub
     const std::int32_t status = m_inner->RegOpenKeyA(HKEY_LOCAL_MACHINE, subKey, key.machine);
     if (key.user == kNullKey && status != ERROR_SUCCESS) return status;
     key.writesToUser = key.user != kNullKey;
-    result = handOut(std::move(key));
+    result = m_keys.add(std::move(key));
     return ERROR_SUCCESS;
 }
 
@@ -43,7 +37,7 @@ std::int32_t UserFallbackRegistry::RegCreateKeyA(HKEY root, const std::string& s
     Key key{subKey};
     if (root != HKEY_LOCAL_MACHINE) {
         const std::int32_t status = m_inner->RegCreateKeyA(root, subKey, key.machine);
-        if (status == ERROR_SUCCESS) result = handOut(std::move(key));
+        if (status == ERROR_SUCCESS) result = m_keys.add(std::move(key));
         return status;
     }
     key.underMachine = true;
@@ -54,7 +48,7 @@ std::int32_t UserFallbackRegistry::RegCreateKeyA(HKEY root, const std::string& s
         const std::int32_t status = writeToUser(key);
         if (status != ERROR_SUCCESS) return status;
     }
-    result = handOut(std::move(key));
+    result = m_keys.add(std::move(key));
     return ERROR_SUCCESS;
 }
 
@@ -68,9 +62,9 @@ std::int32_t UserFallbackRegistry::RegQueryValueExA(HKEY handle, const std::stri
                                                     std::uint32_t* type, unsigned char* data,
                                                     std::uint32_t* size) {
     if (isRootKey(handle)) return m_inner->RegQueryValueExA(handle, valueName, type, data, size);
-    const auto found = m_keys.find(handle);
-    if (found == m_keys.end()) return ERROR_INVALID_HANDLE;
-    const Key& key = found->second;
+    const Key* found = m_keys.find(handle);
+    if (found == nullptr) return ERROR_INVALID_HANDLE;
+    const Key& key = *found;
     const std::uint32_t room = size != nullptr ? *size : 0;
     if (key.user != kNullKey) {
         const std::int32_t status =
@@ -85,9 +79,9 @@ std::int32_t UserFallbackRegistry::RegSetValueExA(HKEY handle, const std::string
                                                   std::uint32_t type, const unsigned char* data,
                                                   std::uint32_t size) {
     if (isRootKey(handle)) return m_inner->RegSetValueExA(handle, valueName, type, data, size);
-    const auto found = m_keys.find(handle);
-    if (found == m_keys.end()) return ERROR_INVALID_HANDLE;
-    Key& key = found->second;
+    Key* found = m_keys.find(handle);
+    if (found == nullptr) return ERROR_INVALID_HANDLE;
+    Key& key = *found;
     if (!key.writesToUser) {
         const std::int32_t status =
             m_inner->RegSetValueExA(key.machine, valueName, type, data, size);
@@ -100,14 +94,12 @@ std::int32_t UserFallbackRegistry::RegSetValueExA(HKEY handle, const std::string
 
 std::int32_t UserFallbackRegistry::RegCloseKey(HKEY handle) {
     if (isRootKey(handle)) return m_inner->RegCloseKey(handle);
-    const auto found = m_keys.find(handle);
-    if (found == m_keys.end()) return ERROR_INVALID_HANDLE;
-    const Key key = found->second;
-    m_keys.erase(found);
+    const std::optional<Key> key = m_keys.take(handle);
+    if (!key) return ERROR_INVALID_HANDLE;
     std::int32_t status = ERROR_SUCCESS;
-    if (key.machine != kNullKey) status = m_inner->RegCloseKey(key.machine);
-    if (key.user != kNullKey) {
-        const std::int32_t closed = m_inner->RegCloseKey(key.user);
+    if (key->machine != kNullKey) status = m_inner->RegCloseKey(key->machine);
+    if (key->user != kNullKey) {
+        const std::int32_t closed = m_inner->RegCloseKey(key->user);
         if (status == ERROR_SUCCESS) status = closed;
     }
     return status;

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <map>
 #include <memory>
 #include <string>
 
+#include "registry/key_table.h"
 #include "registry/registry_api.h"
 
 namespace vantrel::registry {
@@ -45,12 +45,10 @@ class UserFallbackRegistry final : public RegistryApi {
         bool writesToUser = false;
     };
 
-    HKEY handOut(Key key);
     std::int32_t writeToUser(Key& key);
 
     std::unique_ptr<RegistryApi> m_inner;
-    std::map<HKEY, Key> m_keys;
-    HKEY m_lastKey = kNullKey;
+    KeyTable<Key> m_keys;
 };
 
 }  // namespace vantrel::registry

@@ -10,11 +10,10 @@
 
 #include <windows.h>
 
-#include <map>
 #include <vector>
 
 #include "platform/wide_text.h"
-#include "registry/key_numbers.h"
+#include "registry/key_table.h"
 
 namespace vantrel::registry {
 namespace {
@@ -112,11 +111,9 @@ class Win32Registry final : public RegistryApi {
 
     std::int32_t RegCloseKey(Key key) override {
         if (isRootKey(key)) return ERROR_SUCCESS;
-        const auto entry = m_keys.find(key);
-        if (entry == m_keys.end()) return ERROR_INVALID_HANDLE;
-        const LONG status = ::RegCloseKey(entry->second);
-        m_keys.erase(entry);
-        return status;
+        const std::optional<::HKEY> handle = m_keys.take(key);
+        if (!handle) return ERROR_INVALID_HANDLE;
+        return ::RegCloseKey(*handle);
     }
 
   private:
@@ -124,18 +121,13 @@ class Win32Registry final : public RegistryApi {
         if (isRootKey(key)) {
             return reinterpret_cast<::HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(key)));
         }
-        const auto entry = m_keys.find(key);
-        return entry == m_keys.end() ? nullptr : entry->second;
+        const ::HKEY* handle = m_keys.find(key);
+        return handle == nullptr ? nullptr : *handle;
     }
 
-    Key adopt(::HKEY handle) {
-        m_lastKey = nextKeyNumber(m_lastKey, m_keys);
-        m_keys.emplace(m_lastKey, handle);
-        return m_lastKey;
-    }
+    Key adopt(::HKEY handle) { return m_keys.add(handle); }
 
-    std::map<Key, ::HKEY> m_keys;
-    Key m_lastKey = 0;
+    KeyTable<::HKEY> m_keys;
 };
 
 }  // namespace

@@ -28,7 +28,8 @@ std::string ReadRegText(registry::RegistryApi& registry, registry::HKEY root,
                         const std::string& defaultText = "");
 
 // Stores `text` as a REG_SZ value (its bytes, no terminating NUL), creating
-// the key when missing. 0, or the error code of the first step that failed.
+// the key when missing. 0, or the error code of the first step that failed;
+// in a registry batch, storing is the batch's end, which gives its own outcome.
 std::int32_t WriteRegText(registry::RegistryApi& registry, registry::HKEY root,
                           const std::string& keyPath, const std::string& valueName,
                           const std::string& text);

@@ -6,11 +6,11 @@
 #include <filesystem>
 
 #include "cli/cli_fixture.h"
-#include "engine/ifo_reader.h"
 #include "platform/file_system.h"
 #include "platform/system_file_system.h"
 #include "support/authored_disc.h"
 #include "support/dvd_generator.h"
+#include "verify/ifo_file.h"
 
 namespace vantrel::testing {
 namespace {
@@ -96,7 +96,7 @@ TEST_F(CliDiscTest, VerifyFindsAWholeCopyExactAndNamesAMissingPackAndAChanceMatc
               withLostPackAndChanceMatch(readFile(vob), readFile(disc.videoTs + "/VTS_01_1.VOB")));
     platform::SystemFileSystem files;
     const auto map =
-        engine::readVobuMap(files, destination() + "/VTS_01_0.IFO", engine::VobuMapKind::Titles);
+        verify::readVobuMap(files, destination() + "/VTS_01_0.IFO", dvd::VobuMapKind::Titles);
     const std::string missing =
         "VOBU 3 (sector " + std::to_string(map->at(2)) + "): not in the copy";
 

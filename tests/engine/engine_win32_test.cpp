@@ -32,7 +32,7 @@ void expectExtracted(const std::string& source, const std::string& destination) 
 }
 
 TEST(WindowsFolders, TypedFoldersTakeEitherSlashAndAnyLetterCase) {
-    TestBed bed;
+    DiskTestBed bed;
     makeDvdFolder(bed.source(), 1, 30);
     writeFile(bed.destination() + "\\vts_01_1.vob", "stale, in other letters");
     const std::string source = upperWithSlashes(bed.source());
@@ -55,7 +55,7 @@ TEST(WindowsFolders, TypedFoldersTakeEitherSlashAndAnyLetterCase) {
 }
 
 TEST(WindowsFolders, NamesOutsideTheCodePageAreExtracted) {
-    TestBed bed;
+    DiskTestBed bed;
     const std::string source = bed.temp / "DVD-\xCE\x94\xCE\xAF\xCF\x83\xCE\xBA\xCE\xBF\xCF\x82";
     const std::string vob = "\xE5\x90\x8D\xE5\x89\x8D.vob";
     makeDvdFolder(source, 1, 20);
@@ -75,7 +75,7 @@ TEST(WindowsFolders, NamesOutsideTheCodePageAreExtracted) {
 TEST(WindowsFolders, ADriveRootIsAFolderWhenItListsAnEntryAndKeepsTheLogAtItsTop) {
     const ScratchDrive drive;
     if (!drive.root()) GTEST_SKIP() << kNoScratchDrive;
-    TestBed bed;
+    DiskTestBed bed;
     bed.services.programFolder = "T:\\";  // a program kept in the root
     engine::frmMain form(bed.window, bed.services);
     bed.window.texts[TextBox::txtVobDir] = "T:\\";

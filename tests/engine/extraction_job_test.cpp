@@ -24,47 +24,52 @@ using engine::MessageIcon;
 using engine::MousePointer;
 using engine::TextBox;
 
-class JobTest : public ::testing::Test {
+template <typename Bed>
+class JobOn : public OnBed<Bed> {
   protected:
     void SetUp() override {
-        bed.window.texts[TextBox::txtVobDir] = bed.source();
-        bed.window.texts[TextBox::txtDest] = bed.destination();
-        bed.window.alert = engine::kChecked;
+        this->bed.window.texts[TextBox::txtVobDir] = this->bed.source();
+        this->bed.window.texts[TextBox::txtDest] = this->bed.destination();
+        this->bed.window.alert = engine::kChecked;
     }
-    std::string src(const std::string& name) const { return bed.source() + kSep + name; }
-    std::string dst(const std::string& name) const { return bed.destination() + kSep + name; }
+    std::string src(const std::string& name) const { return this->bed.source() + kSep + name; }
+    std::string dst(const std::string& name) const { return this->bed.destination() + kSep + name; }
     void expectIdle() {
-        EXPECT_EQ(bed.form.bBusy, kFalse);
-        EXPECT_EQ(bed.form.bCancel, kFalse);
-        EXPECT_FALSE(bed.window.bar(Bar::Prog).visible);
-        EXPECT_FALSE(bed.window.bar(Bar::ProgFile).visible);
-        EXPECT_EQ(bed.window.panels, (std::array<std::string, 3>{}));
-        for (const auto& [input, enabled] : bed.window.enabled) EXPECT_TRUE(enabled);
-        EXPECT_EQ(bed.window.pointer, MousePointer::Default);
-        EXPECT_EQ(bed.window.barRangeViolations, 0);
-        EXPECT_EQ(bed.files.openFiles(), 0u);
+        EXPECT_EQ(this->bed.form.bBusy, kFalse);
+        EXPECT_EQ(this->bed.form.bCancel, kFalse);
+        EXPECT_FALSE(this->bed.window.bar(Bar::Prog).visible);
+        EXPECT_FALSE(this->bed.window.bar(Bar::ProgFile).visible);
+        const std::array<std::string, 3> emptyPanels{};
+        EXPECT_EQ(this->bed.window.panels, emptyPanels);
+        for (const auto& [input, enabled] : this->bed.window.enabled) EXPECT_TRUE(enabled);
+        EXPECT_EQ(this->bed.window.pointer, MousePointer::Default);
+        EXPECT_EQ(this->bed.window.barRangeViolations, 0);
+        EXPECT_EQ(this->bed.files.openFiles(), 0u);
+        EXPECT_EQ(this->bed.events.problems(), std::vector<std::string>{});
     }
     void expectDoneAlert(std::size_t messages = 1) {
-        EXPECT_EQ(bed.window.beeps, 1);
-        ASSERT_EQ(bed.window.messages.size(), messages);
-        EXPECT_EQ(bed.window.messages.back().prompt, "Done with coping!");
-        EXPECT_EQ(bed.window.messages.back().title, "Done");
-        EXPECT_EQ(bed.window.messages.back().icon, MessageIcon::Information);
+        EXPECT_EQ(this->bed.window.beeps, 1);
+        ASSERT_EQ(this->bed.window.messages.size(), messages);
+        EXPECT_EQ(this->bed.window.messages.back().prompt, "Done with coping!");
+        EXPECT_EQ(this->bed.window.messages.back().title, "Done");
+        EXPECT_EQ(this->bed.window.messages.back().icon, MessageIcon::Information);
     }
     void expectScanned(const std::string& name) {
-        ASSERT_TRUE(exists(dst(name))) << name;
-        EXPECT_EQ(readFile(dst(name)), expectedNavPacks(readFile(src(name)))) << name;
+        ASSERT_TRUE(this->exists(dst(name))) << name;
+        EXPECT_EQ(this->readFile(dst(name)), expectedNavPacks(this->readFile(src(name)))) << name;
     }
     // Where a call stands among the recorded calls.
     std::ptrdiff_t indexOf(const std::string& call) {
-        const auto& calls = bed.window.calls;
+        const auto& calls = this->bed.window.calls;
         return std::find(calls.begin(), calls.end(), call) - calls.begin();
     }
-
-    TestBed bed;
 };
 
-TEST_F(JobTest, AWholeDvdFolderIsExtracted) {
+using JobTest = JobOn<TestBed>;
+// A whole job on the real disk; links; two windows on one folder.
+using DiskJobTest = JobOn<DiskTestBed>;
+
+TEST_F(DiskJobTest, AWholeDvdFolderIsExtracted) {
     makeDvdFolder(bed.source(), 3, 60);
     writeFile(src("vts_02_1.vob"), makeVob(33, 4, 77));
     writeFile(src("Vts_02_0.Ifo"), patternBytes(4000, 5));
@@ -315,7 +320,7 @@ TEST(JobLogTest, TheDoneBoxClaimsOnlyTheEntriesThatReachedALog) {
     const ScopedEnv stateFolder("XDG_STATE_HOME", state.path().c_str());
     const std::string userLog = state / "vantrel/Vantrel.log";
 #endif
-    const auto runJob = [](TestBed& bed) {
+    const auto runJob = [](DiskTestBed& bed) {
         makeDvdFolder(bed.source(), 2, 4);
         bed.window.texts[TextBox::txtVobDir] = bed.source();
         bed.window.texts[TextBox::txtDest] = bed.destination();
@@ -326,7 +331,7 @@ TEST(JobLogTest, TheDoneBoxClaimsOnlyTheEntriesThatReachedALog) {
         return bed.window.messages.at(0).prompt;
     };
 
-    TestBed full;
+    DiskTestBed full;
     full.files.failWrite = full.logPath();  // its disk fills after the first entry
     full.files.writesBeforeFailure = 1;
     EXPECT_EQ(runJob(full), "Done with coping!\n3 problems were written: 1 to " + full.logPath() +
@@ -343,7 +348,7 @@ TEST(JobLogTest, TheDoneBoxClaimsOnlyTheEntriesThatReachedALog) {
         "XDG_STATE_HOME",
 #endif
         (state / "plain").c_str());
-    TestBed lost;
+    DiskTestBed lost;
     makeFolder(lost.logPath());  // a folder where the log beside the program should be
     const std::string prompt = runJob(lost);
     EXPECT_EQ(prompt.rfind("Done with coping!\n3 problems could not be written to the log (" +
@@ -354,9 +359,9 @@ TEST(JobLogTest, TheDoneBoxClaimsOnlyTheEntriesThatReachedALog) {
     EXPECT_EQ(prompt.find("were written"), std::string::npos) << prompt;
 }
 
-TEST_F(JobTest, ASecondJobIntoTheSameDestinationIsRefusedBeforeAnythingIsDeleted) {
+TEST_F(DiskJobTest, ASecondJobIntoTheSameDestinationIsRefusedBeforeAnythingIsDeleted) {
     makeDvdFolder(bed.source(), 1, 40);
-    TestBed other;  // a second window, on the same destination
+    DiskTestBed other;  // a second window, on the same destination
     other.window.texts[TextBox::txtVobDir] = bed.source();
     other.window.texts[TextBox::txtDest] = bed.destination();
     other.window.alert = engine::kChecked;
@@ -389,7 +394,7 @@ TEST_F(JobTest, ADestinationTheJobCannotLockIsRefusedBeforeAnythingIsDeleted) {
 }
 
 #ifndef _WIN32  // Wine makes no links that Windows programs can see as such
-TEST_F(JobTest, OutputsNeverFollowALinkOutOfTheDestination) {
+TEST_F(DiskJobTest, OutputsNeverFollowALinkOutOfTheDestination) {
     makeDvdFolder(bed.source(), 1, 20);
     writeFile(bed.temp / "outside.txt", "keep");
     ASSERT_EQ(::symlink(src("EVIL.VOB").c_str(), dst("VTS_01_1.VOB").c_str()), 0);
@@ -404,7 +409,7 @@ TEST_F(JobTest, OutputsNeverFollowALinkOutOfTheDestination) {
 
 // The destination renamed during the job and a link to another disc's folder
 // put in its place: the job's outputs still land in the folder it locked.
-TEST_F(JobTest, ADestinationReplacedByALinkDuringTheJobIsNotFollowed) {
+TEST_F(DiskJobTest, ADestinationReplacedByALinkDuringTheJobIsNotFollowed) {
     makeDvdFolder(bed.source(), 2, 20);
     const std::string otherDisc = bed.temp / "other", moved = bed.temp / "moved";
     makeFolder(otherDisc);

@@ -12,6 +12,7 @@
 #include "platform/dir_listing.h"
 #include "platform/paths.h"
 #include "support/dvd_generator.h"
+#include "support/recording_observer.h"
 #include "support/scoped_env.h"
 #include "support/test_bed.h"
 
@@ -54,11 +55,11 @@ struct Outcome {
     bool refused = false;  // the window said "Invalid Destination Dir!" (or "Invalid Vob Dir!")
 };
 
-std::map<std::string, Bytes> filesIn(const std::string& folder) {
+std::map<std::string, Bytes> filesIn(MemoryFileSystem& disk, const std::string& folder) {
     std::map<std::string, Bytes> files;
-    for (const auto& entry : std::filesystem::directory_iterator(nativePath(folder))) {
-        if (entry.is_regular_file())
-            files[entry.path().filename().string()] = readFile(entry.path().string());
+    for (const std::string& name : disk.namesIn(folder)) {
+        const std::string path = folder + kSep + name;
+        if (disk.kindOf(path) == platform::EntryKind::PlainFile) files[name] = disk.readFile(path);
     }
     return files;
 }
@@ -105,22 +106,30 @@ class FaultLoop : public ::testing::Test {
     // file must go, whose entry every run writes: so the log's own calls are
     // among those that fail.
     void SetUp() override {
-        makeDvdFolder(source(), 2, 12, 2);
-        writeFile(source() + kSep + "VTS_02_3.VOB", makeVob(160, 50, 7));
-        sources = filesIn(source());
+        MemoryFileSystem disk;
+        makeDvdFolder(
+            [&](const std::string& path, const Bytes& content) { disk.writeFile(path, content); },
+            source(), 2, 12, 2);
+        disk.writeFile(source() + kSep + "VTS_02_3.VOB", makeVob(160, 50, 7));
+        sources = filesIn(disk, source());
+    }
+
+    void makeFolders(MemoryFileSystem& disk) const {
+        for (const auto& [name, content] : sources) disk.writeFile(source() + kSep + name, content);
+        disk.makeFolder(destination() + kSep + "VTS_02_0.BUP");
+        disk.writeFile(destination() + kSep + "VTS_09_1.VOB", "stale");
     }
 
     Outcome runJob(long failCall) {
-        std::filesystem::remove_all(nativePath(destination()));
-        std::filesystem::remove(nativePath(logPath()));
-        std::filesystem::remove(nativePath(userLogPath()));
-        makeFolder(destination() + kSep + "VTS_02_0.BUP");
-        writeFile(destination() + kSep + "VTS_09_1.VOB", "stale");
-        FaultyFileSystem files;
+        MemoryFileSystem disk;
+        makeFolders(disk);
+        FaultyFileSystem files(disk);
         FixedClock clock;
         engine::Services services{files, clock, temp.path()};
         HeadlessWindow window(files);
         engine::frmMain form(window, services);
+        RecordingObserver events;
+        form.setObserver(&events);
         window.texts[TextBox::txtVobDir] = source();
         window.texts[TextBox::txtDest] = destination();
         window.alert = engine::kChecked;
@@ -134,16 +143,18 @@ class FaultLoop : public ::testing::Test {
         for (const bool visible : window.barsVisible) EXPECT_FALSE(visible);
         for (const auto& [input, enabled] : window.enabled) EXPECT_TRUE(enabled);
         EXPECT_EQ(window.pointer, engine::MousePointer::Default);
-        EXPECT_EQ(window.panels, (std::array<std::string, 3>{}));
+        EXPECT_EQ(window.panels, (std::array<std::string, 3>{})) << "the panels cleared";
         EXPECT_EQ(files.openFiles(), 0u) << "a file left open";
-        EXPECT_EQ(filesIn(source()), sources) << "a source file changed";
-        const auto textOf = [](const std::string& path) {
-            return exists(path) ? readText(path) : "";
+        EXPECT_EQ(events.problems(), std::vector<std::string>{}) << "what the job told";
+        for (const auto& [name, content] : sources)
+            EXPECT_TRUE(disk.holds(source() + kSep + name, content)) << name << " changed";
+        const auto textOf = [&](const std::string& path) {
+            return disk.exists(path) ? disk.readText(path) : "";
         };
         const bool refused = std::any_of(
             window.messages.begin(), window.messages.end(),
             [](const auto& message) { return message.prompt.rfind("Invalid ", 0) == 0; });
-        return {filesIn(destination()),
+        return {filesIn(disk, destination()),
                 textOf(logPath()),
                 textOf(userLogPath()),
                 form.tally(),
@@ -214,7 +225,7 @@ class FaultLoop : public ::testing::Test {
         EXPECT_EQ(run.tally.problems.unwritten, 0);
     }
 
-    TempFolder temp;
+    const MemoryFolder temp{platform::systemRoot() + "vantrel"};
 #ifdef _WIN32
     ScopedEnv stateFolder{"LOCALAPPDATA", (temp / "state").c_str()};
 #else

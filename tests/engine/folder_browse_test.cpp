@@ -25,12 +25,11 @@ class ScriptedChooser final : public platform::FolderDialog {
     std::uint32_t lastFlags = 0;
 };
 
-class BrowseTest : public ::testing::Test {
+class BrowseTest : public OnBed<TestBed> {
   protected:
     BrowseTest() { bed.services.folderDialog = &chooser; }
     std::string& box(TextBox which) { return bed.window.texts[which]; }
 
-    TestBed bed;
     ScriptedChooser chooser;
 };
 

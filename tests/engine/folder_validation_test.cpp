@@ -20,23 +20,27 @@ using engine::kTrue;
 using engine::MessageIcon;
 using engine::TextBox;
 
-class ValidationTest : public ::testing::Test {
+template <typename Bed>
+class ValidationOn : public OnBed<Bed> {
   protected:
-    std::string& source() { return bed.window.texts[TextBox::txtVobDir]; }
-    std::string& destination() { return bed.window.texts[TextBox::txtDest]; }
+    std::string& source() { return this->bed.window.texts[TextBox::txtVobDir]; }
+    std::string& destination() { return this->bed.window.texts[TextBox::txtDest]; }
     void expectRefused(TextBox box, const std::string& message) {
-        ASSERT_EQ(bed.window.messages.size(), 1u);
-        EXPECT_EQ(bed.window.messages[0].prompt, message);
-        EXPECT_EQ(bed.window.messages[0].title, "Error");
-        EXPECT_EQ(bed.window.messages[0].icon, MessageIcon::Critical);
-        const auto& selection = bed.window.selections[box];
+        const HeadlessWindow& window = this->bed.window;
+        ASSERT_EQ(window.messages.size(), 1u);
+        EXPECT_EQ(window.messages[0].prompt, message);
+        EXPECT_EQ(window.messages[0].title, "Error");
+        EXPECT_EQ(window.messages[0].icon, MessageIcon::Critical);
+        const auto& selection = window.selections.at(box);
         EXPECT_EQ(selection.start, 0);
-        EXPECT_EQ(selection.length, platform::characterCount(bed.window.texts[box]));
-        EXPECT_EQ(bed.window.focusHistory, std::vector<TextBox>{box});
+        EXPECT_EQ(selection.length, platform::characterCount(window.texts.at(box)));
+        EXPECT_EQ(window.focusHistory, std::vector<TextBox>{box});
     }
-
-    TestBed bed;
 };
+
+using ValidationTest = ValidationOn<TestBed>;
+// Links, and the hidden attribute.
+using DiskValidationTest = ValidationOn<DiskTestBed>;
 
 TEST_F(ValidationTest, ABlankOrMissingSourceIsRefusedAndTheDestinationLeftAlone) {
     writeFile(bed.temp / "plain", "");
@@ -90,7 +94,7 @@ TEST_F(ValidationTest, AnInvalidDestinationIsRefusedAfterTheSourceGotItsSeparato
         << "characters, not bytes";
 }
 
-TEST_F(ValidationTest, TheSourceFolderIsRefusedAsDestinationHoweverItIsSpelt) {
+TEST_F(DiskValidationTest, TheSourceFolderIsRefusedAsDestinationHoweverItIsSpelt) {
     std::vector<std::string> spellings = {bed.source(), bed.source() + kSep,
                                           bed.source() + kSep + kSep, bed.source() + kSep + ".",
                                           bed.destination() + kSep + ".." + kSep + "src"};
@@ -145,7 +149,7 @@ TEST_F(ValidationTest, FailuresOfTheListingReachTheCaller) {
     EXPECT_ANY_THROW(bed.form.ValDir());
 }
 
-TEST_F(ValidationTest, TheCensusCountsDvdEndingsOfPlainFilesDirectlyInTheSource) {
+TEST_F(DiskValidationTest, TheCensusCountsDvdEndingsOfPlainFilesDirectlyInTheSource) {
     for (const char* name : {"VIDEO_TS.IFO", "VIDEO_TS.BUP", "VIDEO_TS.VOB", "VTS_01_0.IFO",
                              "VTS_01_0.BUP", "VTS_01_1.VOB", "vts_02_0.Ifo", "abcvob", "notes.txt",
                              "x.vob.old", ".hidden.vob", "ab", "b", "vob"})

@@ -30,7 +30,7 @@ class SettingsTest : public ::testing::Test {
     }
     std::string& box(TextBox which) { return bed.window.texts[which]; }
 
-    TestBed bed;
+    DiskTestBed bed;
     registry::RegistryFileStore registry{storePath()};
 };
 

@@ -12,18 +12,21 @@ namespace {
 using engine::Bar;
 using engine::kTrue;
 
-class CopierTest : public ::testing::Test {
+template <typename Bed>
+class CopierOn : public OnBed<Bed> {
   protected:
-    void SetUp() override { bed.useFolders(); }
-    std::string src(const std::string& name) const { return bed.source() + kSep + name; }
-    std::string dst(const std::string& name) const { return bed.destination() + kSep + name; }
+    void SetUp() override { this->bed.useFolders(); }
+    std::string src(const std::string& name) const { return this->bed.source() + kSep + name; }
+    std::string dst(const std::string& name) const { return this->bed.destination() + kSep + name; }
     void expectCopied(const std::string& name) {
-        ASSERT_TRUE(exists(dst(name))) << name;
-        EXPECT_EQ(readFile(dst(name)), readFile(src(name))) << name;
+        ASSERT_TRUE(this->exists(dst(name))) << name;
+        EXPECT_EQ(this->readFile(dst(name)), this->readFile(src(name))) << name;
     }
-
-    TestBed bed;
 };
+
+using CopierTest = CopierOn<TestBed>;
+// What only a real folder has: hidden entries, a folder named like a VOB.
+using DiskCopierTest = CopierOn<DiskTestBed>;
 
 TEST_F(CopierTest, SideFilesOfEveryLengthAreCopiedExactly) {
     writeFile(src("VTS_01_0.IFO"), patternBytes(3 * kSector, 1));  // 6 blocks, no tail
@@ -63,7 +66,7 @@ TEST_F(CopierTest, InformationFilesComeFirstAndTheBarsCountFilesAndBlocks) {
     EXPECT_LT(first("setMax ProgFile 0"), first("setValue Prog 3"));
 }
 
-TEST_F(CopierTest, TheClearingStepDeletesOnlyOldDvdFiles) {
+TEST_F(DiskCopierTest, TheClearingStepDeletesOnlyOldDvdFiles) {
     for (const char* name :
          {"VTS_01_1.VOB", "VIDEO_TS.IFO", "video_ts.Bup", "notes.txt", "x.vob.old", ".hidden.vob"})
         writeFile(dst(name), "old");

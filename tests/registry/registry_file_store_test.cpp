@@ -345,6 +345,25 @@ TEST_F(RegistryStore, ABatchReadsTheFileOnceAndWritesItOnce) {
     EXPECT_EQ(readBack("ALERT", kKey + "\\New").data, bytesOf("\x01"));
 }
 
+// Inside a batch a change is only taken; the batch's end stores them and says
+// whether that worked, with the error code a change outside a batch would give.
+TEST_F(RegistryStore, ABatchsEndSaysWhetherItsChangesWereStored) {
+    const HKEY key = create();
+    {
+        RegistryBatch batch(store);
+        ASSERT_EQ(setText(key, "VOBPATH", "/stored/"), 0);
+        EXPECT_EQ(batch.end(), ERROR_SUCCESS);
+    }
+    EXPECT_EQ(readBack("VOBPATH").data, bytesOf("/stored/"));
+
+    makeFolder(path + ".tmp/x");  // a folder where the store's new text goes
+    RegistryBatch batch(store);
+    ASSERT_EQ(setText(key, "VOBPATH", "/lost/"), 0);
+    EXPECT_EQ(batch.end(), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(query(store, key, "VOBPATH").data, bytesOf("/stored/"));
+    EXPECT_EQ(setText(key, "VOBPATH", "/lost/"), ERROR_ACCESS_DENIED);
+}
+
 // ---------------------------------------------------------------- handles
 
 TEST_F(RegistryStore, NullUnknownAndClosedHandlesAreInvalid) {

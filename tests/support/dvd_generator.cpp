@@ -75,19 +75,25 @@ Bytes expectedNavPacks(const Bytes& vob) {
 void makeDvdFolder(const std::string& folder, int titleVobs, std::size_t packsPerVob,
                    int titleSets) {
     makeFolder(folder);
-    writeFile(folder + "/VIDEO_TS.IFO", patternBytes(12 * kSector, 1));
-    writeFile(folder + "/VIDEO_TS.BUP", patternBytes(12 * kSector, 1));
-    writeFile(folder + "/VIDEO_TS.VOB", makeVob(packsPerVob, 7, 2));
+    makeDvdFolder([](const std::string& path, const Bytes& content) { writeFile(path, content); },
+                  folder, titleVobs, packsPerVob, titleSets);
+}
+
+void makeDvdFolder(const FileWriter& write, const std::string& folder, int titleVobs,
+                   std::size_t packsPerVob, int titleSets) {
+    write(folder + "/VIDEO_TS.IFO", patternBytes(12 * kSector, 1));
+    write(folder + "/VIDEO_TS.BUP", patternBytes(12 * kSector, 1));
+    write(folder + "/VIDEO_TS.VOB", makeVob(packsPerVob, 7, 2));
     for (int set = 1; set <= titleSets; ++set) {
         char name[32];
         const auto seed = std::uint32_t(set - 1) * 100;
         std::snprintf(name, sizeof name, "/VTS_%02d_0.", set);
-        writeFile(folder + name + "IFO", patternBytes(20 * kSector, 3 + seed));
-        writeFile(folder + name + "BUP", patternBytes(20 * kSector, 3 + seed));
+        write(folder + name + "IFO", patternBytes(20 * kSector, 3 + seed));
+        write(folder + name + "BUP", patternBytes(20 * kSector, 3 + seed));
         for (int i = 1; i <= titleVobs; ++i) {
             std::snprintf(name, sizeof name, "/VTS_%02d_%d.VOB", set, i);
-            writeFile(folder + name,
-                      makeVob(packsPerVob, 5 + std::size_t(i), 10 + std::uint32_t(i) + seed));
+            write(folder + name,
+                  makeVob(packsPerVob, 5 + std::size_t(i), 10 + std::uint32_t(i) + seed));
         }
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "support/temp_folder.h"
@@ -38,5 +39,10 @@ Bytes expectedNavPacks(const Bytes& vob);
 // with its IFO and BUP and `titleVobs` VOBs of `packsPerVob` packs.
 void makeDvdFolder(const std::string& folder, int titleVobs, std::size_t packsPerVob,
                    int titleSets = 1);
+
+// The same files, each handed to `write` (the folder is there already).
+using FileWriter = std::function<void(const std::string& path, const Bytes& content)>;
+void makeDvdFolder(const FileWriter& write, const std::string& folder, int titleVobs,
+                   std::size_t packsPerVob, int titleSets = 1);
 
 }  // namespace vantrel::testing

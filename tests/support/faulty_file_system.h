@@ -8,42 +8,21 @@
 
 #include "platform/failure.h"
 #include "platform/system_file_system.h"
+#include "support/system_errors.h"
 
 namespace vantrel::testing {
 
-// The failures FaultyFileSystem makes and the tests provoke, in the
-// platform's own numbering.
-#ifdef _WIN32
-inline constexpr int kIoError = 1117;    // ERROR_IO_DEVICE
-inline constexpr int kDiskFull = 112;    // ERROR_DISK_FULL
-inline constexpr int kReadOnly = 19;     // ERROR_WRITE_PROTECT
-inline constexpr int kBusy = 32;         // ERROR_SHARING_VIOLATION
-inline constexpr int kNoSuchFile = 2;    // ERROR_FILE_NOT_FOUND
-inline constexpr int kNoSuchFolder = 3;  // ERROR_PATH_NOT_FOUND
-inline constexpr int kNotAFolder = 267;  // ERROR_DIRECTORY
-inline constexpr int kIsAFolder = 5;     // ERROR_ACCESS_DENIED: a folder opened as a file
-inline constexpr int kAccessDenied = 5;  // ERROR_ACCESS_DENIED
-#else
-inline constexpr int kIoError = EIO;
-inline constexpr int kDiskFull = ENOSPC;
-inline constexpr int kReadOnly = EROFS;
-inline constexpr int kBusy = EBUSY;
-inline constexpr int kNoSuchFile = ENOENT;
-inline constexpr int kNoSuchFolder = ENOENT;
-inline constexpr int kNotAFolder = ENOTDIR;
-inline constexpr int kIsAFolder = EISDIR;
-inline constexpr int kAccessDenied = EACCES;
-#endif
-
-// What the platform says for `code`, as a failure's description ends.
-inline std::string described(int code) { return platform::systemErrorText(code); }
-
-// The real file system, except for the operations a test tells to fail: each
-// rule names a part of a path, and the operation fails on every path that
-// contains it (an empty rule fails nothing). For failures that root's powers
-// or the kernel make impossible to provoke for real.
+// A file system (the real one, or one in memory), except for the operations a
+// test tells to fail: each rule names a part of a path, and the operation
+// fails on every path that contains it (an empty rule fails nothing). For
+// failures that root's powers or the kernel make impossible to provoke for real.
 class FaultyFileSystem final : public platform::FileSystem {
   public:
+    FaultyFileSystem() : m_real(m_system) {}
+    explicit FaultyFileSystem(platform::FileSystem& inner) : m_real(inner) {}
+    FaultyFileSystem(const FaultyFileSystem&) = delete;
+    FaultyFileSystem& operator=(const FaultyFileSystem&) = delete;
+
     std::string failOpenForReading;
     std::string failOpenForWriting;
     std::string failRead;           // reads of an open file fail with kIoError...
@@ -113,7 +92,8 @@ class FaultyFileSystem final : public platform::FileSystem {
     // `path`, or the entry of its folder whose name differs only in letter case.
     std::string spellingOnDisk(const std::string& path);
 
-    platform::SystemFileSystem m_real;
+    platform::SystemFileSystem m_system;
+    platform::FileSystem& m_real;
     std::map<int, std::string> m_paths;
     long m_writes = 0;
 };

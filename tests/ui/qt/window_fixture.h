@@ -9,9 +9,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
-#include <memory>
 
-#include "support/test_bed.h"
+#include "support/window_test.h"
 #include "ui/qt/main_window.h"
 
 namespace vantrel::testing {
@@ -56,31 +55,20 @@ class MessageBoxAnswerer {
     std::vector<Seen> m_seen;
 };
 
-// The real window on real folders, with the log in the test's own folder.
-class WindowTest : public ::testing::Test {
+// The Qt window, its widgets found by their object names.
+class WindowTest : public WindowTestBase<ui::MainWindow> {
   protected:
-    WindowTest() {
-        makeFolder(source());
-        makeFolder(destination());
-    }
     template <class T>
     T* find(const char* name) {
         T* widget = window->findChild<T*>(name);
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    std::string source() const { return temp / "src"; }
-    std::string destination() const { return temp / "dst"; }
-    // Runs `action` once, at the first real event pump after now.
-    void atNextPump(std::function<void()> action) {
+    void clickExtract() override { find<QPushButton>("cmdGo")->click(); }
+    bool windowOpen() const override { return window->isVisible(); }
+    void atNextPump(std::function<void()> action) override {
         QTimer::singleShot(0, window.get(), std::move(action));
     }
-
-    TempFolder temp;
-    FaultyFileSystem files;
-    FixedClock clock;
-    engine::Services services{files, clock, temp.path()};
-    std::unique_ptr<ui::MainWindow> window = std::make_unique<ui::MainWindow>(services);
 };
 
 }  // namespace vantrel::testing

@@ -1,29 +1,26 @@
-#include "engine/ifo_reader.h"
+#include "dvd/ifo_reader.h"
 
 #include <array>
 #include <cstddef>
+#include <string_view>
 
+#include "dvd/big_endian.h"
 #include "dvd/dvd_format.h"
-#include "engine/big_endian.h"
-#include "engine/ifo_format.h"
-#include "platform/binary_file.h"
-#include "platform/failure.h"
+#include "dvd/ifo_format.h"
 
-namespace vantrel::engine {
+namespace vantrel::dvd {
 namespace {
 
 const char* mapName(VobuMapKind kind) {
     return kind == VobuMapKind::Titles ? "the title VOBU address map" : "the menu VOBU address map";
 }
 
-// One IFO, opened and its header read and checked: the video manager's for
+// One IFO, its header read and checked: the video manager's for
 // VIDEO_TS.IFO, a title set's for the others.
-class IfoFile {
+class Ifo {
   public:
-    IfoFile(platform::FileSystem& files, const std::string& path, bool videoManager)
-        : m_file(files), m_path(path) {
-        m_file.openForReading(path);
-        m_length = files.fileLength(path);
+    Ifo(IfoSource& source, const std::string& name, bool videoManager)
+        : m_source(source), m_name(name), m_length(source.length()) {
         const std::string_view id = videoManager ? ifo::kVideoManagerId : ifo::kTitleSetId;
         if (m_length < ifo::kHeaderLength)
             fail("too short for an IFO (" + std::to_string(m_length) + " bytes)");
@@ -43,7 +40,7 @@ class IfoFile {
     std::optional<VobuMap> readMap(std::int64_t addressOffset, VobuMapKind kind) {
         const std::uint32_t sector = headerWord(addressOffset);
         if (sector == 0) return std::nullopt;
-        const std::int64_t start = std::int64_t{sector} * dvd::kSectorSize;
+        const std::int64_t start = std::int64_t{sector} * kSectorSize;
         const std::string name = mapName(kind);
         if (start + ifo::kMapHeaderLength > m_length)
             fail(name + " lies at sector " + std::to_string(sector) +
@@ -71,24 +68,23 @@ class IfoFile {
   private:
     void readExactly(std::int64_t offset, unsigned char* destination, std::size_t count) {
         if (count == 0) return;  // an empty map: there may be no buffer at all
-        if (m_file.readAt(offset + 1, destination, count) < count)
+        if (m_source.read(offset, destination, count) < count)
             fail("the file ends unexpectedly at byte " + std::to_string(offset));
     }
     [[noreturn]] void fail(const std::string& what) const {
-        throw platform::Failure("'" + m_path + "': " + what);
+        throw IfoError("'" + m_name + "': " + what);
     }
 
-    platform::BinaryFile m_file;
-    std::string m_path;
-    std::int64_t m_length = 0;
+    IfoSource& m_source;
+    const std::string& m_name;
+    std::int64_t m_length;
     std::array<unsigned char, ifo::kHeaderLength> m_header{};
 };
 
 }  // namespace
 
-std::optional<VobuMap> readVobuMap(platform::FileSystem& files, const std::string& ifoPath,
-                                   VobuMapKind kind) {
-    IfoFile ifo(files, ifoPath, kind == VobuMapKind::VideoManagerMenu);
+std::optional<VobuMap> readVobuMap(IfoSource& source, const std::string& name, VobuMapKind kind) {
+    Ifo ifo(source, name, kind == VobuMapKind::VideoManagerMenu);
     switch (kind) {
         case VobuMapKind::VideoManagerMenu:
             return ifo.readMap(ifo::kVideoManagerMenuMapOffset, kind);
@@ -100,9 +96,9 @@ std::optional<VobuMap> readVobuMap(platform::FileSystem& files, const std::strin
     return ifo.readMap(ifo::kTitlesMapOffset, kind);
 }
 
-int readTitleSetCount(platform::FileSystem& files, const std::string& path) {
-    const IfoFile ifo(files, path, true);
+int readTitleSetCount(IfoSource& source, const std::string& name) {
+    const Ifo ifo(source, name, true);
     return ifo.headerHalfWord(ifo::kTitleSetCountOffset);
 }
 
-}  // namespace vantrel::engine
+}  // namespace vantrel::dvd

@@ -4,6 +4,7 @@
 
 namespace vantrel::registry {
 
+// Where there is no system registry (Linux), the user's registry file stands for it.
 std::unique_ptr<RegistryApi> systemRegistry() {
     return std::make_unique<RegistryFileStore>(RegistryFileStore::defaultStorePath());
 }

@@ -1,4 +1,4 @@
-#include "log/error_log.h"
+#include "log/entry_appender.h"
 
 #include <algorithm>
 
@@ -33,7 +33,7 @@ int LogTally::entries() const {
     return count;
 }
 
-ErrorLog::ErrorLog(platform::FileSystem& files, const std::string& programFolder)
+EntryAppender::EntryAppender(platform::FileSystem& files, const std::string& programFolder)
     : m_files(files), m_path(defaultLogFile(files, programFolder)) {
     std::string userLog;
     try {
@@ -44,7 +44,7 @@ ErrorLog::ErrorLog(platform::FileSystem& files, const std::string& programFolder
     if (!userLog.empty() && userLog != m_path) m_fallback = userLog;
 }
 
-AppendOutcome ErrorLog::append(const std::string& text) noexcept {
+AppendOutcome EntryAppender::append(const std::string& text) noexcept {
     std::string file;  // the default log
     AppendOutcome outcome = appendToLog(m_files, m_path, text, file);
     if (!outcome.written && m_fallback) {

@@ -12,7 +12,7 @@
 // exact copy holds, for every VOB set, one NV_PCK per VOBU of the map, in the
 // map's order, and nothing else. The check only reports; the copy is never
 // changed, and the scanner's rule stays what selects the packs.
-namespace vantrel::engine {
+namespace vantrel::verify {
 
 enum class FindingKind {
     // A VOBU of the map whose NV_PCK is not in the copy (e.g. after a read failure).
@@ -80,4 +80,4 @@ struct CopyCheck {
 // Failure only when the folder itself cannot be listed.
 CopyCheck verifyCopy(platform::FileSystem& files, const std::string& folder);
 
-}  // namespace vantrel::engine
+}  // namespace vantrel::verify

@@ -6,19 +6,20 @@
 #include <dvdread/nav_read.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "dvd/dvd_format.h"
-#include "engine/ifo_reader.h"
-#include "engine/nav_pack.h"
-#include "platform/file_system_posix.h"
+#include "dvd/ifo_reader.h"
+#include "dvd/nav_pack.h"
 #include "support/authored_disc.h"
+#include "support/temp_folder.h"
 
 namespace vantrel::testing {
 namespace {
 
-using engine::VobuMap;
-using engine::VobuMapKind;
+using dvd::VobuMap;
+using dvd::VobuMapKind;
 
 // The navigation pack's fields where libdvdread's parsers find them: the PCI
 // data after its substream id, the DSI data at DSI_START_BYTE.
@@ -33,6 +34,22 @@ std::optional<VobuMap> entriesOf(const vobu_admap_t* map) {
     return VobuMap(map->vobu_start_sectors, map->vobu_start_sectors + count);
 }
 
+// An IFO file's bytes, read whole for the reader.
+class IfoInMemory final : public dvd::IfoSource {
+  public:
+    explicit IfoInMemory(const std::string& path) : m_bytes(readFile(path)) {}
+    std::int64_t length() override { return std::int64_t(m_bytes.size()); }
+    std::size_t read(std::int64_t offset, unsigned char* destination, std::size_t count) override {
+        const std::size_t from = std::min(std::size_t(offset), m_bytes.size());
+        const std::size_t got = std::min(count, m_bytes.size() - from);
+        std::copy_n(m_bytes.begin() + std::ptrdiff_t(from), got, destination);
+        return got;
+    }
+
+  private:
+    Bytes m_bytes;
+};
+
 using Dvd = std::unique_ptr<dvd_reader_t, decltype(&DVDClose)>;
 using Ifo = std::unique_ptr<ifo_handle_t, decltype(&ifoClose)>;
 
@@ -43,7 +60,8 @@ class IfoReaderTest : public ::testing::Test {
         ASSERT_TRUE(dvd) << "libdvdread cannot open " << disc.root;
     }
     std::optional<VobuMap> ours(const std::string& ifo, VobuMapKind kind) {
-        return engine::readVobuMap(files, disc.videoTs + "/" + ifo, kind);
+        IfoInMemory bytes(disc.videoTs + "/" + ifo);
+        return dvd::readVobuMap(bytes, ifo, kind);
     }
     // Each VOBU of `map` opens with an NV_PCK that gives its own sector
     // number, read by libdvdread from the DSI packet and by us from the PCI.
@@ -58,15 +76,14 @@ class IfoReaderTest : public ::testing::Test {
             navRead_DSI(&dsi, block + DSI_START_BYTE);
             pci_t pci{};
             navRead_PCI(&pci, block + dvd::kNavPackLbnOffset);
-            EXPECT_TRUE(engine::isNavPack(block)) << sector;
+            EXPECT_TRUE(dvd::isNavPack(block)) << sector;
             EXPECT_EQ(dsi.dsi_gi.nv_pck_lbn, sector);
-            EXPECT_EQ(engine::navPackLbn(block), dsi.dsi_gi.nv_pck_lbn);
+            EXPECT_EQ(dvd::navPackLbn(block), dsi.dsi_gi.nv_pck_lbn);
             EXPECT_EQ(pci.pci_gi.nv_pck_lbn, dsi.dsi_gi.nv_pck_lbn);
         }
     }
 
     const AuthoredDisc& disc = authoredDisc();
-    platform::PosixFileSystem files;
     Dvd dvd{disc.missing.empty() ? DVDOpen(disc.root.c_str()) : nullptr, &DVDClose};
 };
 
@@ -74,7 +91,8 @@ TEST_F(IfoReaderTest, ReadsEveryVobuMapAsLibdvdreadDoes) {
     const Ifo manager(ifoOpen(dvd.get(), 0), &ifoClose);
     ASSERT_TRUE(manager);
     const int titleSets = manager->vmgi_mat->vmg_nr_of_title_sets;
-    EXPECT_EQ(engine::readTitleSetCount(files, disc.videoTs + "/VIDEO_TS.IFO"), titleSets);
+    IfoInMemory managerIfo(disc.videoTs + "/VIDEO_TS.IFO");
+    EXPECT_EQ(dvd::readTitleSetCount(managerIfo, "VIDEO_TS.IFO"), titleSets);
     const auto menu = ours("VIDEO_TS.IFO", VobuMapKind::VideoManagerMenu);
     EXPECT_EQ(menu, entriesOf(manager->menu_vobu_admap));
     ASSERT_TRUE(menu);

@@ -34,13 +34,13 @@ struct LogTally {
     int entries() const;
 };
 
-// The log a program run appends its entries to. Entries go to the default log
+// Appends a program run's entries to its log. Entries go to the default log
 // (see defaultLogFile); once an append to a log beside the program fails (its
 // disk is full, it turned read-only), that entry and every later one go to the
 // user's state log instead, where an installed program logs.
-class ErrorLog {
+class EntryAppender {
   public:
-    ErrorLog(platform::FileSystem& files, const std::string& programFolder);
+    EntryAppender(platform::FileSystem& files, const std::string& programFolder);
 
     // Where the next entry goes.
     const std::string& path() const { return m_path; }

@@ -6,8 +6,8 @@
 // Facts of the DVD-Video information files (IFO) that the check against the
 // disc's own map relies on. Every number in an IFO is big-endian; addresses of
 // tables are sector numbers within the IFO file itself (sectors of
-// dvd::kSectorSize bytes, see dvd/dvd_format.h).
-namespace vantrel::engine::ifo {
+// kSectorSize bytes, see dvd_format.h).
+namespace vantrel::dvd::ifo {
 
 // VIDEO_TS.IFO (the video manager) and each VTS_nn_0.IFO (a title set) open
 // with a 12-byte identifier.
@@ -34,4 +34,4 @@ inline constexpr std::int64_t kHeaderLength = 0xE8;
 inline constexpr std::int64_t kMapHeaderLength = 4;
 inline constexpr std::int64_t kMapEntryLength = 4;
 
-}  // namespace vantrel::engine::ifo
+}  // namespace vantrel::dvd::ifo

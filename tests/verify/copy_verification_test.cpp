@@ -2,7 +2,7 @@
 // authored disc: whole, with packs lost, added and swapped, and with its IFOs
 // damaged in the ways a hostile or broken copy has them.
 
-#include "engine/copy_verification.h"
+#include "verify/copy_verification.h"
 
 #include <gtest/gtest.h>
 
@@ -10,19 +10,19 @@
 #include <filesystem>
 #include <functional>
 
-#include "engine/ifo_reader.h"
 #include "platform/failure.h"
 #include "platform/file_system_posix.h"
 #include "support/authored_disc.h"
 #include "support/dvd_generator.h"
 #include "support/temp_folder.h"
+#include "verify/ifo_file.h"
 
 namespace vantrel::testing {
 namespace {
 
-using engine::CopyCheck;
-using engine::FindingKind;
-using engine::VobSetCheck;
+using verify::CopyCheck;
+using verify::FindingKind;
+using verify::VobSetCheck;
 
 class CopyVerificationTest : public ::testing::Test {
   protected:
@@ -32,7 +32,7 @@ class CopyVerificationTest : public ::testing::Test {
         writeReducedCopy(disc.videoTs, copy, Reduction::NavPacksOnly);
     }
     std::string at(const std::string& name) const { return copy + "/" + name; }
-    CopyCheck check() { return engine::verifyCopy(files, copy); }
+    CopyCheck check() { return verify::verifyCopy(files, copy); }
     static const VobSetCheck& set(const CopyCheck& check, const std::string& name) {
         const auto found = std::find_if(check.sets.begin(), check.sets.end(),
                                         [&](const VobSetCheck& set) { return set.name == name; });
@@ -44,8 +44,8 @@ class CopyVerificationTest : public ::testing::Test {
         for (const auto& finding : set.findings) texts.push_back(finding.text);
         return texts;
     }
-    std::string vobu(const std::string& ifo, engine::VobuMapKind kind, std::size_t index) {
-        const auto map = engine::readVobuMap(files, at(ifo), kind);
+    std::string vobu(const std::string& ifo, dvd::VobuMapKind kind, std::size_t index) {
+        const auto map = verify::readVobuMap(files, at(ifo), kind);
         return "VOBU " + std::to_string(index + 1) + " (sector " + std::to_string(map->at(index)) +
                ")";
     }
@@ -111,7 +111,7 @@ TEST_F(CopyVerificationTest, NamesAMissingPackAChanceMatchAndPacksOutOfOrder) {
     writeFile(at("VTS_02_1.VOB"), swapped);
 
     const CopyCheck check = this->check();
-    const auto titlesMap = engine::VobuMapKind::Titles;
+    const auto titlesMap = dvd::VobuMapKind::Titles;
     EXPECT_EQ(texts(set(check, "VTS_01 titles")),
               (std::vector<std::string>{
                   "sector 3 of VTS_01_1.VOB: not an NV_PCK (no PCI and DSI packets): video or "
@@ -196,7 +196,7 @@ TEST_F(CopyVerificationTest, DamagedMapsAreFindingsOfTheirVobSets) {
         EXPECT_EQ(damaged.findings[0].text, damage.finding);
         EXPECT_EQ(check.total().problems, damage.what == std::string("no IFOs") ? 4 : 1);
     }
-    EXPECT_THROW(engine::verifyCopy(files, temp / "nowhere"), platform::Failure);
+    EXPECT_THROW(verify::verifyCopy(files, temp / "nowhere"), platform::Failure);
 }
 
 }  // namespace

@@ -8,10 +8,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "engine/copy_verification.h"
-#include "engine/ifo_reader.h"
+#include "dvd/ifo_reader.h"
+#include "verify/copy_verification.h"
 
-namespace vantrel::engine {
+namespace vantrel::verify {
 
 // A VOB set's findings: the first few of each kind are listed, and the rest
 // are counted in one more, so that a copy of the wrong disc gives a readable
@@ -37,7 +37,7 @@ class FindingList {
 // by the sector number each gives itself.
 class VobuMapComparison {
   public:
-    VobuMapComparison(const VobuMap& map, CheckTally& tally, FindingList& findings);
+    VobuMapComparison(const dvd::VobuMap& map, CheckTally& tally, FindingList& findings);
 
     void compare(const std::string& file, std::int64_t sectorInFile, const unsigned char* sector);
     // The VOBUs no sector stood for are missing.
@@ -48,7 +48,7 @@ class VobuMapComparison {
     void stray(const std::string& where, const std::string& what);
     std::string vobu(std::size_t index) const;
 
-    const VobuMap& m_map;
+    const dvd::VobuMap& m_map;
     CheckTally& m_tally;
     FindingList& m_findings;
     std::unordered_map<std::uint32_t, std::size_t> m_indexOf;  // first entry of each sector
@@ -56,4 +56,4 @@ class VobuMapComparison {
     std::optional<std::size_t> m_previous;  // the VOBU of the last NV_PCK found
 };
 
-}  // namespace vantrel::engine
+}  // namespace vantrel::verify

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace vantrel::engine {
+namespace vantrel::dvd {
 
 // The numbers of the DVD-Video tables and packs are big-endian.
 inline std::uint16_t bigEndian16(const unsigned char* bytes) {
@@ -13,4 +13,4 @@ inline std::uint32_t bigEndian32(const unsigned char* bytes) {
            std::uint32_t{bytes[2]} << 8 | std::uint32_t{bytes[3]};
 }
 
-}  // namespace vantrel::engine
+}  // namespace vantrel::dvd

@@ -1,4 +1,4 @@
-#include "engine/copy_verification.h"
+#include "verify/copy_verification.h"
 
 #include <array>
 #include <map>
@@ -6,13 +6,17 @@
 #include <set>
 
 #include "dvd/dvd_format.h"
-#include "engine/vobu_map_comparison.h"
 #include "platform/binary_file.h"
 #include "platform/failure.h"
 #include "platform/paths.h"
+#include "verify/ifo_file.h"
+#include "verify/vobu_map_comparison.h"
 
-namespace vantrel::engine {
+namespace vantrel::verify {
 namespace {
+
+using dvd::VobuMap;
+using dvd::VobuMapKind;
 
 std::string upper(std::string name) {
     for (char& c : name) {
@@ -219,4 +223,4 @@ CopyCheck verifyCopy(platform::FileSystem& files, const std::string& folder) {
     return check;
 }
 
-}  // namespace vantrel::engine
+}  // namespace vantrel::verify

@@ -1,8 +1,8 @@
-#include "engine/vobu_map_comparison.h"
+#include "verify/vobu_map_comparison.h"
 
-#include "engine/nav_pack.h"
+#include "dvd/nav_pack.h"
 
-namespace vantrel::engine {
+namespace vantrel::verify {
 namespace {
 
 // What the finding that counts the unlisted ones of a kind says after "and N more".
@@ -49,7 +49,8 @@ void FindingList::close() {
     }
 }
 
-VobuMapComparison::VobuMapComparison(const VobuMap& map, CheckTally& tally, FindingList& findings)
+VobuMapComparison::VobuMapComparison(const dvd::VobuMap& map, CheckTally& tally,
+                                     FindingList& findings)
     : m_map(map), m_tally(tally), m_findings(findings), m_found(map.size(), false) {
     m_tally.vobus += std::int64_t(map.size());
     m_indexOf.reserve(map.size());
@@ -79,11 +80,11 @@ void VobuMapComparison::stray(const std::string& where, const std::string& what)
 void VobuMapComparison::compare(const std::string& file, std::int64_t sectorInFile,
                                 const unsigned char* sector) {
     const std::string where = sectorOf(file, sectorInFile);
-    if (!isNavPack(sector))
+    if (!dvd::isNavPack(sector))
         return stray(where,
                      "not an NV_PCK (no PCI and DSI packets): video or audio data that matched "
                      "the scanner's signature by chance");
-    const std::uint32_t lbn = navPackLbn(sector);
+    const std::uint32_t lbn = dvd::navPackLbn(sector);
     const auto entry = m_indexOf.find(lbn);
     if (entry == m_indexOf.end())
         return stray(where,
@@ -119,4 +120,4 @@ void VobuMapComparison::finish() {
     }
 }
 
-}  // namespace vantrel::engine
+}  // namespace vantrel::verify
