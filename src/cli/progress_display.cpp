@@ -90,7 +90,8 @@ void ProgressDisplay::progress(double fileShare, std::int64_t vobBytesDone) {
     std::snprintf(file, sizeof file, "[%d/%d] ", m_fileNumber, m_fileTotal);
     char share[16];
     std::snprintf(share, sizeof share, "  %3.0f%%", fileShare * 100);
-    const std::string line = file + m_name + share + "  |  " + overallPosition(vobBytesDone, now);
+    const std::string line =
+        m_prefix + file + m_name + share + "  |  " + overallPosition(vobBytesDone, now);
     std::fprintf(m_out, "\r\033[K%s", fitted(line, terminalWidth(m_out)).c_str());
     std::fflush(m_out);
     m_lineShown = true;
