@@ -66,7 +66,10 @@ int runShelf(const Options& options) {
     const int status = worstStatus(ends);
     if (!options.json && !options.quiet) {
         printSummary(options, discs, ends);
-        std::printf("Exit status %d, the worst disc's.\n", status);
+        if (interruptRequested())
+            std::printf("Stopped by a signal (exit status %d).\n", 128 + interruptSignal());
+        else
+            std::printf("Exit status %d, the worst disc's.\n", status);
     }
     return status;
 }

@@ -295,6 +295,7 @@ TEST_F(CliDiscTest, AShelfStoppedByCtrlCIsFinishedByTheSameCommandAgain) {
     EXPECT_NE(stopped.out.find("  cancelled  '" + (temp / "b") + "'"), std::string::npos)
         << stopped.out;
     EXPECT_NE(stopped.out.find("  not begun  '" + (temp / "c") + "'"), std::string::npos);
+    EXPECT_NE(stopped.out.find("\nStopped by a signal (exit status 130).\n"), std::string::npos);
     EXPECT_FALSE(exists(shelf + "/c"));
 
     const auto resumed = run(command);
