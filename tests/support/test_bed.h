@@ -102,8 +102,10 @@ struct RealDisk {
 };
 
 struct TestBed final : BasicTestBed<MemoryFileSystem, MemoryFolder> {
+    // The root holds a folder, as a real one does: a Windows drive root lists
+    // no "." or "..", so an empty one would fail the folder test.
     TestBed() : BasicTestBed(std::string(1, platform::kPathSeparator) + "vantrel") {
-        disk.makeFolder(platform::systemRoot());
+        disk.makeFolder(platform::joinPath(platform::systemRoot(), "system"));
     }
 };
 
