@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "cli/complete_copy.h"
-#include "cli/console.h"
 #include "cli/dry_run.h"
 #include "cli/interrupt.h"
 #include "cli/job_destination.h"
@@ -29,11 +28,6 @@ namespace {
 
 using engine::TextBox;
 
-ProgressDisplay::Mode displayMode(const Options& options) {
-    if (options.quiet) return ProgressDisplay::Mode::Quiet;
-    return isTerminal(stderr) ? ProgressDisplay::Mode::Terminal : ProgressDisplay::Mode::Plain;
-}
-
 void printSummary(const engine::JobTally& tally, double seconds) {
     std::printf("%s copied, %s scanned, %s written\n%s read, %s written in %.2f s (%s/s)\n",
                 counted(tally.sideFilesCopied, "side file", "side files").c_str(),
@@ -56,18 +50,6 @@ std::optional<verify::CopyCheck> checkCopy(platform::FileSystem& files, const st
     } catch (const std::exception& failure) {
         display.message(std::string(kProgramName) + ": cannot verify the copy: " + failure.what());
         return std::nullopt;
-    }
-}
-
-// The check for the reader, or with --quiet a line when something was found.
-void showCheck(const Options& options, const std::string& folder,
-               const std::optional<verify::CopyCheck>& check, ProgressDisplay& display) {
-    if (!check) return;
-    if (!options.quiet) {
-        printCopyCheck(stdout, folder, *check);
-    } else if (!check->passed()) {
-        display.message(std::string(kProgramName) + ": in '" + folder + "' " + verdictText(*check) +
-                        ": " + tallyText(check->total()));
     }
 }
 
@@ -102,7 +84,7 @@ bool holdsDvdFiles(JobSource& source) {
 class JobRun {
   public:
     JobRun(const Options& options, ShelfPlace place)
-        : m_options(options), m_place(place), m_display(stderr, displayMode(options)) {
+        : m_options(options), m_place(place), m_display(stderr, displayMode(options.quiet)) {
         if (place.onShelf())
             m_display.setPrefix("disc " + std::to_string(place.disc) + "/" +
                                 std::to_string(place.discs) + "  ");
@@ -303,7 +285,7 @@ DiscEnd JobRun::job(JobSource& source) {
         if (m_options.quiet && tally.problems.entries() > 0)
             m_display.message(std::string(kProgramName) + ": " +
                               engine::problemsReport(tally.problems));
-        showCheck(m_options, destination, check, m_display);
+        if (check) showCheck(*check, destination, m_options.quiet, m_display);
     }
     if (outcome == engine::JobOutcome::Refused) return {status, "refused"};
     if (outcome == engine::JobOutcome::Failed) return {status, "failed"};
@@ -323,29 +305,5 @@ int JobRun::statusOf(const JobReport& report, bool copyWhole) {
 }  // namespace
 
 DiscEnd runDisc(const Options& options, ShelfPlace place) { return JobRun(options, place).run(); }
-
-int runVerify(const Options& options) {
-    platform::SystemFileSystem files;
-    ProgressDisplay display(stderr, displayMode(options));
-    const std::string& folder = options.destination;
-    std::optional<engine::FolderRefusal> refusal;
-    std::optional<verify::CopyCheck> check;
-    try {
-        if (const std::string problem = engine::folderProblem(files, folder); !problem.empty())
-            throw platform::Failure(problem);
-        check = verify::verifyCopy(files, folder);
-    } catch (const platform::Failure& failure) {
-        refusal = engine::FolderRefusal{TextBox::txtDest, folder, failure.reason()};
-        display.message(invalidFolderMessage(TextBox::txtDest, folder, failure.reason()));
-    }
-    const int status = refusal ? kRefused : check->passed() ? kDone : kFilesFailed;
-    if (options.json) {
-        std::fputs(verifyDocument(folder, check ? &*check : nullptr, refusal, status).c_str(),
-                   stdout);
-    } else {
-        showCheck(options, folder, check, display);
-    }
-    return status;
-}
 
 }  // namespace vantrel::cli

@@ -28,7 +28,4 @@ DiscEnd runDisc(const Options& options, ShelfPlace place = {});
 // One disc; the exit status to end with.
 inline int runJob(const Options& options) { return runDisc(options).status; }
 
-// --verify DEST alone: the check of an existing copy.
-int runVerify(const Options& options);
-
 }  // namespace vantrel::cli

@@ -11,6 +11,7 @@
 #include "cli/job_run.h"
 #include "cli/options.h"
 #include "cli/shelf_run.h"
+#include "cli/verify_run.h"
 #include "log/log_file.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"

@@ -24,6 +24,11 @@ std::string fitted(const std::string& line, std::size_t width) {
 
 }  // namespace
 
+ProgressDisplay::Mode displayMode(bool quiet) {
+    if (quiet) return ProgressDisplay::Mode::Quiet;
+    return isTerminal(stderr) ? ProgressDisplay::Mode::Terminal : ProgressDisplay::Mode::Plain;
+}
+
 std::string printable(const std::string& text) {
     std::string shown;
     for (std::size_t i = 0; i < text.size(); ++i) {

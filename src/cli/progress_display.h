@@ -47,6 +47,9 @@ class ProgressDisplay {
     bool m_lineShown = false;
 };
 
+// Quiet, or as stderr is a terminal or not.
+ProgressDisplay::Mode displayMode(bool quiet);
+
 // File names may hold any byte but "/" and NUL, and those in a disc image any
 // character: control characters (C0, DEL and C1) are shown as "?" so that
 // they cannot move the cursor or fake a line.

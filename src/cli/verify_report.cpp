@@ -1,6 +1,6 @@
 #include "cli/verify_report.h"
 
-#include "cli/progress_display.h"
+#include "cli/options.h"
 
 namespace vantrel::cli {
 
@@ -49,6 +49,16 @@ void printCopyCheck(std::FILE* out, const std::string& folder, const verify::Cop
     std::fprintf(out, "  Total, %s: %s; %s\n",
                  counted(std::int64_t(check.sets.size()), "VOB set", "VOB sets").c_str(),
                  tallyText(check.total()).c_str(), verdictText(check).c_str());
+}
+
+void showCheck(const verify::CopyCheck& check, const std::string& folder, bool quiet,
+               ProgressDisplay& display) {
+    if (!quiet) {
+        printCopyCheck(stdout, folder, check);
+    } else if (!check.passed()) {
+        display.message(std::string(kProgramName) + ": in '" + folder + "' " + verdictText(check) +
+                        ": " + tallyText(check.total()));
+    }
 }
 
 }  // namespace vantrel::cli

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/progress_display.h"
 #include "verify/copy_verification.h"
 
 namespace vantrel::cli {
@@ -20,5 +21,10 @@ std::string verdictText(const verify::CopyCheck& check);
 // disc's own video, a line per VOB set with its findings (a note marked as
 // one) below it, then the total and the verdict.
 void printCopyCheck(std::FILE* out, const std::string& folder, const verify::CopyCheck& check);
+
+// The check for the reader on stdout, or when `quiet` a line on the display
+// when a loss was found.
+void showCheck(const verify::CopyCheck& check, const std::string& folder, bool quiet,
+               ProgressDisplay& display);
 
 }  // namespace vantrel::cli
