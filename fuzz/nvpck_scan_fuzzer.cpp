@@ -76,9 +76,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     FuzzedDataProvider choice(data, size);
     const Bytes image = makeImage(choice);
-    vantrel::testing::writeFile(bed.source() + "/" + kVob, image);
+    // The bed keeps its files in memory: they are written and read through it.
+    bed.disk.writeFile(bed.source() + "/" + kVob, image);
     bed.form.Process(kVob);
-    if (vantrel::testing::readFile(bed.destination() + "/" + kVob) !=
+    if (bed.disk.readFile(bed.destination() + "/" + kVob) !=
         vantrel::testing::expectedNavPacks(image)) {
         std::fprintf(stderr, "nvpck scan: the output is not the navigation packs of the image\n");
         std::abort();
