@@ -45,6 +45,9 @@ class frmMain {
     void Process(const std::string& Fil);
 
     void cmdDir_Click(std::int16_t Index);
+    // A folder or a disc image dropped on a folder box: its path replaces the
+    // box's text, as a folder browsed to does (during a job, for the next one).
+    void folderDropped(TextBox box, const std::string& path);
     void cmdExit_Click();
     void cmdGo_Click();
     // cmdGo_Click's checks alone, for a job that is only described: ValDir,
