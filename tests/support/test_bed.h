@@ -102,8 +102,10 @@ struct RealDisk {
 };
 
 struct TestBed final : BasicTestBed<MemoryFileSystem, MemoryFolder> {
+    // The system's root, where the folder browser falls back to, holds a
+    // folder as a real one does: a drive root lists no "." of its own.
     TestBed() : BasicTestBed(std::string(1, platform::kPathSeparator) + "vantrel") {
-        disk.makeFolder(platform::systemRoot());
+        disk.makeFolder(platform::joinPath(platform::systemRoot(), "Users"));
     }
 };
 
