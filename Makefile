@@ -1,6 +1,6 @@
 # The everyday commands; CMake presets do the work.
-.PHONY: all deps deps-windows build package test bench fuzz fuzz-build run windows test-windows \
-        windows-package format clean
+.PHONY: all deps deps-windows deps-screenshots build package test bench fuzz fuzz-build run \
+        windows test-windows windows-package screenshots format clean
 
 # How long `make fuzz` runs each fuzz target, and `make test` (to exercise
 # them, not to search).
@@ -21,6 +21,9 @@ deps:
 
 deps-windows:
 	@scripts/install-deps.sh windows
+
+deps-screenshots:
+	@scripts/install-deps.sh screenshots
 
 build: deps
 	@cmake --preset release >/dev/null
@@ -74,6 +77,16 @@ test-windows: deps deps-windows
 	@cmake --build --preset windows
 	@status=0; ctest --preset windows --output-junit test-report.xml || status=$$?; \
 	    scripts/skip-reasons.sh build/windows/test-report.xml; exit $$status
+
+# The pictures in docs/, of both windows as they are now: the Qt window and
+# vantrel.exe under Wine, each on an X server of its own.
+screenshots: deps deps-windows deps-screenshots
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release --target vantrel
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows --target vantrel
+	@scripts/make-screenshots.sh /tmp/vantrel-shots build/windows/wine-shots build/bin/vantrel \
+	    build/windows/bin/vantrel.exe build/authored-dvd docs
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
