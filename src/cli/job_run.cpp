@@ -93,7 +93,7 @@ class JobRun {
 
   private:
     // The window object and its terminal over the source's files, the folders
-    // in their boxes.
+    // in their boxes as given: the job resolves SOURCE as the window does.
     struct Form {
         Form(JobSource& source, JobRun& run);
         platform::SystemClock clock;
@@ -136,7 +136,7 @@ JobRun::Form::Form(JobSource& source, JobRun& run)
       report(run.m_display) {
     window.attach(form, report);
     form.setObserver(&report);
-    window.setText(TextBox::txtVobDir, source.folder());
+    window.setText(TextBox::txtVobDir, run.m_options.source);
     window.setText(TextBox::txtDest, run.m_options.destination);
 }
 
@@ -155,13 +155,6 @@ DiscEnd JobRun::run() {
     }
     try {
         destination = checkDestination(m_system, m_options.destination, m_options.parents);
-        // The copy would land beside VIDEO_TS, and the disc root would read
-        // it instead from then on.
-        if (!source->discRoot().empty() &&
-            m_system.isSameEntry(source->discRoot(), m_options.destination))
-            throw platform::Failure(invalidFolderMessage(TextBox::txtDest, m_options.destination,
-                                                         "it is the source folder"),
-                                    "it is the source folder");
     } catch (const platform::Failure& failure) {
         return refuse(refusal(TextBox::txtDest, m_options.destination, failure), failure.what());
     }

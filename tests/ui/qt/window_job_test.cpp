@@ -69,6 +69,10 @@ TEST_F(WindowJobTest, AJobShowsItsProgressAndLeavesTheWindowIdle) {
     EXPECT_EQ(window->text(engine::TextBox::txtVobDir), source() + "/");
 }
 
+TEST_F(WindowJobTest, ADiscRootDroppedOnTheSourceBoxIsReadThroughItsVideoTsFolder) {
+    extractFromADroppedDiscRoot();
+}
+
 // How much of the bar the window has painted filled: the share of the middle
 // row's inner pixels that differ from its empty right end.
 double paintedShare(const QImage& window, const QWidget& bar) {

@@ -62,6 +62,10 @@ TEST_F(Win32WindowJobTest, AJobShowsItsProgressAndLeavesTheWindowIdle) {
     EXPECT_EQ(window->text(engine::TextBox::txtVobDir), source() + kSep);
 }
 
+TEST_F(Win32WindowJobTest, ADiscRootDroppedOnTheSourceBoxIsReadThroughItsVideoTsFolder) {
+    extractFromADroppedDiscRoot();
+}
+
 TEST_F(Win32WindowJobTest, AfterAJobStartedWithEnterTheFocusIsBackInItsBox) {
     makeDvdFolder(source(), 1, 4);
     window->setAlertValue(engine::kUnchecked);
