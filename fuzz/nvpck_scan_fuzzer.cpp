@@ -1,6 +1,6 @@
 // The NV_PCK scan: a VOB image made of packs drawn from the input is scanned by
-// the window object's Process on a real file, and its output must be what the
-// tests' plain reading of the format gives.
+// the window object's Process, on the tests' in-memory file system, and its
+// output must be what the tests' plain reading of the format gives.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -76,9 +76,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     FuzzedDataProvider choice(data, size);
     const Bytes image = makeImage(choice);
-    vantrel::testing::writeFile(bed.source() + "/" + kVob, image);
+    bed.disk.writeFile(bed.source() + "/" + kVob, image);
     bed.form.Process(kVob);
-    if (vantrel::testing::readFile(bed.destination() + "/" + kVob) !=
+    if (bed.disk.readFile(bed.destination() + "/" + kVob) !=
         vantrel::testing::expectedNavPacks(image)) {
         std::fprintf(stderr, "nvpck scan: the output is not the navigation packs of the image\n");
         std::abort();

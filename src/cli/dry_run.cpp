@@ -34,38 +34,43 @@ std::string sizeText(const engine::StaleFile& file) {
 
 }  // namespace
 
-void printDryRun(std::FILE* out, platform::FileSystem& files, const std::string& source,
-                 const std::string& destination, bool destinationToBeMade) {
-    const auto stale = destinationToBeMade ? std::vector<engine::StaleFile>()
-                                           : engine::staleFiles(files, destination);
-    const auto planned = engine::jobFiles(files, source);
+JobPlan planJob(platform::FileSystem& files, const std::string& source,
+                const std::string& destination, std::vector<std::string> foldersMade) {
+    JobPlan plan{source, destination, std::move(foldersMade), {}, {}};
+    if (plan.foldersMade.empty()) plan.deleted = engine::staleFiles(files, destination);
+    plan.files = engine::jobFiles(files, source);
+    return plan;
+}
+
+void printDryRun(std::FILE* out, const JobPlan& plan) {
     int nameWidth = 0, digits = 0;
-    for (const engine::PlannedFile& file : planned) {
+    for (const engine::PlannedFile& file : plan.files) {
         nameWidth = std::max(nameWidth, int(printable(file.name).size()));
         if (file.size) digits = std::max(digits, int(std::to_string(*file.size).size()));
     }
 
-    if (destinationToBeMade) printStep(out, "make", destination, 0, "");
+    for (const std::string& folder : plan.foldersMade) printStep(out, "make", folder, 0, "");
     int staleWidth = 0;
-    for (const engine::StaleFile& file : stale)
+    for (const engine::StaleFile& file : plan.deleted)
         staleWidth = std::max(staleWidth, int(printable(file.name).size()));
-    for (const engine::StaleFile& file : stale)
+    for (const engine::StaleFile& file : plan.deleted)
         printStep(out, "delete", file.name, staleWidth, sizeText(file));
     long long sideFiles = 0, vobs = 0;
     std::int64_t sideBytes = 0, vobBytes = 0;
-    for (const engine::PlannedFile& file : planned) {
+    for (const engine::PlannedFile& file : plan.files) {
         const bool vob = file.kind == engine::FileKind::Vob;
         printStep(out, vob ? "scan" : "copy", file.name, nameWidth, sizeText(file, digits));
         ++(vob ? vobs : sideFiles);
         (vob ? vobBytes : sideBytes) += file.size.value_or(0);
     }
-    const std::string shown = printable(destination);
-    if (destinationToBeMade) {
+    const std::string shown = printable(plan.destination);
+    if (!plan.foldersMade.empty()) {
         std::fprintf(out, "Dry run, nothing changed: '%s' would be made, ", shown.c_str());
     } else {
-        std::fprintf(out, "Dry run, nothing changed: %s would be deleted from '%s', ",
-                     counted(static_cast<long long>(stale.size()), "old file", "old files").c_str(),
-                     shown.c_str());
+        std::fprintf(
+            out, "Dry run, nothing changed: %s would be deleted from '%s', ",
+            counted(static_cast<long long>(plan.deleted.size()), "old file", "old files").c_str(),
+            shown.c_str());
     }
     std::fprintf(out, "%s (%s) copied and %s (%s) scanned for their NV_PCK sectors.\n",
                  counted(sideFiles, "side file", "side files").c_str(),

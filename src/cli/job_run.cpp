@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "cli/console.h"
+#include "cli/complete_copy.h"
 #include "cli/dry_run.h"
 #include "cli/interrupt.h"
 #include "cli/job_destination.h"
@@ -29,11 +29,6 @@ namespace {
 
 using engine::TextBox;
 
-ProgressDisplay::Mode displayMode(const Options& options) {
-    if (options.quiet) return ProgressDisplay::Mode::Quiet;
-    return isTerminal(stderr) ? ProgressDisplay::Mode::Terminal : ProgressDisplay::Mode::Plain;
-}
-
 void printSummary(const engine::JobTally& tally, double seconds) {
     std::printf("%s copied, %s scanned, %s written\n%s read, %s written in %.2f s (%s/s)\n",
                 counted(tally.sideFilesCopied, "side file", "side files").c_str(),
@@ -46,27 +41,16 @@ void printSummary(const engine::JobTally& tally, double seconds) {
         std::printf("%s\n", engine::problemsReport(tally.problems).c_str());
 }
 
-// The check of a copy, or nothing when its folder cannot be listed: then the
-// line that says why has been shown.
+// The check of a copy (against its source, when given), or nothing when its
+// folder cannot be listed: then the line that says why has been shown.
 std::optional<verify::CopyCheck> checkCopy(platform::FileSystem& files, const std::string& folder,
+                                           const verify::SourceFolder* source,
                                            ProgressDisplay& display) {
     try {
-        return verify::verifyCopy(files, folder);
+        return verify::verifyCopy(files, folder, source);
     } catch (const std::exception& failure) {
         display.message(std::string(kProgramName) + ": cannot verify the copy: " + failure.what());
         return std::nullopt;
-    }
-}
-
-// The check for the reader, or with --quiet a line when something was found.
-void showCheck(const Options& options, const std::string& folder,
-               const std::optional<verify::CopyCheck>& check, ProgressDisplay& display) {
-    if (!check) return;
-    if (!options.quiet) {
-        printCopyCheck(stdout, folder, *check);
-    } else if (!check->completeAndExact()) {
-        display.message(std::string(kProgramName) + ": the copy in '" + folder +
-                        "' is not complete and exact: " + tallyText(check->total()));
     }
 }
 
@@ -83,6 +67,18 @@ engine::JobEnd withoutDvdFiles(std::string folder) {
             engine::FolderRefusal{TextBox::txtVobDir, folder, "no DVD files"}, true};
 }
 
+// The status a document gives: a job that a signal stopped ends the program
+// by that signal.
+// The word a shelf's summary gives a job's outcome.
+DiscEnd ended(engine::JobOutcome outcome, int status) {
+    if (outcome == engine::JobOutcome::Refused) return {status, "refused"};
+    if (outcome == engine::JobOutcome::Failed) return {status, "failed"};
+    if (outcome == engine::JobOutcome::Cancelled) return {status, "cancelled"};
+    return {status, status == kDone ? "done" : "incomplete"};
+}
+
+int documentedStatus(int status) { return interruptRequested() ? 128 + interruptSignal() : status; }
+
 // Whether a job from `source` would pass its census. A listing that fails is
 // the job's to meet, and log.
 bool holdsDvdFiles(JobSource& source) {
@@ -93,16 +89,20 @@ bool holdsDvdFiles(JobSource& source) {
     }
 }
 
-// One job, from its checks to what it came to.
+// One disc's job, from its checks to what it came to.
 class JobRun {
   public:
-    explicit JobRun(const Options& options)
-        : m_options(options), m_display(stderr, displayMode(options)) {}
-    int run();
+    JobRun(const Options& options, ShelfPlace place)
+        : m_options(options), m_place(place), m_display(stderr, displayMode(options.quiet)) {
+        if (place.onShelf())
+            m_display.setPrefix("disc " + std::to_string(place.disc) + "/" +
+                                std::to_string(place.discs) + "  ");
+    }
+    DiscEnd run();
 
   private:
     // The window object and its terminal over the source's files, the folders
-    // in their boxes.
+    // in their boxes as given: the job resolves SOURCE as the window does.
     struct Form {
         Form(JobSource& source, JobRun& run);
         platform::SystemClock clock;
@@ -115,18 +115,24 @@ class JobRun {
     // A job refused by `end`, told in `line` or, without one, in the job's
     // own words; the folders and the log are the options' when the job's
     // checks did not come to them.
-    int refuse(engine::JobEnd end, const std::string& line = "");
-    int stopBeforeJob();
+    DiscEnd refuse(engine::JobEnd end, const std::string& line = "");
+    DiscEnd stopBeforeJob();
     // The folders and the log of a job that never began.
     engine::JobEnd withoutJob(engine::JobEnd end);
-    int dryRun(JobSource& source, Destination destination);
-    int job(JobSource& source);
-    static int statusOf(const JobReport& report, bool copyExact);
+    // With --skip-complete, a disc whose copy is complete is skipped, and says so.
+    std::optional<DiscEnd> skipIfComplete(JobSource& source);
+    DiscEnd dryRun(JobSource& source, std::vector<std::string> foldersMade);
+    DiscEnd job(JobSource& source);
+    static int statusOf(const JobReport& report, bool copyWhole);
+    DiscFacts disc(int status) const {
+        return {m_options.source, documentedStatus(status), m_place.onShelf()};
+    }
     double seconds() const {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_started).count();
     }
 
     const Options& m_options;
+    ShelfPlace m_place;
     platform::SystemFileSystem m_system;
     ProgressDisplay m_display;
     std::chrono::steady_clock::time_point m_started = std::chrono::steady_clock::now();
@@ -139,11 +145,15 @@ JobRun::Form::Form(JobSource& source, JobRun& run)
       report(run.m_display) {
     window.attach(form, report);
     form.setObserver(&report);
-    window.setText(TextBox::txtVobDir, source.folder());
+    window.setText(TextBox::txtVobDir, run.m_options.source);
     window.setText(TextBox::txtDest, run.m_options.destination);
 }
 
-int JobRun::run() {
+DiscEnd JobRun::run() {
+    if (m_place.onShelf() && !m_options.quiet)
+        m_display.message(std::string(kProgramName) + ": disc " + std::to_string(m_place.disc) +
+                          " of " + std::to_string(m_place.discs) + ": '" + m_options.source +
+                          "' into '" + m_options.destination + "'");
     std::optional<JobSource> source;
     Destination destination = Destination::Exists;
     try {
@@ -153,49 +163,51 @@ int JobRun::run() {
         return refuse(refusal(TextBox::txtVobDir, m_options.source, failure), failure.what());
     }
     try {
-        destination = checkDestination(m_system, m_options.destination);
-        // The copy would land beside VIDEO_TS, and the disc root would read
-        // it instead from then on.
-        if (!source->discRoot().empty() &&
-            m_system.isSameEntry(source->discRoot(), m_options.destination))
-            throw platform::Failure(invalidFolderMessage(TextBox::txtDest, m_options.destination,
-                                                         "it is the source folder"),
-                                    "it is the source folder");
+        destination = checkDestination(m_system, m_options.destination, m_options.parents);
     } catch (const platform::Failure& failure) {
         return refuse(refusal(TextBox::txtDest, m_options.destination, failure), failure.what());
     }
     if (interruptRequested()) return stopBeforeJob();
     if (!source->note().empty() && !m_options.quiet)
         m_display.message(std::string(kProgramName) + ": " + source->note());
+    std::vector<std::string> foldersMade;
     if (destination == Destination::ToBeMade) {
         // A folder is made for a job only: the census comes first, as the job's would.
         if (!holdsDvdFiles(*source)) return refuse(withoutDvdFiles(source->folder()));
+        foldersMade = missingFolders(m_system, m_options.destination);
         try {
-            if (!m_options.dryRun) makeDestination(m_options.destination);
+            if (!m_options.dryRun) makeDestination(m_options.destination, m_options.parents);
         } catch (const platform::Failure& failure) {
             return refuse(refusal(TextBox::txtDest, m_options.destination, failure),
                           failure.what());
         }
+    } else if (m_options.skipComplete) {
+        if (auto skipped = skipIfComplete(*source)) return *skipped;
     }
-    return m_options.dryRun ? dryRun(*source, destination) : job(*source);
+    return m_options.dryRun ? dryRun(*source, foldersMade) : job(*source);
 }
 
 // Refused before the job, or by its checks: nothing was touched.
-int JobRun::refuse(engine::JobEnd end, const std::string& line) {
+DiscEnd JobRun::refuse(engine::JobEnd end, const std::string& line) {
     JobReport report(m_display);
     report.refuse(withoutJob(std::move(end)), line);
-    if (m_options.json) std::fputs(jobDocument({seconds(), report, nullptr}).c_str(), stdout);
-    return kRefused;
+    if (m_options.json)
+        std::fputs(
+            jobDocument({seconds(), report, nullptr, disc(kRefused), false, m_options.dryRun})
+                .c_str(),
+            stdout);
+    return {kRefused, "refused"};
 }
 
 // Stopped by a signal while the folders were checked (a disc image takes a
 // while to open): the job never began, and the program ends by the signal.
-int JobRun::stopBeforeJob() {
+DiscEnd JobRun::stopBeforeJob() {
     JobReport report(m_display);
     report.jobEnded(withoutJob({engine::JobOutcome::Cancelled, std::nullopt, false}));
     m_display.message(std::string(kProgramName) + ": stopped before the job began");
-    if (m_options.json) std::fputs(jobDocument({seconds(), report, nullptr}).c_str(), stdout);
-    return kDone;
+    if (m_options.json)
+        std::fputs(jobDocument({seconds(), report, nullptr, disc(kDone)}).c_str(), stdout);
+    return {kDone, "cancelled"};
 }
 
 engine::JobEnd JobRun::withoutJob(engine::JobEnd end) {
@@ -206,25 +218,49 @@ engine::JobEnd JobRun::withoutJob(engine::JobEnd end) {
     return end;
 }
 
+std::optional<DiscEnd> JobRun::skipIfComplete(JobSource& source) {
+    const auto check =
+        completeCopy(m_system, source.files(), source.folder(), m_options.destination);
+    if (!check) return std::nullopt;
+    if (!m_options.quiet)
+        m_display.message(std::string(kProgramName) + ": '" + m_options.destination +
+                          "' already holds a complete copy of '" + m_options.source + "': skipped");
+    if (m_options.json) {
+        JobReport report(m_display);
+        report.jobEnded(withoutJob({engine::JobOutcome::Done, std::nullopt, false, source.folder(),
+                                    m_options.destination}));
+        std::fputs(
+            jobDocument({seconds(), report, &*check, disc(kDone), true, m_options.dryRun}).c_str(),
+            stdout);
+    } else if (m_options.verify && !m_options.quiet) {
+        printCopyCheck(stdout, m_options.destination, *check);
+    }
+    return DiscEnd{kDone, "skipped"};
+}
+
 // The job's checks and listings without the job: nothing is changed.
-int JobRun::dryRun(JobSource& source, Destination destination) {
+DiscEnd JobRun::dryRun(JobSource& source, std::vector<std::string> foldersMade) {
     Form form(source, *this);
     try {
         // A folder still to be made has nothing to check or clear.
         engine::JobEnd checked{engine::JobOutcome::Done, std::nullopt, false, source.folder(),
                                m_options.destination};
-        if (destination == Destination::Exists) checked = form.form.checkJob();
+        if (foldersMade.empty()) checked = form.form.checkJob();
         if (checked.outcome == engine::JobOutcome::Refused) return refuse(checked);
-        printDryRun(stdout, source.files(), checked.source, checked.destination,
-                    destination == Destination::ToBeMade);
+        const JobPlan plan =
+            planJob(source.files(), checked.source, checked.destination, std::move(foldersMade));
+        if (m_options.json)
+            std::fputs(planDocument(plan, disc(kDone)).c_str(), stdout);
+        else
+            printDryRun(stdout, plan);
     } catch (const std::exception& failure) {
         m_display.message(std::string(kProgramName) + ": dry run: " + failure.what());
-        return kJobFailed;
+        return {kJobFailed, "failed"};
     }
-    return kDone;
+    return {kDone, "planned"};
 }
 
-int JobRun::job(JobSource& source) {
+DiscEnd JobRun::job(JobSource& source) {
     Form form(source, *this);
     form.form.cmdGo_Click();
     m_display.finish();
@@ -236,63 +272,44 @@ int JobRun::job(JobSource& source) {
     const bool checked =
         m_options.verify && !interruptRequested() &&
         (outcome == engine::JobOutcome::Done || outcome == engine::JobOutcome::Failed);
-    if (checked) check = checkCopy(m_system, destination, m_display);
+    // The source is at hand: each NV_PCK is compared with its sector there.
+    const verify::SourceFolder from{source.files(), source.folder()};
+    if (checked) check = checkCopy(m_system, destination, &from, m_display);
+    const int status = statusOf(report, !checked || (check && check->passed()));
 
     const engine::JobTally& tally = report.end()->tally;
     if (m_options.json) {
-        std::fputs(jobDocument({seconds(), report, check ? &*check : nullptr}).c_str(), stdout);
+        std::fputs(
+            jobDocument({seconds(), report, check ? &*check : nullptr, disc(status)}).c_str(),
+            stdout);
     } else if (outcome != engine::JobOutcome::Refused) {
         if (!m_options.quiet) printSummary(tally, seconds());
         if (m_options.quiet && tally.problems.entries() > 0)
             m_display.message(std::string(kProgramName) + ": " +
                               engine::problemsReport(tally.problems));
-        showCheck(m_options, destination, check, m_display);
+        if (check) showCheck(*check, destination, m_options.quiet, m_display);
     }
-    const int status = statusOf(report, !checked || (check && check->completeAndExact()));
     // A read the source still keeps (one the kernel cannot give up) holds the
     // window object's worker, and the window object's end would wait for it:
     // a job stopped by a signal ends the program by it now, its report out.
     if (interruptRequested()) {
+        if (m_place.stoppedBySignal) m_place.stoppedBySignal(ended(outcome, status));
         withOutputChecked(status);
         endBySignal(interruptSignal());
     }
-    return status;
-}
+    return ended(outcome, status);}
 
 // A refusal first, then the job's own failure, then its files' failures and
-// a copy that the check found wanting (or could not check) alike.
-int JobRun::statusOf(const JobReport& report, bool copyExact) {
+// a copy in which the check found a loss (or that it could not check) alike.
+int JobRun::statusOf(const JobReport& report, bool copyWhole) {
     if (report.end()->outcome == engine::JobOutcome::Refused) return kRefused;
     if (report.jobFailed()) return kJobFailed;
-    if (report.filesFailed() || !copyExact) return kFilesFailed;
+    if (report.filesFailed() || !copyWhole) return kFilesFailed;
     return kDone;
 }
 
 }  // namespace
 
-int runJob(const Options& options) { return JobRun(options).run(); }
-
-int runVerify(const Options& options) {
-    platform::SystemFileSystem files;
-    ProgressDisplay display(stderr, displayMode(options));
-    const std::string& folder = options.destination;
-    std::optional<engine::FolderRefusal> refusal;
-    std::optional<verify::CopyCheck> check;
-    try {
-        if (const std::string problem = engine::folderProblem(files, folder); !problem.empty())
-            throw platform::Failure(problem);
-        check = verify::verifyCopy(files, folder);
-    } catch (const platform::Failure& failure) {
-        refusal = engine::FolderRefusal{TextBox::txtDest, folder, failure.reason()};
-        display.message(invalidFolderMessage(TextBox::txtDest, folder, failure.reason()));
-    }
-    if (options.json) {
-        std::fputs(verifyDocument(folder, check ? &*check : nullptr, refusal).c_str(), stdout);
-    } else {
-        showCheck(options, folder, check, display);
-    }
-    if (refusal) return kRefused;
-    return check->completeAndExact() ? kDone : kFilesFailed;
-}
+DiscEnd runDisc(const Options& options, ShelfPlace place) { return JobRun(options, place).run(); }
 
 }  // namespace vantrel::cli

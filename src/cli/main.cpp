@@ -9,6 +9,8 @@
 #include "cli/job_run.h"
 #include "cli/options.h"
 #include "cli/output_check.h"
+#include "cli/shelf_run.h"
+#include "cli/verify_run.h"
 #include "log/log_file.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -32,7 +34,8 @@ int run(int argc, char** argv) {
         std::printf("%s (Vantrel Extractor) %s\n", cli::kProgramName, VANTREL_VERSION);
         return cli::kDone;
     }
-    return options.verifyOnly() ? cli::runVerify(options) : cli::runJob(options);
+    if (options.verifyOnly()) return cli::runVerify(options);
+    return options.shelf() ? cli::runShelf(options) : cli::runJob(options);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ constexpr unsigned kPumpsPerLook = 64;
 }  // namespace
 
 TerminalWindow::TerminalWindow(platform::FileSystem& files, ProgressDisplay& display, bool alert)
-    : engine::WindowControls(files),
+    : engine::ControlState(files),
       m_display(display),
       m_alert(alert ? engine::kChecked : engine::kUnchecked) {}
 

@@ -5,15 +5,15 @@
 
 #include "cli/job_report.h"
 #include "cli/progress_display.h"
+#include "engine/control_state.h"
 #include "engine/frmMain.h"
-#include "engine/window_controls.h"
 
 namespace vantrel::cli {
 
 // The window's controls for a terminal: folder texts and bars kept in memory,
 // the "Done" message written as a line, Ctrl-C taken as Exit, the progress
 // shown as the job pumps. What the job does is the job report's to tell.
-class TerminalWindow final : public engine::WindowControls {
+class TerminalWindow final : public engine::ControlState {
   public:
     TerminalWindow(platform::FileSystem& files, ProgressDisplay& display, bool alert);
     // The window object whose Exit handler Ctrl-C presses, and the report

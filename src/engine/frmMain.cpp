@@ -44,7 +44,7 @@ bool frmMain::keepWaiting() {
 
 std::string frmMain::folder(TextBox box) {
     if (!m_jobFolders) return text(box);
-    return box == TextBox::txtVobDir ? m_jobFolders->source : m_jobFolders->destination;
+    return box == TextBox::txtVobDir ? m_jobFolders->source.folder() : m_jobFolders->destination;
 }
 
 std::string frmMain::pathIn(TextBox box, const std::string& name) {

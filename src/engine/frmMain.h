@@ -8,6 +8,7 @@
 
 #include "engine/controls.h"
 #include "engine/job_events.h"
+#include "engine/resolved_source.h"
 #include "engine/services.h"
 #include "log/entry_appender.h"
 #include "log/error_entries.h"
@@ -55,6 +56,9 @@ class frmMain {
     void Process(const std::string& Fil);
 
     void cmdDir_Click(std::int16_t Index);
+    // A folder or a disc image dropped on a folder box: its path replaces the
+    // box's text, as a folder browsed to does (during a job, for the next one).
+    void folderDropped(TextBox box, const std::string& path);
     void cmdExit_Click();
     void cmdGo_Click();
     // cmdGo_Click's checks alone, for a job that is only described: ValDir,
@@ -67,6 +71,8 @@ class frmMain {
     void Form_Resize();
     void Form_Unload();
 
+    // True while a job runs: what a front end asks, rather than reading bBusy.
+    bool jobRunning() const { return bBusy != kFalse; }
     // What the last job did.
     const JobTally& tally() const { return m_tally; }
     // The folder ValDir refused last, if it refused one.
@@ -142,9 +148,13 @@ class frmMain {
     std::uint16_t readWord(platform::BinaryFile& file, std::int64_t position, std::int64_t length);
     JobEnd runJob();
     void completed(JobEnd& end);
-    // ValDir, and on its success the two folders taken as the job's.
-    bool validateFolders();
-    JobEnd refuseWithoutDvdFiles();
+    // ValDir, and on its success the two folders taken as the job's (the
+    // source as resolved); the job's refusal otherwise.
+    std::optional<JobEnd> takeFolders();
+    // "No files (*.vob) for processing found!", and on a second line why,
+    // when there is more to say (a file that is no disc image).
+    JobEnd refuseWithoutDvdFiles(const std::string& explanation = "",
+                                 const std::string& reason = "no DVD files");
     void startJob(std::int32_t fileTotal);
     void scanVobs();
     void flushDestination();
@@ -166,9 +176,13 @@ class frmMain {
     platform::IoBuffer m_writeBuffer{platform::BinaryFile::kBufferSize};
     // Held from validation to the wind-down: the destination is this job's alone.
     platform::FolderLock m_destinationLock;
-    // The folders a job validated, from ValDir's success to its end.
+    // The source as ValDir resolved it, for the job that called it.
+    std::optional<ResolvedSource> m_source;
+    // The folders a job validated, from ValDir's success to its end: the
+    // source as resolved (a disc image held open while the job reads it).
     struct JobFolders {
-        std::string source, destination;
+        ResolvedSource source;
+        std::string destination;
     };
     std::optional<JobFolders> m_jobFolders;
     // The outputs the running job has opened, by the identity of their files:

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/failure.h"
+#include "platform/file_system.h"
 #include "platform/posix_descriptor.h"
 
 struct udfread;  // libudfread's volume
@@ -21,7 +22,7 @@ struct ImageInput;
 // opened: which files the folder holds, and where their bytes lie in the
 // image. From then on a file is read with plain positioned reads of the image,
 // so that a job reads an image as fast as the image file itself. Linux only.
-class DiscImage {
+class DiscImage final : public OpenedDiscImage {
   public:
     // A piece of a file that lies in one run of the image.
     struct Extent {
@@ -48,6 +49,9 @@ class DiscImage {
     const std::string& path() const { return m_path; }
     // The VIDEO_TS folder's name as the image spells it.
     const std::string& folderName() const { return m_folderName; }
+    // That folder as a path of the file system that reads the image
+    // (DiscImageFileSystem): "film.iso:VIDEO_TS/".
+    std::string videoTsFolder() const override { return m_path + ":" + m_folderName + "/"; }
     // The folder's plain files.
     const std::vector<File>& files() const { return m_files; }
 

@@ -35,6 +35,15 @@ struct FileStatus {
     std::int64_t length = 0;
 };
 
+// A disc image or a drive that a file system reads (FileSystem::openDiscImage),
+// for as long as it is held.
+class OpenedDiscImage {
+  public:
+    virtual ~OpenedDiscImage() = default;
+    // Its VIDEO_TS folder as a path of that file system: "film.iso:VIDEO_TS/".
+    virtual std::string videoTsFolder() const = 0;
+};
+
 // The file system as the rest of the system sees it. Everything that touches a
 // disk goes through here, so that tests can make any single operation fail.
 // Path operations throw Failure; descriptor operations return a negative error
@@ -120,6 +129,15 @@ class FileSystem {
     // The system's own file or folder whose bytes `path` reads: `path` itself,
     // except for a path into a disc image, which reads the image file.
     virtual std::string backingFile(const std::string& path) { return path; }
+    // The disc image or drive at `path` (a plain file, a block device), opened
+    // to be read: while the result is held, its VIDEO_TS folder and the files
+    // in it are read through this file system, and opening it again gives the
+    // same image. Nothing when `path` names anything else (a folder, nothing at
+    // all), or where this file system reads no images. Throws Failure, in one
+    // line, when it cannot be read as a DVD-Video disc.
+    virtual std::shared_ptr<const OpenedDiscImage> openDiscImage(const std::string& /*path*/) {
+        return nullptr;
+    }
 };
 
 }  // namespace vantrel::platform

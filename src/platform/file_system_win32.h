@@ -42,6 +42,8 @@ class Win32FileSystem final : public FileSystem {
     void createFolders(const std::string& folder) override;
     bool isWritable(const std::string& path) override;
     bool isSameEntry(const std::string& a, const std::string& b) override;
+    // Windows mounts an image itself: a plain file is refused with how to.
+    std::shared_ptr<const OpenedDiscImage> openDiscImage(const std::string& path) override;
 
   private:
     int adopt(void* handle);

@@ -4,8 +4,6 @@
 #include <cmath>
 #include <string>
 
-#include "platform/failure.h"
-
 namespace vantrel::ui {
 namespace {
 
@@ -13,20 +11,14 @@ constexpr double kTwipsPerInch = 1440.0;
 
 }  // namespace
 
-const ControlLayout& controlNamed(std::string_view name) {
-    for (const ControlLayout& control : kControls)
-        if (control.name == name) return control;
-    throw platform::Failure("no control named " + std::string(name));
-}
-
-ControlAnnouncement announcementOf(std::string_view name) {
+ControlAnnouncement announcementOf(ControlId id) {
     for (const ControlAnnouncement& announcement : kAnnouncements)
-        if (announcement.control == name) return announcement;
-    return {name, {}, {}};
+        if (announcement.control == id) return announcement;
+    return {id, {}, {}};
 }
 
 std::string_view toolTip(const ControlAnnouncement& announcement) {
-    if (controlNamed(announcement.control).kind == ControlKind::StatusBar) return {};
+    if (layoutOf(announcement.control).kind == ControlKind::StatusBar) return {};
     return announcement.description.empty() ? announcement.name : announcement.description;
 }
 

@@ -5,6 +5,8 @@
 // here: the Qt window and the Win32 window both read this table.
 
 #include <array>
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,44 +29,115 @@ struct TwipsRect {
     constexpr int bottom() const { return top + height; }
 };
 
+// The window's controls, in tab order; each enumerator is named as its control.
+enum class ControlId {
+    Label1_0,
+    txtVobDir,
+    cmdDir_0,
+    Label1_1,
+    txtDest,
+    cmdDir_1,
+    chkAlert,
+    cmdGo,
+    cmdExit,
+    File,
+    ProgFile,
+    Prog,
+    Stat,
+};
+
 struct ControlLayout {
-    // The control's name; the members of a control array carry their index
-    // ("Label1_0", "cmdDir_1").
+    ControlId id;
+    // The control's name, which object names and tests know it by; the
+    // members of a control array carry their index ("Label1_0", "cmdDir_1").
     std::string_view name;
     ControlKind kind;
-    int tabIndex;
     // "&" stands before the access key.
     std::string_view caption;
     TwipsRect place;
     // Shown when the window opens; the check box and the file list never are.
     bool visible;
+    // A label's box: the control its access key gives the focus to, and
+    // which the label never reaches into.
+    std::optional<ControlId> box = {};
 };
 
 inline constexpr int kClientWidthTwips = 7125;
 inline constexpr int kClientHeightTwips = 2805;
 
-// Every control of the window, in tab order. A label's access key moves the
-// focus to the control after it, its box.
+// Every control of the window, in tab order, each at the place of its id.
 inline constexpr std::array<ControlLayout, 13> kControls{{
-    {"Label1_0", ControlKind::Label, 0, "&Source:", {600, 360, 555, 195}, true},
-    {"txtVobDir", ControlKind::TextBox, 1, "", {1320, 240, 4815, 375}, true},
-    {"cmdDir_0", ControlKind::CommandButton, 2, "<<", {6240, 240, 495, 375}, true},
-    {"Label1_1", ControlKind::Label, 3, "&Destination:", {360, 960, 840, 195}, true},
-    {"txtDest", ControlKind::TextBox, 4, "", {1320, 840, 4815, 375}, true},
-    {"cmdDir_1", ControlKind::CommandButton, 5, "<<", {6240, 840, 495, 375}, true},
-    {"chkAlert", ControlKind::CheckBox, 6, "&Alert When Done", {120, 1560, 1575, 255}, false},
-    {"cmdGo", ControlKind::CommandButton, 7, "&Extract", {2400, 1440, 1095, 495}, true},
-    {"cmdExit", ControlKind::CommandButton, 8, "E&xit", {4200, 1440, 1095, 495}, true},
-    {"File", ControlKind::FileList, 9, "", {5640, 1680, 1335, 285}, false},
-    {"ProgFile", ControlKind::ProgressBar, 10, "", {120, 2040, 6855, 255}, false},
-    {"Prog", ControlKind::ProgressBar, 11, "", {120, 2280, 6855, 255}, false},
-    {"Stat", ControlKind::StatusBar, 12, "", {0, 2550, kClientWidthTwips, 255}, true},
+    {ControlId::Label1_0,
+     "Label1_0",
+     ControlKind::Label,
+     "&Source:",
+     {600, 360, 555, 195},
+     true,
+     ControlId::txtVobDir},
+    {ControlId::txtVobDir, "txtVobDir", ControlKind::TextBox, "", {1320, 240, 4815, 375}, true},
+    {ControlId::cmdDir_0,
+     "cmdDir_0",
+     ControlKind::CommandButton,
+     "<<",
+     {6240, 240, 495, 375},
+     true},
+    {ControlId::Label1_1,
+     "Label1_1",
+     ControlKind::Label,
+     "&Destination:",
+     {360, 960, 840, 195},
+     true,
+     ControlId::txtDest},
+    {ControlId::txtDest, "txtDest", ControlKind::TextBox, "", {1320, 840, 4815, 375}, true},
+    {ControlId::cmdDir_1,
+     "cmdDir_1",
+     ControlKind::CommandButton,
+     "<<",
+     {6240, 840, 495, 375},
+     true},
+    {ControlId::chkAlert,
+     "chkAlert",
+     ControlKind::CheckBox,
+     "&Alert When Done",
+     {120, 1560, 1575, 255},
+     false},
+    {ControlId::cmdGo,
+     "cmdGo",
+     ControlKind::CommandButton,
+     "&Extract",
+     {2400, 1440, 1095, 495},
+     true},
+    {ControlId::cmdExit,
+     "cmdExit",
+     ControlKind::CommandButton,
+     "E&xit",
+     {4200, 1440, 1095, 495},
+     true},
+    {ControlId::File, "File", ControlKind::FileList, "", {5640, 1680, 1335, 285}, false},
+    {ControlId::ProgFile, "ProgFile", ControlKind::ProgressBar, "", {120, 2040, 6855, 255}, false},
+    {ControlId::Prog, "Prog", ControlKind::ProgressBar, "", {120, 2280, 6855, 255}, false},
+    {ControlId::Stat, "Stat", ControlKind::StatusBar, "", {0, 2550, kClientWidthTwips, 255}, true},
 }};
+
+// The layout of the control `id`.
+constexpr const ControlLayout& layoutOf(ControlId id) { return kControls[std::size_t(id)]; }
+
+static_assert(
+    [] {
+        for (std::size_t i = 0; i < kControls.size(); ++i) {
+            const ControlLayout& control = kControls[i];
+            if (control.id != ControlId(i)) return false;
+            if ((control.kind == ControlKind::Label) != control.box.has_value()) return false;
+            if (control.box && layoutOf(*control.box).kind != ControlKind::TextBox) return false;
+        }
+        return true;
+    }(),
+    "each control stands at the place of its id, and each label names its box");
 
 // What a screen reader announces for a control where its kind and caption
 // say too little, and what sighted users see of it as its tooltip.
 struct ControlAnnouncement {
-    std::string_view control;
+    ControlId control;
     // Announced as its name instead of its caption ("<<"), or where it has
     // none; empty: its caption, for a box its label's.
     std::string_view name;
@@ -73,21 +146,26 @@ struct ControlAnnouncement {
 };
 
 inline constexpr std::array<ControlAnnouncement, 9> kAnnouncements{{
-    {"txtVobDir", "Source folder", "The folder holding the disc's .VOB, .IFO and .BUP files"},
-    {"cmdDir_0", "Browse for the source folder", ""},
-    {"txtDest", "Destination folder",
+    {ControlId::txtVobDir, "Source folder",
+     "The folder holding the disc's .VOB, .IFO and .BUP files"},
+    {ControlId::cmdDir_0, "Browse for the source folder", ""},
+    {ControlId::txtDest, "Destination folder",
      "The folder that receives the copy; its old DVD files are deleted first"},
-    {"cmdDir_1", "Browse for the destination folder", ""},
-    {"cmdGo", "", "Copy the source's structure without its video into the destination"},
-    {"cmdExit", "", "Close the window; a running job first stops after the current sector"},
-    {"ProgFile", "Progress of the current file", ""},
-    {"Prog", "Progress of all files", ""},
-    {"Stat", "Job status", ""},
+    {ControlId::cmdDir_1, "Browse for the destination folder", ""},
+    {ControlId::cmdGo, "", "Copy the source's structure without its video into the destination"},
+    {ControlId::cmdExit, "",
+     "Close the window; a running job first stops after the current sector"},
+    {ControlId::ProgFile, "Progress of the current file", ""},
+    {ControlId::Prog, "Progress of all files", ""},
+    {ControlId::Stat, "Job status", ""},
 }};
 
 // Enter presses the default button, Esc the cancel button.
-inline constexpr std::string_view kDefaultButton = "cmdGo";
-inline constexpr std::string_view kCancelButton = "cmdExit";
+inline constexpr ControlId kDefaultButton = ControlId::cmdGo;
+inline constexpr ControlId kCancelButton = ControlId::cmdExit;
+// The control array cmdDir by its Index: the source's browse button, then
+// the destination's.
+inline constexpr std::array<ControlId, 2> kCmdDir{ControlId::cmdDir_0, ControlId::cmdDir_1};
 
 // The status bar's three panels: two of a fixed width, the third takes the
 // rest of the bar but never less than its minimum.
@@ -97,12 +175,9 @@ inline constexpr int kLastPanelMinimumTwips = 1440;
 inline constexpr std::array<std::string_view, 3> kPanelNames{"Files done", "DVD files",
                                                              "VOB being scanned"};
 
-// The control of that name; throws Failure for any other name.
-const ControlLayout& controlNamed(std::string_view name);
-
-// The announcement of the control of that name: empty texts for a control
-// whose kind and caption say what it is.
-ControlAnnouncement announcementOf(std::string_view name);
+// The announcement of the control `id`: empty texts for a control whose
+// kind and caption say what it is.
+ControlAnnouncement announcementOf(ControlId id);
 
 // A control's tooltip: what it does, or else its name. The status bar has
 // none of its own: its panels have theirs.

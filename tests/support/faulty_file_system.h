@@ -95,6 +95,10 @@ class FaultyFileSystem final : public platform::FileSystem {
     void createFolders(const std::string& folder) override;
     bool isWritable(const std::string& path) override;
     bool isSameEntry(const std::string& a, const std::string& b) override;
+    std::shared_ptr<const platform::OpenedDiscImage> openDiscImage(
+        const std::string& path) override {
+        return m_real.openDiscImage(path);
+    }
 
     // Descriptors still open: a test's check that nothing was left open.
     std::size_t openFiles() const { return m_paths.size(); }

@@ -70,19 +70,19 @@ void HeadlessWindow::setEnabled(engine::Input input, bool on) {
 
 void HeadlessWindow::setMin(engine::Bar which, float min) {
     record(std::string("setMin ") + nameOf(which) + " " + number(min));
-    WindowControls::setMin(which, min);
+    ControlState::setMin(which, min);
 }
 
 void HeadlessWindow::setMax(engine::Bar which, float max) {
     record(std::string("setMax ") + nameOf(which) + " " + number(max));
-    WindowControls::setMax(which, max);
+    ControlState::setMax(which, max);
     checkRange(which);
 }
 
 void HeadlessWindow::setValue(engine::Bar which, float value) {
     if (recordCalls && (which == engine::Bar::Prog || recordProgress))
         calls.push_back(std::string("setValue ") + nameOf(which) + " " + number(value));
-    WindowControls::setValue(which, value);
+    ControlState::setValue(which, value);
     checkRange(which);
 }
 
@@ -111,7 +111,7 @@ void HeadlessWindow::setAlertValue(int value) {
 
 void HeadlessWindow::setFileListPath(const std::string& folder) {
     record("setFileListPath " + folder);
-    WindowControls::setFileListPath(folder);
+    ControlState::setFileListPath(folder);
 }
 
 void HeadlessWindow::messageBox(const std::string& prompt, engine::MessageIcon icon,

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/window_controls.h"
+#include "engine/control_state.h"
 
 namespace vantrel::testing {
 
 // Controls without a screen: keeps every control's state where a test can read
 // it, records the calls made (when asked to), and runs a test's script at each
 // event pump and each message box.
-class HeadlessWindow final : public engine::WindowControls {
+class HeadlessWindow final : public engine::ControlState {
   public:
     struct BarState {
         float min = 0, max = 100, value = 0;
@@ -28,7 +28,7 @@ class HeadlessWindow final : public engine::WindowControls {
         int start = 0, length = 0;
     };
 
-    explicit HeadlessWindow(platform::FileSystem& files) : engine::WindowControls(files) {}
+    explicit HeadlessWindow(platform::FileSystem& files) : engine::ControlState(files) {}
 
     std::string text(engine::TextBox box) override;
     void setText(engine::TextBox box, const std::string& text) override;

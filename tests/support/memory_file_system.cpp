@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <string_view>
 
 #include "platform/failure.h"
 #include "platform/paths.h"
@@ -38,14 +39,27 @@ std::vector<std::string> MemoryFileSystem::componentsOf(const std::string& path)
     return components;
 }
 
+// One pass, as every call of the file system asks for a key.
 std::string MemoryFileSystem::keyOf(const std::string& path) {
     std::string key;
-    for (std::string part : componentsOf(path)) {
-#ifdef _WIN32
-        for (char& c : part) c = platform::asciiLower(c);
-#endif
-        key += (key.empty() ? "" : "/") + part;
+    key.reserve(path.size());
+    std::size_t start = 0;
+    for (std::size_t at = 0; at <= path.size(); ++at) {
+        if (at < path.size() && !platform::isPathSeparator(path[at])) continue;
+        const std::string_view part(path.data() + start, at - start);
+        start = at + 1;
+        if (part.empty() || part == ".") continue;
+        if (part == "..") {
+            const auto slash = key.rfind('/');
+            key.erase(slash == std::string::npos ? 0 : slash);
+            continue;
+        }
+        if (!key.empty()) key += '/';
+        key += part;
     }
+#ifdef _WIN32
+    for (char& c : key) c = platform::asciiLower(c);
+#endif
     return key;
 }
 
@@ -97,6 +111,11 @@ Bytes MemoryFileSystem::readFile(const std::string& path) const {
 std::string MemoryFileSystem::readText(const std::string& path) const {
     const Bytes bytes = readFile(path);
     return std::string(bytes.begin(), bytes.end());
+}
+
+bool MemoryFileSystem::holds(const std::string& path, const Bytes& content) const {
+    const Entry* entry = find(path);
+    return entry != nullptr && !entry->folder && *entry->bytes == content;
 }
 
 bool MemoryFileSystem::exists(const std::string& path) const { return find(path) != nullptr; }

@@ -28,6 +28,8 @@ class MemoryFileSystem final : public platform::FileSystem {
     // Throws when there is no such file.
     Bytes readFile(const std::string& path) const;
     std::string readText(const std::string& path) const;
+    // True when the file at `path` holds `content`, without copying it.
+    bool holds(const std::string& path, const Bytes& content) const;
     bool exists(const std::string& path) const;
     // The names in a folder, sorted.
     std::vector<std::string> namesIn(const std::string& folder) const;

@@ -8,28 +8,34 @@ void RecordingObserver::jobStarted(const engine::JobStart& start) {
 
 void RecordingObserver::fileStarted(const engine::FileStart& file) {
     events.push_back({Kind::FileStarted, file.name, std::nullopt, file});
+    m_fileUnderWay = true;
+    m_progress = 0;
 }
 
 void RecordingObserver::bytesScanned(std::int64_t bytes) {
-    events.push_back({Kind::BytesScanned, "", std::nullopt, std::nullopt, bytes});
+    const std::string at = "after event " + std::to_string(events.size()) + ": ";
+    if (!m_fileUnderWay) m_progressProblems.push_back(at + "progress outside a file");
+    if (bytes < m_progress) m_progressProblems.push_back(at + "the progress went back");
+    m_progress = bytes;
 }
 
 void RecordingObserver::fileEnded(const engine::FileEnd& end) {
-    events.push_back({Kind::FileEnded, end.name, std::nullopt, std::nullopt, 0, end});
+    events.push_back({Kind::FileEnded, end.name, std::nullopt, std::nullopt, end});
+    m_fileUnderWay = false;
 }
 
 void RecordingObserver::entryLogged(const engine::LoggedEntry& entry) {
     events.push_back(
-        {Kind::EntryLogged, entry.file, std::nullopt, std::nullopt, 0, std::nullopt, entry});
+        {Kind::EntryLogged, entry.file, std::nullopt, std::nullopt, std::nullopt, entry});
 }
 
 void RecordingObserver::jobEnded(const engine::JobEnd& end) {
     events.push_back(
-        {Kind::JobEnded, "", std::nullopt, std::nullopt, 0, std::nullopt, std::nullopt, end});
+        {Kind::JobEnded, "", std::nullopt, std::nullopt, std::nullopt, std::nullopt, end});
 }
 
 std::vector<std::string> RecordingObserver::problems() const {
-    std::vector<std::string> found;
+    std::vector<std::string> found = m_progressProblems;
     std::size_t first = 0;
     for (std::size_t i = 0; i < events.size(); ++i) {
         if (events[i].kind != Kind::JobEnded) continue;
@@ -47,7 +53,7 @@ void RecordingObserver::checkJob(std::size_t first, std::size_t last,
     };
     const Event* file = nullptr;  // the file under way
     bool fileHadEntry = false, started = false;
-    std::int64_t progress = 0, navPacks = 0, bytesRead = 0;
+    std::int64_t navPacks = 0, bytesRead = 0;
     int entries = 0;
     for (std::size_t at = first; at < last; ++at) {
         const Event& event = events[at];
@@ -61,12 +67,6 @@ void RecordingObserver::checkJob(std::size_t first, std::size_t last,
                     problem(at, event.file + " started before " + file->file + " ended");
                 file = &event;
                 fileHadEntry = false;
-                progress = 0;
-                break;
-            case Kind::BytesScanned:
-                if (file == nullptr) problem(at, "progress outside a file");
-                if (event.bytes < progress) problem(at, "the progress went back");
-                progress = event.bytes;
                 break;
             case Kind::FileEnded:
                 if (file == nullptr || file->file != event.file ||

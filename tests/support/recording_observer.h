@@ -12,13 +12,14 @@ namespace vantrel::testing {
 // relies on.
 class RecordingObserver final : public engine::JobObserver {
   public:
-    enum class Kind { JobStarted, FileStarted, BytesScanned, FileEnded, EntryLogged, JobEnded };
+    // Progress is not kept, there being one for every sector: it is checked
+    // as it comes.
+    enum class Kind { JobStarted, FileStarted, FileEnded, EntryLogged, JobEnded };
     struct Event {
         Kind kind;
         std::string file;  // the file it is about, if any
         std::optional<engine::JobStart> start = {};
         std::optional<engine::FileStart> fileStart = {};
-        std::int64_t bytes = 0;
         std::optional<engine::FileEnd> fileEnd = {};
         std::optional<engine::LoggedEntry> entry = {};
         std::optional<engine::JobEnd> jobEnd = {};
@@ -43,6 +44,9 @@ class RecordingObserver final : public engine::JobObserver {
     std::vector<Event> events;
 
   private:
+    bool m_fileUnderWay = false;
+    std::int64_t m_progress = 0;
+    std::vector<std::string> m_progressProblems;
     void checkJob(std::size_t first, std::size_t last, std::vector<std::string>& problems) const;
 };
 

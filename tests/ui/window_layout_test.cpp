@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/failure.h"
 #include "ui/window_layout.h"
 
 namespace vantrel::testing {
@@ -16,9 +15,7 @@ using namespace ui;
 
 TEST(WindowLayoutTest, TheControlsStandInTabOrderInsideTheClientArea) {
     std::vector<std::string> focusCycle;
-    for (std::size_t i = 0; i < kControls.size(); ++i) {
-        const ControlLayout& control = kControls[i];
-        EXPECT_EQ(control.tabIndex, int(i)) << control.name;
+    for (const ControlLayout& control : kControls) {
         EXPECT_GE(control.place.left, 0) << control.name;
         EXPECT_LE(control.place.right(), kClientWidthTwips) << control.name;
         EXPECT_LE(control.place.bottom(), kClientHeightTwips) << control.name;
@@ -26,16 +23,14 @@ TEST(WindowLayoutTest, TheControlsStandInTabOrderInsideTheClientArea) {
     }
     EXPECT_EQ(focusCycle, (std::vector<std::string>{"txtVobDir", "cmdDir_0", "txtDest", "cmdDir_1",
                                                     "cmdGo", "cmdExit"}));
-    // Each label's access key leads to the box after it.
-    for (const char* label : {"Label1_0", "Label1_1"})
-        EXPECT_EQ(kControls[std::size_t(controlNamed(label).tabIndex) + 1].kind,
-                  ControlKind::TextBox);
-    EXPECT_THROW(controlNamed("Label1"), platform::Failure);
+    EXPECT_EQ(layoutOf(ControlId::Label1_0).box, ControlId::txtVobDir);
+    EXPECT_EQ(layoutOf(ControlId::Label1_1).box, ControlId::txtDest);
 
-    const TwipsRect status = controlNamed("Stat").place;
+    const TwipsRect status = layoutOf(ControlId::Stat).place;
     EXPECT_EQ(status.bottom(), kClientHeightTwips) << "docked along the bottom";
     EXPECT_EQ(status.width, kClientWidthTwips);
-    const TwipsRect perFile = controlNamed("ProgFile").place, overall = controlNamed("Prog").place;
+    const TwipsRect perFile = layoutOf(ControlId::ProgFile).place;
+    const TwipsRect overall = layoutOf(ControlId::Prog).place;
     for (const TwipsRect& bar : {perFile, overall}) {
         EXPECT_EQ(bar.left, 120);
         EXPECT_EQ(kClientWidthTwips - bar.right(), 150);
@@ -56,9 +51,9 @@ TEST(WindowLayoutTest, TwipsBecomePixelsByTheScreensDpi) {
                 << pixels << " at " << dpi;
 
     // Controls that meet in twips meet in pixels.
-    const PixelRect perFile = toPixels(controlNamed("ProgFile").place, 168);
-    const PixelRect overall = toPixels(controlNamed("Prog").place, 168);
-    const PixelRect status = toPixels(controlNamed("Stat").place, 168);
+    const PixelRect perFile = toPixels(layoutOf(ControlId::ProgFile).place, 168);
+    const PixelRect overall = toPixels(layoutOf(ControlId::Prog).place, 168);
+    const PixelRect status = toPixels(layoutOf(ControlId::Stat).place, 168);
     EXPECT_EQ(perFile.left + perFile.width, overall.left + overall.width);
     EXPECT_EQ(status.top + status.height, twipsToPixels(kClientHeightTwips, 168));
 }

@@ -35,7 +35,7 @@ MainWindow::MainWindow(engine::Services& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      engine::WindowControls(services.files),
+      engine::ControlState(services.files),
       m_form(*this, services) {
     buildControls();
     connectHandlers();
@@ -50,7 +50,7 @@ void MainWindow::start() {
     const QRect screen = this->screen()->availableGeometry();
     move(screen.center() - QPoint(width() / 2, height() / 2));
     show();
-    m_txtVobDir->setFocus(Qt::OtherFocusReason);
+    control(ControlId::txtVobDir)->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::endSession() {
@@ -63,14 +63,15 @@ void MainWindow::endSession() {
 }
 
 void MainWindow::connectHandlers() {
-    connect(m_cmdGo, &QPushButton::clicked, this,
+    connect(control<QPushButton>(ControlId::cmdGo), &QPushButton::clicked, this,
             [this] { guarded("cmdGo_Click", [this] { m_form.cmdGo_Click(); }); });
-    connect(m_cmdExit, &QPushButton::clicked, this,
+    connect(control<QPushButton>(ControlId::cmdExit), &QPushButton::clicked, this,
             [this] { guarded("cmdExit_Click", [this] { m_form.cmdExit_Click(); }); });
     for (std::int16_t index = 0; index < 2; ++index) {
-        connect(m_cmdDir[std::size_t(index)], &QPushButton::clicked, this, [this, index] {
-            guarded("cmdDir_Click", [this, index] { m_form.cmdDir_Click(index); });
-        });
+        connect(control<QPushButton>(kCmdDir[std::size_t(index)]), &QPushButton::clicked, this,
+                [this, index] {
+                    guarded("cmdDir_Click", [this, index] { m_form.cmdDir_Click(index); });
+                });
     }
 }
 
@@ -85,11 +86,19 @@ void MainWindow::guarded(const char* handler, const std::function<void()>& run) 
 }
 
 QLineEdit* MainWindow::box(engine::TextBox which) const {
-    return which == engine::TextBox::txtVobDir ? m_txtVobDir : m_txtDest;
+    return control<QLineEdit>(which == engine::TextBox::txtVobDir ? ControlId::txtVobDir
+                                                                  : ControlId::txtDest);
 }
 
 QProgressBar* MainWindow::barWidget(engine::Bar bar) const {
-    return bar == engine::Bar::Prog ? m_Prog : m_ProgFile;
+    return control<QProgressBar>(bar == engine::Bar::Prog ? ControlId::Prog : ControlId::ProgFile);
+}
+
+std::optional<ControlId> MainWindow::focusedControl() const {
+    const QWidget* focus = focusWidget();
+    for (const ControlLayout& layout : kControls)
+        if (focus != nullptr && focus == control(layout.id)) return layout.id;
+    return std::nullopt;
 }
 
 std::string MainWindow::text(engine::TextBox which) {
@@ -116,23 +125,17 @@ void MainWindow::setSelLength(engine::TextBox which, int length) {
 
 void MainWindow::setFocus(engine::TextBox which) { box(which)->setFocus(Qt::OtherFocusReason); }
 
-// A box disabled for a job gives the focus to the window itself, not to the
-// next control: that is a browse button, which a second Enter would press in
-// the middle of the job. Enabled again, the box takes the focus back if nobody
-// moved it meanwhile, so that Enter after a job starts the next one.
 void MainWindow::setEnabled(engine::Input input, bool enabled) {
-    QWidget* widget = input == engine::Input::txtVobDir ? static_cast<QWidget*>(m_txtVobDir)
-                      : input == engine::Input::txtDest ? static_cast<QWidget*>(m_txtDest)
-                                                        : static_cast<QWidget*>(m_cmdGo);
+    const ControlId id = input == engine::Input::txtVobDir ? ControlId::txtVobDir
+                         : input == engine::Input::txtDest ? ControlId::txtDest
+                                                           : ControlId::cmdGo;
+    QWidget* widget = control(id);
     const bool hadFocus = widget->hasFocus();
     widget->setEnabled(enabled);
-    if (!enabled && hadFocus) {
+    if (!enabled && m_rules.focusGoesToWindow(id, hadFocus)) {
         QWidget::setFocus(Qt::OtherFocusReason);
-        m_focusGivenUp = widget;
-        m_focusMovedTo = QApplication::focusWidget();
-    } else if (enabled && widget == m_focusGivenUp) {
-        if (QApplication::focusWidget() == m_focusMovedTo) widget->setFocus(Qt::OtherFocusReason);
-        m_focusGivenUp = nullptr;
+    } else if (enabled && m_rules.focusComesBack(id, QApplication::focusWidget() == this)) {
+        widget->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -159,7 +162,7 @@ void MainWindow::setMousePointer(engine::MousePointer pointer) {
 }
 
 int MainWindow::alertValue() {
-    switch (m_chkAlert->checkState()) {
+    switch (control<QCheckBox>(ControlId::chkAlert)->checkState()) {
         case Qt::Checked:
             return engine::kChecked;
         case Qt::PartiallyChecked:
@@ -171,16 +174,18 @@ int MainWindow::alertValue() {
 
 void MainWindow::setAlertValue(int value) {
     checkedAlertValue(value);
-    m_chkAlert->setTristate(value == engine::kGrayed);
-    m_chkAlert->setCheckState(value == engine::kChecked  ? Qt::Checked
-                              : value == engine::kGrayed ? Qt::PartiallyChecked
-                                                         : Qt::Unchecked);
+    auto* check = control<QCheckBox>(ControlId::chkAlert);
+    check->setTristate(value == engine::kGrayed);
+    check->setCheckState(value == engine::kChecked  ? Qt::Checked
+                         : value == engine::kGrayed ? Qt::PartiallyChecked
+                                                    : Qt::Unchecked);
 }
 
 void MainWindow::setFileListPath(const std::string& folder) {
-    WindowControls::setFileListPath(folder);
-    m_File->clear();
-    for (const std::string& name : fileListNames()) m_File->addItem(qt(name));
+    ControlState::setFileListPath(folder);
+    auto* list = control<QListWidget>(ControlId::File);
+    list->clear();
+    for (const std::string& name : fileListNames()) list->addItem(qt(name));
 }
 
 void MainWindow::messageBox(const std::string& prompt, engine::MessageIcon icon,
@@ -238,10 +243,9 @@ engine::WindowState MainWindow::windowState() {
     return engine::WindowState::Normal;
 }
 
-// Closing by the title bar while a job runs acts as Exit: the job winds down
-// and closes the window itself. Every close that goes through saves the settings.
+// Every close that goes through saves the settings.
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (m_form.bBusy != engine::kFalse) {
+    if (m_rules.closeActsAsExit()) {
         event->ignore();
         guarded("cmdExit_Click", [this] { m_form.cmdExit_Click(); });
         return;
@@ -259,38 +263,38 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Escape:
-            m_cmdExit->click();
+            control<QPushButton>(kCancelButton)->click();
             return;
         case Qt::Key_Return:
-        case Qt::Key_Enter: {
-            // A held key's repeats press nothing: after a job, one would close
-            // the Done box and the next would run the job again.
-            if (event->isAutoRepeat()) return;
-            // During a job Enter starts nothing: no browser opens in its middle.
-            auto* button = qobject_cast<QPushButton*>(focusWidget());
-            const bool busy = m_form.bBusy != engine::kFalse;
-            if (button != nullptr && button != m_cmdGo && (!busy || button == m_cmdExit)) {
-                button->click();
-            } else if (m_cmdGo->isEnabled()) {
-                m_cmdGo->click();
-            }
+        case Qt::Key_Enter:
+            pressEnter(*event);
             return;
-        }
         default:
             QWidget::keyPressEvent(event);
     }
 }
 
+void MainWindow::pressEnter(const QKeyEvent& key) {
+    const std::optional<ControlId> pressed =
+        m_rules.enterPresses(focusedControl(), key.isAutoRepeat());
+    if (!pressed) return;
+    auto* button = control<QPushButton>(*pressed);
+    if (button->isEnabled()) button->click();
+}
+
 // Alt with a key is a command and never edits a folder box. The access keys
 // (S, D, E, X) are taken before the box sees them; any other, the hidden
 // check box's A included, would type its letter or undo (Alt+Backspace).
-// Extract, the default button, presses itself on Enter when it has the focus:
-// a held key's repeats stop here, as they do in keyPressEvent().
+// Extract, the default button, would press itself on Enter when it has the
+// focus: its Enter goes by the rules too.
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (watched == m_cmdGo)
-        return key->isAutoRepeat() && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+    if (watched == control(kDefaultButton)) {
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+        pressEnter(*key);
+        return true;
+    }
     return (key->modifiers() & Qt::AltModifier) != 0;
 }
 

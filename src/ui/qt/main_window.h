@@ -1,30 +1,31 @@
 #pragma once
 
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
+#include "engine/control_state.h"
 #include "engine/frmMain.h"
-#include "engine/window_controls.h"
 #include "ui/kept_text.h"
+#include "ui/window_layout.h"
+#include "ui/window_rules.h"
 
-class QCheckBox;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QProgressBar;
-class QPushButton;
-class QStatusBar;
 
 namespace vantrel::ui {
 
 // The program's one window: its controls as the window object knows them, the
 // keyboard, the fixed size, and the engine's Controls carried out on Qt widgets.
-// Object names are the controls' names; the control arrays are named with
-// their index: "Label1_0", "Label1_1", "cmdDir_0", "cmdDir_1".
-class MainWindow final : public QWidget, public engine::WindowControls {
+// Object names are the controls' names in the layout table.
+class MainWindow final : public QWidget, public engine::ControlState {
     Q_OBJECT
 
   public:
@@ -70,6 +71,9 @@ class MainWindow final : public QWidget, public engine::WindowControls {
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void buildControls();
@@ -77,30 +81,28 @@ class MainWindow final : public QWidget, public engine::WindowControls {
     void connectHandlers();
     // Runs an event handler; nothing it throws reaches Qt's event loop.
     void guarded(const char* handler, const std::function<void()>& run);
+    // The widget of control `id`, as the class its kind makes.
+    template <class Widget = QWidget>
+    Widget* control(ControlId id) const {
+        return qobject_cast<Widget*>(m_controls[std::size_t(id)]);
+    }
+    // The control that has the window's focus; none when the window itself has it.
+    std::optional<ControlId> focusedControl() const;
+    void pressEnter(const QKeyEvent& key);
     QLineEdit* box(engine::TextBox box) const;
+    // The folder box at `position`, enabled or not.
+    std::optional<engine::TextBox> boxAt(const QPoint& position) const;
     KeptText& kept(engine::TextBox box) { return m_keptTexts[std::size_t(box)]; }
     QProgressBar* barWidget(engine::Bar bar) const;
     void showBarValues();
 
-    std::array<QLabel*, 2> m_Label1{};
-    QLineEdit* m_txtVobDir = nullptr;
-    QLineEdit* m_txtDest = nullptr;
-    std::array<QPushButton*, 2> m_cmdDir{};
-    QCheckBox* m_chkAlert = nullptr;
-    QPushButton* m_cmdGo = nullptr;
-    QPushButton* m_cmdExit = nullptr;
-    QListWidget* m_File = nullptr;
-    QProgressBar* m_ProgFile = nullptr;
-    QProgressBar* m_Prog = nullptr;
-    QStatusBar* m_Stat = nullptr;
+    std::array<QWidget*, kControls.size()> m_controls{};
     std::array<QLabel*, 3> m_panels{};
 
     std::array<KeptText, 2> m_keptTexts;
     bool m_hourglass = false;
     bool m_sessionEnding = false;
-    // The control a job's lock took the focus from, and where the focus went.
-    QPointer<QWidget> m_focusGivenUp;
-    QPointer<QWidget> m_focusMovedTo;
+    WindowRules m_rules{[this] { return m_form.jobRunning(); }};
     unsigned m_pumpCalls = 0;
     QElapsedTimer m_sinceRealPump;
     QElapsedTimer m_sinceBarsShown;

@@ -56,8 +56,8 @@ QProgressBar* progressBar(QWidget* parent) {
 // What a screen reader announces beyond the control's kind and caption, and
 // the tooltip sighted users get. Qt announces the tooltip as the description
 // of a control that has none of its own.
-void announce(QWidget* widget, std::string_view name) {
-    const ControlAnnouncement announcement = announcementOf(name);
+void announce(QWidget* widget, ControlId id) {
+    const ControlAnnouncement announcement = announcementOf(id);
     if (!announcement.name.empty()) widget->setAccessibleName(qt(announcement.name));
     if (!announcement.description.empty())
         widget->setAccessibleDescription(qt(announcement.description));
@@ -88,7 +88,7 @@ QWidget* makeControl(QWidget* parent, const ControlLayout& control) {
     }
     widget->setObjectName(qt(control.name));
     widget->setGeometry(twipsRect(control.place));
-    announce(widget, control.name);
+    announce(widget, control.id);
     if (!control.visible) widget->hide();
     return widget;
 }
@@ -118,63 +118,55 @@ void MainWindow::buildControls() {
     setWindowIcon(programIcon());  // its message boxes take it from here
     setFixedSize(toPixels(kClientWidthTwips), toPixels(kClientHeightTwips));
 
-    // In tab order; the labels afterwards, each against the box that follows it.
+    // In tab order; the labels afterwards, each against its box.
     QWidget* previous = nullptr;
-    for (const ControlLayout& control : kControls) {
-        if (control.kind == ControlKind::Label || control.kind == ControlKind::StatusBar) continue;
-        QWidget* widget = makeControl(this, control);
-        if (!takesFocus(control.kind)) continue;
+    for (const ControlLayout& layout : kControls) {
+        if (layout.kind == ControlKind::Label || layout.kind == ControlKind::StatusBar) continue;
+        QWidget* widget = makeControl(this, layout);
+        m_controls[std::size_t(layout.id)] = widget;
+        if (!takesFocus(layout.kind)) continue;
         if (previous != nullptr) setTabOrder(previous, widget);
         previous = widget;
     }
-    for (std::size_t i = 0; i < m_Label1.size(); ++i) {
-        const ControlLayout& control = controlNamed(i == 0 ? "Label1_0" : "Label1_1");
-        auto* buddy = findChild<QWidget*>(qt(kControls[std::size_t(control.tabIndex) + 1].name));
-        m_Label1[i] = label(this, control, buddy);
-    }
-    m_txtVobDir = findChild<QLineEdit*>("txtVobDir");
-    m_txtDest = findChild<QLineEdit*>("txtDest");
-    m_cmdDir = {findChild<QPushButton*>("cmdDir_0"), findChild<QPushButton*>("cmdDir_1")};
-    m_chkAlert = findChild<QCheckBox*>("chkAlert");
-    m_cmdGo = findChild<QPushButton*>(qt(kDefaultButton));
-    m_cmdExit = findChild<QPushButton*>(qt(kCancelButton));
-    m_File = findChild<QListWidget*>("File");
-    m_ProgFile = findChild<QProgressBar*>("ProgFile");
-    m_Prog = findChild<QProgressBar*>("Prog");
-    m_cmdGo->setDefault(true);
-    for (QWidget* watched : {static_cast<QWidget*>(m_txtVobDir), static_cast<QWidget*>(m_txtDest),
-                             static_cast<QWidget*>(m_cmdGo)})
-        watched->installEventFilter(this);
+    for (const ControlLayout& layout : kControls)
+        if (layout.kind == ControlKind::Label)
+            m_controls[std::size_t(layout.id)] = label(this, layout, control(*layout.box));
+    control<QPushButton>(kDefaultButton)->setDefault(true);
+    for (const ControlId watched : {ControlId::txtVobDir, ControlId::txtDest, kDefaultButton})
+        control(watched)->installEventFilter(this);
+    // Folders dropped on the boxes go to the window (main_window_drops.cpp).
+    setAcceptDrops(true);
+    for (const ControlId folderBox : {ControlId::txtVobDir, ControlId::txtDest})
+        control(folderBox)->setAcceptDrops(false);
     buildStatusBar();
 
-    for (QWidget* unfocusable :
-         {static_cast<QWidget*>(m_Label1[0]), static_cast<QWidget*>(m_Label1[1]),
-          static_cast<QWidget*>(m_ProgFile), static_cast<QWidget*>(m_Prog),
-          static_cast<QWidget*>(m_Stat)})
-        unfocusable->setFocusPolicy(Qt::NoFocus);
+    for (const ControlLayout& layout : kControls)
+        if (!takesFocus(layout.kind)) control(layout.id)->setFocusPolicy(Qt::NoFocus);
 }
 
 // The panels stand in the bar's whole height, side by side with a small gap,
 // and not in QStatusBar's own layout: its margins left a line of text too
 // little room, and descenders and underscores were cut off.
 void MainWindow::buildStatusBar() {
-    m_Stat = new QStatusBar(this);
-    m_Stat->setObjectName("Stat");
-    announce(m_Stat, "Stat");
-    m_Stat->setSizeGripEnabled(false);
-    m_Stat->setGeometry(twipsRect(controlNamed("Stat").place));
+    const ControlLayout& layout = layoutOf(ControlId::Stat);
+    auto* status = new QStatusBar(this);
+    m_controls[std::size_t(layout.id)] = status;
+    status->setObjectName(qt(layout.name));
+    announce(status, layout.id);
+    status->setSizeGripEnabled(false);
+    status->setGeometry(twipsRect(layout.place));
     int left = 0;
     for (std::size_t i = 0; i < m_panels.size(); ++i) {
-        auto* panel = new QLabel(m_Stat);
+        auto* panel = new QLabel(status);
         panel->setObjectName(QString("Stat_Panel%1").arg(i + 1));
         panel->setAccessibleName(qt(panelAccessibleName(int(i) + 1, "")));
         panel->setToolTip(qt(kPanelNames[i]));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         const int width = i + 1 < m_panels.size()
                               ? toPixels(kFixedPanelTwips)
-                              : std::max(m_Stat->width() - left, toPixels(kLastPanelMinimumTwips));
-        panel->setGeometry(left, 0, width, m_Stat->height());
-        panel->setFont(fittedFont(m_Stat->font(), panel->contentsRect().height()));
+                              : std::max(status->width() - left, toPixels(kLastPanelMinimumTwips));
+        panel->setGeometry(left, 0, width, status->height());
+        panel->setFont(fittedFont(status->font(), panel->contentsRect().height()));
         left += width + kPanelGap;
         m_panels[i] = panel;
     }

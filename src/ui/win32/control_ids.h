@@ -12,10 +12,10 @@ inline constexpr int kFirstControlId = 100;
 
 // The dialog manager presses IDOK's button for Enter (when no other command
 // button has the focus) and IDCANCEL's for Esc.
-inline int controlId(const ControlLayout& control) {
-    if (control.name == kDefaultButton) return IDOK;
-    if (control.name == kCancelButton) return IDCANCEL;
-    return kFirstControlId + control.tabIndex;
+constexpr int controlId(ControlId id) {
+    if (id == kDefaultButton) return IDOK;
+    if (id == kCancelButton) return IDCANCEL;
+    return kFirstControlId + int(id);
 }
 
 }  // namespace vantrel::ui::win32

@@ -4,8 +4,6 @@
 
 #include <commctrl.h>
 
-#include <string_view>
-
 #include "platform/failure.h"
 #include "platform/wide_text.h"
 #include "ui/control_values.h"
@@ -36,16 +34,19 @@ bool cursorIsOver(HWND window) {
 
 }  // namespace
 
-HWND MainWindow::control(std::string_view name) const {
-    return m_controls[std::size_t(controlNamed(name).tabIndex)];
-}
-
 HWND MainWindow::box(engine::TextBox which) const {
-    return control(which == engine::TextBox::txtVobDir ? "txtVobDir" : "txtDest");
+    return control(which == engine::TextBox::txtVobDir ? ControlId::txtVobDir : ControlId::txtDest);
 }
 
 HWND MainWindow::barControl(engine::Bar bar) const {
-    return control(bar == engine::Bar::Prog ? "Prog" : "ProgFile");
+    return control(bar == engine::Bar::Prog ? ControlId::Prog : ControlId::ProgFile);
+}
+
+std::optional<ControlId> MainWindow::focusedControl() const {
+    const HWND focus = ::GetFocus();
+    for (const ControlLayout& layout : kControls)
+        if (focus != nullptr && focus == control(layout.id)) return layout.id;
+    return std::nullopt;
 }
 
 std::string MainWindow::text(engine::TextBox which) {
@@ -77,31 +78,21 @@ void MainWindow::setFocus(engine::TextBox which) {
     showDefaultButton();
 }
 
-// A control that loses its focus by being disabled hands it on, as Tab would.
+// The focus a job's lock takes from a control stays with the window itself,
+// where Esc still presses Exit.
 void MainWindow::setEnabled(engine::Input input, bool enabled) {
-    const HWND target = input == engine::Input::cmdGo       ? control(kDefaultButton)
-                        : input == engine::Input::txtVobDir ? control("txtVobDir")
-                                                            : control("txtDest");
+    const ControlId id = input == engine::Input::txtVobDir ? ControlId::txtVobDir
+                         : input == engine::Input::txtDest ? ControlId::txtDest
+                                                           : ControlId::cmdGo;
+    const HWND target = control(id);
     const bool hadFocus = ::GetFocus() == target;
     ::EnableWindow(target, enabled ? TRUE : FALSE);
-    // A control disabled for a job leaves the focus with the window itself,
-    // where Esc still presses Exit, not with the next control: that is a
-    // browse button, which a second Enter would press in the middle of the
-    // job. Enabled again, it takes the focus back if nobody moved it
-    // meanwhile: Enter after a job starts the next.
-    if (!enabled && hadFocus) {
-        m_focusOnWindow = true;
+    if (!enabled && m_rules.focusGoesToWindow(id, hadFocus)) {
         ::SetFocus(m_window);
-        m_focusGivenUp = target;
-        m_focusMovedTo = ::GetFocus();
         showDefaultButton();
-    } else if (enabled && target == m_focusGivenUp) {
-        m_focusOnWindow = false;
-        if (::GetFocus() == m_focusMovedTo) {
-            ::SendMessageW(m_window, WM_NEXTDLGCTL, WPARAM(target), TRUE);
-            showDefaultButton();
-        }
-        m_focusGivenUp = nullptr;
+    } else if (enabled && m_rules.focusComesBack(id, ::GetFocus() == m_window)) {
+        ::SendMessageW(m_window, WM_NEXTDLGCTL, WPARAM(target), TRUE);
+        showDefaultButton();
     }
 }
 
@@ -126,9 +117,9 @@ void MainWindow::setPanelText(int panel, const std::string& text) {
     const std::size_t index = panelIndex(panel);
     const std::wstring wide = platform::toWide(text);
     // Part number and drawing together; 0 draws the panel sunken.
-    ::SendMessageW(control("Stat"), SB_SETTEXTW, WPARAM(index),
+    ::SendMessageW(control(ControlId::Stat), SB_SETTEXTW, WPARAM(index),
                    reinterpret_cast<LPARAM>(wide.c_str()));
-    if (m_announcer != nullptr) m_announcer->announcePanel(control("Stat"), panel, text);
+    if (m_announcer != nullptr) m_announcer->announcePanel(control(ControlId::Stat), panel, text);
 }
 
 void MainWindow::setMousePointer(engine::MousePointer pointer) {
@@ -144,7 +135,7 @@ void MainWindow::setMousePointer(engine::MousePointer pointer) {
 }
 
 int MainWindow::alertValue() {
-    switch (::SendMessageW(control("chkAlert"), BM_GETCHECK, 0, 0)) {
+    switch (::SendMessageW(control(ControlId::chkAlert), BM_GETCHECK, 0, 0)) {
         case BST_CHECKED:
             return engine::kChecked;
         case BST_INDETERMINATE:
@@ -157,7 +148,7 @@ int MainWindow::alertValue() {
 // Grayed is a third state, which only a three-state check box holds.
 void MainWindow::setAlertValue(int value) {
     checkedAlertValue(value);
-    const HWND check = control("chkAlert");
+    const HWND check = control(ControlId::chkAlert);
     ::SendMessageW(check, BM_SETSTYLE, value == engine::kGrayed ? BS_AUTO3STATE : BS_AUTOCHECKBOX,
                    FALSE);
     ::SendMessageW(check, BM_SETCHECK,
@@ -168,8 +159,8 @@ void MainWindow::setAlertValue(int value) {
 }
 
 void MainWindow::setFileListPath(const std::string& folder) {
-    WindowControls::setFileListPath(folder);
-    const HWND list = control("File");
+    ControlState::setFileListPath(folder);
+    const HWND list = control(ControlId::File);
     ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
     for (const std::string& name : fileListNames())
         ::SendMessageW(list, LB_ADDSTRING, 0,

@@ -2,18 +2,21 @@
 
 #include <windows.h>
 
+#include <shellapi.h>  // after windows.h, which it needs
+
 #include <array>
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
-#include <string_view>
 
+#include "engine/control_state.h"
 #include "engine/frmMain.h"
-#include "engine/window_controls.h"
 #include "ui/kept_text.h"
 #include "ui/win32/control_announcer.h"
 #include "ui/window_layout.h"
+#include "ui/window_rules.h"
 
 namespace vantrel::ui::win32 {
 
@@ -22,7 +25,7 @@ namespace vantrel::ui::win32 {
 // Enter for the default button, Esc for the cancel button, the access keys),
 // with the controls of the layout table placed by the window's DPI and the
 // engine's Controls carried out on them.
-class MainWindow final : public engine::WindowControls {
+class MainWindow final : public engine::ControlState {
   public:
     explicit MainWindow(engine::Services& services);
     ~MainWindow() override;
@@ -32,8 +35,7 @@ class MainWindow final : public engine::WindowControls {
     engine::frmMain& form() { return m_form; }
     // Null once the window is closed.
     HWND handle() const { return m_window; }
-    // The control of that name in the layout table.
-    HWND control(std::string_view name) const;
+    HWND control(ControlId id) const { return m_controls[std::size_t(id)]; }
     // Form_Load, then the window shown centred with the focus in the source box.
     void start();
     // Hands a message of the thread's queue to the dialog manager, or to its
@@ -75,6 +77,7 @@ class MainWindow final : public engine::WindowControls {
     bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void onCommand(int id, int code);
     void onClose();
+    void onDropFiles(HDROP drop);
     void onDestroyed();
     void unload();
     // Runs an event handler; nothing it throws reaches the system.
@@ -85,12 +88,15 @@ class MainWindow final : public engine::WindowControls {
     void placeControls(int dpi);
     void placeLabel(HWND label, const ControlLayout& control, int dpi);
     void fitStatusFont(int dpi);
-    // The focused command button is the one Enter presses, otherwise Extract.
-    HWND defaultButton() const;
+    // The control that has the focus; none when the window itself or no
+    // control of it has it.
+    std::optional<ControlId> focusedControl() const;
     void showDefaultButton();
     void loadIcons(int dpi);
 
     HWND box(engine::TextBox box) const;
+    // The folder box at `point` of the client area, enabled or not.
+    std::optional<engine::TextBox> boxAt(POINT point) const;
     KeptText& kept(engine::TextBox box) { return m_keptTexts[std::size_t(box)]; }
     HWND barControl(engine::Bar bar) const;
     void showBarValues();
@@ -111,12 +117,7 @@ class MainWindow final : public engine::WindowControls {
     std::array<int, 2> m_barPositions{};
     std::array<KeptText, 2> m_keptTexts;
     bool m_hourglass = false;
-    // The control a job's lock took the focus from, and where the focus went.
-    HWND m_focusGivenUp = nullptr;
-    HWND m_focusMovedTo = nullptr;
-    // The window keeps the focus it was given: the dialog manager would hand
-    // it on to the first control that can take it.
-    bool m_focusOnWindow = false;
+    WindowRules m_rules{[this] { return m_form.jobRunning(); }};
     bool m_loaded = false;  // Form_Load has run: the size it took is the one to keep
     bool m_unloaded = false;
     unsigned m_pumpCalls = 0;

@@ -47,7 +47,7 @@ constexpr LPARAM kKeyWasDown = LPARAM(1) << 30;
 }  // namespace
 
 MainWindow::MainWindow(engine::Services& services)
-    : engine::WindowControls(services.files), m_form(*this, services) {
+    : engine::ControlState(services.files), m_form(*this, services) {
     const std::vector<WORD> dialog = dialogTemplate();
     const HWND created = ::CreateDialogIndirectParamW(
         ::GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), nullptr,
@@ -108,16 +108,14 @@ void MainWindow::dispatch(MSG& message) {
     ::DispatchMessageW(&message);
 }
 
-// A held Enter's repeats (the key was down before: bit 30) press nothing:
-// after a job, one would close the Done box and the next would run the job
-// again. During a job Enter starts nothing, wherever the focus is (a browse
-// button the user tabbed to), except on Exit, which it presses.
+// Enter that the rules let press a button goes on to the dialog manager,
+// which presses the same one: the focused command button, or the default
+// button it asks for (DM_GETDEFID).
 bool MainWindow::isEnterThatPressesNothing(const MSG& message) const {
     if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN ||
         (message.hwnd != m_window && ::IsChild(m_window, message.hwnd) == FALSE))
         return false;
-    if ((message.lParam & kKeyWasDown) != 0) return true;
-    return m_form.bBusy != engine::kFalse && ::GetFocus() != control("cmdExit");
+    return !m_rules.enterPresses(focusedControl(), (message.lParam & kKeyWasDown) != 0);
 }
 
 // The modal loop of another dialog (the folder browser, which has no owner
@@ -151,14 +149,20 @@ INT_PTR CALLBACK MainWindow::dialogProcedure(HWND window, UINT message, WPARAM w
             self->createControls();
             self->placeControls(windowDpi(window));
             keepOwnLayoutOnDpiChange(window);
-        } catch (const std::exception&) {
+            ::DragAcceptFiles(window, TRUE);  // folders dropped on the boxes
+        } catch (...) {
             self->m_controls.back() = nullptr;  // the constructor reports it
         }
         return FALSE;  // the focus is set when the window is shown
     }
     if (self == nullptr) return FALSE;
     LRESULT result = 0;
-    if (!self->handleMessage(message, wParam, lParam, result)) return FALSE;
+    bool handled = false;
+    // Nothing a message's handling throws reaches the system's message loop:
+    // the message is then left to the dialog's default handling.
+    self->guarded("a window message",
+                  [&] { handled = self->handleMessage(message, wParam, lParam, result); });
+    if (!handled) return FALSE;
     ::SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
     return TRUE;
 }
@@ -169,13 +173,18 @@ bool MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
             onCommand(LOWORD(wParam), HIWORD(wParam));
             return true;
         case DM_GETDEFID:
-            result = MAKELRESULT(::GetDlgCtrlID(defaultButton()), DC_HASDEFID);
+            result =
+                MAKELRESULT(controlId(WindowRules::defaultButton(focusedControl())), DC_HASDEFID);
             return true;
         case WM_CLOSE:
             onClose();
             return true;
+        case WM_DROPFILES:
+            onDropFiles(reinterpret_cast<HDROP>(wParam));
+            return true;
         case WM_SETFOCUS:
-            return m_focusOnWindow;
+            // Kept by the window itself, not handed on to its first control.
+            return m_rules.windowKeepsFocus();
         case WM_SIZE:
             if (m_loaded) guarded("Form_Resize", [this] { m_form.Form_Resize(); });
             return true;
@@ -228,15 +237,14 @@ void MainWindow::onCommand(int id, int code) {
         guarded("cmdExit_Click", [this] { m_form.cmdExit_Click(); });
     } else {
         for (std::int16_t index = 0; index < 2; ++index)
-            if (id == controlId(controlNamed(index == 0 ? "cmdDir_0" : "cmdDir_1")))
+            if (id == controlId(kCmdDir[std::size_t(index)]))
                 guarded("cmdDir_Click", [this, index] { m_form.cmdDir_Click(index); });
     }
 }
 
-// Closing by the title bar while a job runs acts as Exit: the job winds down
-// and closes the window itself. Every close that goes through saves the settings.
+// Every close that goes through saves the settings.
 void MainWindow::onClose() {
-    if (m_form.bBusy != engine::kFalse) {
+    if (m_rules.closeActsAsExit()) {
         guarded("cmdExit_Click", [this] { m_form.cmdExit_Click(); });
         return;
     }
@@ -260,19 +268,12 @@ void MainWindow::guarded(const char* handler, const std::function<void()>& run) 
     }
 }
 
-HWND MainWindow::defaultButton() const {
-    const HWND focus = ::GetFocus();
-    for (const char* name : {"cmdDir_0", "cmdDir_1", "cmdExit"})
-        if (focus != nullptr && focus == control(name)) return focus;
-    return control(kDefaultButton);
-}
-
 // The button Enter presses is drawn as the default one.
 void MainWindow::showDefaultButton() {
-    const HWND pressed = defaultButton();
+    const HWND pressed = control(WindowRules::defaultButton(focusedControl()));
     for (const ControlLayout& button : kControls) {
         if (button.kind != ControlKind::CommandButton) continue;
-        const HWND handle = control(button.name);
+        const HWND handle = control(button.id);
         const LONG_PTR type = handle == pressed ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
         if ((::GetWindowLongPtrW(handle, GWL_STYLE) & BS_TYPEMASK) != type)
             ::SendMessageW(handle, BM_SETSTYLE, WPARAM(type), TRUE);

@@ -38,7 +38,7 @@ ControlClass controlClass(const ControlLayout& control) {
         case ControlKind::CommandButton:
             return {WC_BUTTONW,
                     DWORD(WS_TABSTOP | BS_NOTIFY |
-                          (control.name == kDefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)),
+                          (control.id == kDefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)),
                     0};
         case ControlKind::CheckBox:
             return {WC_BUTTONW, WS_TABSTOP | BS_AUTOCHECKBOX, 0};
@@ -80,15 +80,16 @@ void move(HWND control, const PixelRect& place) {
 // In tab order, which is the order the dialog manager follows.
 void MainWindow::createControls() {
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    for (std::size_t i = 0; i < kControls.size(); ++i) {
-        const ControlLayout& control = kControls[i];
+    for (const ControlLayout& control : kControls) {
         const ControlClass made = controlClass(control);
         const DWORD style = WS_CHILD | made.style | (control.visible ? WS_VISIBLE : 0);
         const std::wstring caption = platform::toWide(std::string(control.caption));
-        m_controls[i] = ::CreateWindowExW(
-            made.exStyle, made.name, caption.c_str(), style, 0, 0, 0, 0, m_window,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(control))), instance, nullptr);
-        if (m_controls[i] == nullptr)
+        HWND& handle = m_controls[std::size_t(control.id)];
+        handle =
+            ::CreateWindowExW(made.exStyle, made.name, caption.c_str(), style, 0, 0, 0, 0, m_window,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(control.id))),
+                              instance, nullptr);
+        if (handle == nullptr)
             throw platform::Failure("cannot create the control " + std::string(control.name));
     }
     for (const engine::TextBox which : {engine::TextBox::txtVobDir, engine::TextBox::txtDest})
@@ -96,30 +97,30 @@ void MainWindow::createControls() {
     for (const engine::Bar bar : {engine::Bar::ProgFile, engine::Bar::Prog})
         ::SendMessageW(barControl(bar), PBM_SETRANGE32, 0, kBarSteps);
     // The classic status bar: its panels sunken, as visual styles would not draw them.
-    ::SetWindowTheme(control("Stat"), L"", L"");
+    ::SetWindowTheme(control(ControlId::Stat), L"", L"");
     ::SendMessageW(m_window, DM_SETDEFID, IDOK, 0);
 
     m_announcer = std::make_unique<ControlAnnouncer>(m_window);
-    for (std::size_t i = 0; i < kControls.size(); ++i)
-        m_announcer->announce(m_controls[i], announcementOf(kControls[i].name));
+    for (const ControlLayout& control : kControls)
+        m_announcer->announce(this->control(control.id), announcementOf(control.id));
     for (int panel = 1; panel <= int(kPanelNames.size()); ++panel)
-        m_announcer->announcePanel(control("Stat"), panel, "");
+        m_announcer->announcePanel(control(ControlId::Stat), panel, "");
 }
 
 void MainWindow::placeControls(int dpi) {
     LOGFONTW font = messageFont(dpi);
     const HFONT oldFont = std::exchange(m_font, ::CreateFontIndirectW(&font));
-    for (std::size_t i = 0; i < kControls.size(); ++i) {
-        const ControlLayout& control = kControls[i];
+    for (const ControlLayout& control : kControls) {
+        const HWND handle = this->control(control.id);
         if (control.kind != ControlKind::StatusBar)
-            ::SendMessageW(m_controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+            ::SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
         if (control.kind == ControlKind::Label) continue;  // after its box
-        move(m_controls[i], toPixels(control.place, dpi));
+        move(handle, toPixels(control.place, dpi));
     }
-    for (std::size_t i = 0; i < kControls.size(); ++i)
-        if (kControls[i].kind == ControlKind::Label) placeLabel(m_controls[i], kControls[i], dpi);
+    for (const ControlLayout& control : kControls)
+        if (control.kind == ControlKind::Label) placeLabel(this->control(control.id), control, dpi);
 
-    const HWND status = control("Stat");
+    const HWND status = control(ControlId::Stat);
     RECT bar;
     ::GetClientRect(status, &bar);
     const std::array<int, 3> widths = panelWidths(bar.right, dpi);
@@ -150,7 +151,7 @@ void MainWindow::placeLabel(HWND label, const ControlLayout& control, int dpi) {
 
     if (needed.cx > place.width) {
         RECT buddy;
-        ::GetWindowRect(m_controls[std::size_t(control.tabIndex) + 1], &buddy);
+        ::GetWindowRect(this->control(*control.box), &buddy);
         ::MapWindowPoints(nullptr, m_window, reinterpret_cast<POINT*>(&buddy), 2);
         const int right =
             std::min(place.left + place.width, int(buddy.left) - ::MulDiv(3, dpi, 96));
@@ -167,7 +168,7 @@ void MainWindow::placeLabel(HWND label, const ControlLayout& control, int dpi) {
 // The status bar's own font, made smaller when a line of it is taller than
 // the inside of a panel, so that descenders and underscores show whole.
 void MainWindow::fitStatusFont(int dpi) {
-    const HWND status = control("Stat");
+    const HWND status = control(ControlId::Stat);
     RECT panel;
     ::SendMessageW(status, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&panel));
     const int inside = panel.bottom - panel.top - 2;  // within its sunken edge

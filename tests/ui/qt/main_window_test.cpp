@@ -1,7 +1,6 @@
 // The window as the user sees it: controls in their places, the keyboard, the
 // fixed size.
 
-#include <unistd.h>
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QCheckBox>
@@ -59,7 +58,7 @@ TEST_F(MainWindowTest, EveryControlStandsInItsPlace) {
         const QRect given =
             twipsRect(layout.place.left, layout.place.top, layout.place.width, layout.place.height);
         if (layout.kind == ui::ControlKind::Label) {  // sized to its caption, beside its box
-            const std::string box(ui::kControls[std::size_t(layout.tabIndex) + 1].name);
+            const std::string box(ui::layoutOf(*layout.box).name);
             EXPECT_EQ(control->y(), given.y()) << name;
             EXPECT_EQ(control->height(), given.height()) << name;
             EXPECT_GE(control->width(), control->sizeHint().width()) << name;
@@ -262,9 +261,7 @@ TEST_F(MainWindowTest, EnterStartsTheJobFromEitherBoxOncePerPress) {
 TEST_F(MainWindowTest, AfterAJobStartedWithEnterTheFocusIsBackInItsBox) {
     startActive();
     makeDvdFolder(source(), 1, 4);
-    window->setText(engine::TextBox::txtVobDir, source());
-    window->setText(engine::TextBox::txtDest, destination());
-    window->setAlertValue(engine::kUnchecked);
+    setFolders(engine::kUnchecked);
     find<QLineEdit>("txtVobDir")->setFocus();
     press(Qt::Key_Return);
     ASSERT_TRUE(exists(destination() + "/VTS_01_1.VOB")) << "the job ran";
@@ -276,31 +273,25 @@ TEST_F(MainWindowTest, EnterDuringAJobOpensNoBrowser) {
     services.folderDialog = &chooser;
     startActive();
     makeDvdFolder(source(), 1, 4);
-    const std::string vob = source() + "/VTS_01_1.VOB";
-    ASSERT_EQ(::truncate(vob.c_str(), std::int64_t{64} << 20), 0);  // a scan that lasts
-    window->setText(engine::TextBox::txtVobDir, source());
-    window->setText(engine::TextBox::txtDest, destination());
-    window->setAlertValue(engine::kUnchecked);
+    writeLongVob("VTS_01_1.VOB", std::uintmax_t{64} << 20);
+    setFolders(engine::kUnchecked);
     find<QLineEdit>("txtVobDir")->setFocus();
     std::string focusDuringJob = "?";
     QTimer::singleShot(0, window.get(), [&] {
         focusDuringJob = focused().toStdString();
-        press(Qt::Key_Return);  // a held key's repeat
         find<QPushButton>("cmdDir_0")->setFocus();
         press(Qt::Key_Return);  // even where the user tabbed to a browse button
     });
     press(Qt::Key_Return);
     EXPECT_EQ(focusDuringJob, "frmMain") << "the window itself, not a browse button";
     EXPECT_EQ(chooser.opened, 0);
-    EXPECT_EQ(readFile(destination() + "/VTS_01_1.VOB"), expectedNavPacks(readFile(vob)))
+    EXPECT_EQ(readFile(destination() + "/VTS_01_1.VOB"), longVobNavPacks())
         << "the job ran to its end";
 }
 
 TEST_F(MainWindowTest, EnterOnAnotherButtonPressesThatButton) {
     startActive();
     find<QPushButton>("cmdExit")->setFocus();
-    enterRepeated();
-    EXPECT_TRUE(window->isVisible()) << "a held Enter's repeats press no button";
     press(Qt::Key_Return);
     EXPECT_FALSE(window->isVisible());
 }

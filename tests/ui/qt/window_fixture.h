@@ -3,15 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QIcon>
 #include <QImage>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTimer>
+#include <QUrl>
+#include <QWindow>
 #include <functional>
-#include <memory>
 
-#include "support/test_bed.h"
+#include "support/window_test.h"
 #include "ui/qt/main_window.h"
 
 namespace vantrel::testing {
@@ -56,31 +60,35 @@ class MessageBoxAnswerer {
     std::vector<Seen> m_seen;
 };
 
-// The real window on real folders, with the log in the test's own folder.
-class WindowTest : public ::testing::Test {
+// The Qt window, its widgets found by their object names.
+class WindowTest : public WindowTestBase<ui::MainWindow> {
   protected:
-    WindowTest() {
-        makeFolder(source());
-        makeFolder(destination());
-    }
     template <class T>
     T* find(const char* name) {
         T* widget = window->findChild<T*>(name);
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    std::string source() const { return temp / "src"; }
-    std::string destination() const { return temp / "dst"; }
-    // Runs `action` once, at the first real event pump after now.
-    void atNextPump(std::function<void()> action) {
+    void clickExtract() override { find<QPushButton>("cmdGo")->click(); }
+    bool windowOpen() const override { return window->isVisible(); }
+    void atNextPump(std::function<void()> action) override {
         QTimer::singleShot(0, window.get(), std::move(action));
     }
-
-    TempFolder temp;
-    FaultyFileSystem files;
-    FixedClock clock;
-    engine::Services services{files, clock, temp.path()};
-    std::unique_ptr<ui::MainWindow> window = std::make_unique<ui::MainWindow>(services);
+    // Through the window's platform window, which finds the widget that
+    // takes the drop as a real drag and drop does.
+    void drop(engine::TextBox box, const std::string& path) override {
+        const auto* edit =
+            find<QLineEdit>(box == engine::TextBox::txtVobDir ? "txtVobDir" : "txtDest");
+        QMimeData dragged;
+        dragged.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+        const QPoint at = edit->geometry().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window->windowHandle(), &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent dropped(at, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window->windowHandle(), &dropped);
+        EXPECT_TRUE(dropped.isAccepted());
+    }
 };
 
 }  // namespace vantrel::testing

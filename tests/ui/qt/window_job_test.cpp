@@ -23,15 +23,7 @@ class WindowJobTest : public WindowTest {
   protected:
     void SetUp() override {
         window->start();
-        window->setText(engine::TextBox::txtVobDir, source());
-        window->setText(engine::TextBox::txtDest, destination());
-        window->setAlertValue(engine::kChecked);
-    }
-    // A VOB whose scan lasts long enough for the test to act during it.
-    void writeLongVob(const std::string& name, std::int64_t bytes) {
-        const std::string path = source() + "/" + name;
-        writeFile(path, makeVob(50, 5, 3));
-        ASSERT_EQ(::truncate(path.c_str(), bytes), 0);
+        setFolders();
     }
     void expectIdle() {
         EXPECT_FALSE(find<QWidget>("Prog")->isVisible());
@@ -41,7 +33,7 @@ class WindowJobTest : public WindowTest {
         for (const char* input : {"txtVobDir", "txtDest", "cmdGo"})
             EXPECT_TRUE(find<QWidget>(input)->isEnabled()) << input;
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        EXPECT_EQ(window->form().bBusy, engine::kFalse);
+        EXPECT_FALSE(window->form().jobRunning());
         EXPECT_EQ(window->form().bCancel, engine::kFalse);
     }
     void expectDoneAlert(const MessageBoxAnswerer& answerer) {
@@ -54,7 +46,7 @@ class WindowJobTest : public WindowTest {
 
 TEST_F(WindowJobTest, AJobShowsItsProgressAndLeavesTheWindowIdle) {
     makeDvdFolder(source(), 2, 40);
-    writeLongVob("VTS_02_1.VOB", std::int64_t{256} << 20);
+    writeLongVob("VTS_02_1.VOB", std::uintmax_t{256} << 20);
     MessageBoxAnswerer answerer;
     bool sawJob = false;
     atNextPump([&] {
@@ -65,7 +57,7 @@ TEST_F(WindowJobTest, AJobShowsItsProgressAndLeavesTheWindowIdle) {
                  QApplication::overrideCursor() != nullptr &&
                  QApplication::overrideCursor()->shape() == Qt::WaitCursor;
     });
-    find<QPushButton>("cmdGo")->click();
+    clickExtract();
     EXPECT_TRUE(sawJob);
     for (const char* vob : {"VIDEO_TS.VOB", "VTS_01_1.VOB", "VTS_01_2.VOB", "VTS_02_1.VOB"})
         EXPECT_EQ(readFile(destination() + "/" + vob),
@@ -76,6 +68,10 @@ TEST_F(WindowJobTest, AJobShowsItsProgressAndLeavesTheWindowIdle) {
     expectIdle();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->text(engine::TextBox::txtVobDir), source() + "/");
+}
+
+TEST_F(WindowJobTest, ADiscRootDroppedOnTheSourceBoxIsReadThroughItsVideoTsFolder) {
+    extractFromADroppedDiscRoot();
 }
 
 // How much of the bar the window has painted filled: the share of the middle
@@ -139,15 +135,10 @@ TEST_F(WindowJobTest, AJobThatLoggedProblemsSaysSoWithAWarning) {
 }
 
 TEST_F(WindowJobTest, EscapeDuringAScanWindsTheJobDownThenClosesTheWindow) {
-    writeLongVob("VTS_01_1.VOB", std::int64_t{8} << 30);
     MessageBoxAnswerer answerer;
-    atNextPump([&] { QTest::keyClick(window.get(), Qt::Key_Escape); });
-    find<QPushButton>("cmdGo")->click();
-    EXPECT_EQ(readFile(destination() + "/VTS_01_1.VOB"), expectedNavPacks(makeVob(50, 5, 3)))
-        << "the packets found before the cancel, and the file closed";
+    stopDuringAScan([this] { QTest::keyClick(window.get(), Qt::Key_Escape); });
     expectDoneAlert(answerer);
     expectIdle();
-    EXPECT_FALSE(window->isVisible());
 }
 
 // A read the source keeps (a drive retrying a bad spot): the window goes on
@@ -196,18 +187,9 @@ TEST_F(WindowJobTest, DuringAReadTheSourceKeepsTheWindowRepaintsAndEscapeEndsThe
 }
 
 TEST_F(WindowJobTest, ClosingByTheTitleBarDuringAJobActsAsExit) {
-    writeLongVob("VTS_01_1.VOB", std::int64_t{8} << 30);
     window->setAlertValue(engine::kUnchecked);
-    bool stillOpenAfterClose = false;
-    atNextPump([&] {
-        window->close();
-        stillOpenAfterClose = window->isVisible();
-    });
-    find<QPushButton>("cmdGo")->click();
-    EXPECT_TRUE(stillOpenAfterClose) << "the job winds down first";
-    EXPECT_FALSE(window->isVisible());
+    stopDuringAScan([this] { window->close(); });
     expectIdle();
-    EXPECT_EQ(readFile(destination() + "/VTS_01_1.VOB"), expectedNavPacks(makeVob(50, 5, 3)));
 }
 
 // SIGTERM as a service manager sends it, in the test's own process, during a

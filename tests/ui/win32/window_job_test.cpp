@@ -16,17 +16,8 @@ class Win32WindowJobTest : public Win32WindowTest {
   protected:
     void SetUp() override {
         window->start();
-        window->setText(engine::TextBox::txtVobDir, source());
-        window->setText(engine::TextBox::txtDest, destination());
-        window->setAlertValue(engine::kChecked);
+        setFolders();
     }
-    // A VOB whose scan lasts long enough for the test to act during it.
-    void writeLongVob(const std::string& name, std::uintmax_t bytes) {
-        const std::string path = source() + kSep + name;
-        writeFile(path, makeVob(50, 5, 3));
-        std::filesystem::resize_file(nativePath(path), bytes);
-    }
-    void clickExtract() { ::SendMessageW(control("cmdGo"), BM_CLICK, 0, 0); }
     void expectDoneAlert(const MessageBoxAnswerer& answerer) {
         ASSERT_EQ(answerer.seen().size(), 1u);
         EXPECT_EQ(answerer.seen()[0].text, L"Done with coping!");
@@ -39,24 +30,11 @@ class Win32WindowJobTest : public Win32WindowTest {
                        MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         return ::GetCursor() == ::LoadCursorW(nullptr, IDC_WAIT);
     }
-    // Stops a long scan the way `stop` does, at the job's first pump.
-    void stopDuringAScan(const std::function<void()>& stop) {
-        writeLongVob("VTS_01_1.VOB", std::uintmax_t{8} << 30);
+    // A long scan stopped the way `stop` does, with the Done alert.
+    void stopDuringAScanWithTheAlert(const std::function<void()>& stop) {
         MessageBoxAnswerer answerer(window->handle());
-        bool stillOpen = false;
-        atNextPump([&] {
-            stop();
-            stillOpen = window->handle() != nullptr;
-        });
-        clickExtract();
-        EXPECT_TRUE(stillOpen) << "the job winds down first";
-        EXPECT_EQ(window->handle(), nullptr);
-        EXPECT_EQ(readFile(destination() + kSep + "VTS_01_1.VOB"),
-                  expectedNavPacks(makeVob(50, 5, 3)))
-            << "the packets found before the stop, and the file closed";
+        stopDuringAScan(stop);
         expectDoneAlert(answerer);
-        EXPECT_EQ(window->form().bBusy, engine::kFalse);
-        EXPECT_EQ(window->form().bCancel, engine::kFalse);
     }
 };
 
@@ -83,8 +61,12 @@ TEST_F(Win32WindowJobTest, AJobShowsItsProgressAndLeavesTheWindowIdle) {
     for (const int panel : {1, 2, 3}) EXPECT_EQ(panelText(panel), L"") << panel;
     for (const char* input : {"txtVobDir", "txtDest", "cmdGo"}) EXPECT_TRUE(enabled(input));
     EXPECT_FALSE(hourglass());
-    EXPECT_EQ(window->form().bBusy, engine::kFalse);
+    EXPECT_FALSE(window->form().jobRunning());
     EXPECT_EQ(window->text(engine::TextBox::txtVobDir), source() + kSep);
+}
+
+TEST_F(Win32WindowJobTest, ADiscRootDroppedOnTheSourceBoxIsReadThroughItsVideoTsFolder) {
+    extractFromADroppedDiscRoot();
 }
 
 TEST_F(Win32WindowJobTest, AfterAJobStartedWithEnterTheFocusIsBackInItsBox) {
@@ -106,25 +88,25 @@ TEST_F(Win32WindowJobTest, EnterDuringAJobOpensNoBrowser) {
     bool focusOnTheWindow = false;
     atNextPump([&] {
         focusOnTheWindow = ::GetFocus() == window->handle();
-        press(VK_RETURN);  // a held key's repeat
         ::SetFocus(control("cmdDir_0"));
         press(VK_RETURN);  // even where the user tabbed to a browse button
     });
     press(VK_RETURN);
     EXPECT_TRUE(focusOnTheWindow) << "not on a browse button: " << focused();
     EXPECT_EQ(chooser.opened, 0);
-    EXPECT_EQ(readFile(destination() + kSep + "VTS_01_1.VOB"), expectedNavPacks(makeVob(50, 5, 3)))
+    EXPECT_EQ(readFile(destination() + kSep + "VTS_01_1.VOB"), longVobNavPacks())
         << "the job ran to its end";
 }
 
 TEST_F(Win32WindowJobTest, EscapeDuringAScanWindsTheJobDownThenClosesTheWindow) {
-    stopDuringAScan([this] {
+    stopDuringAScanWithTheAlert([this] {
         ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);  // to the focused control
     });
 }
 
 TEST_F(Win32WindowJobTest, ClosingByTheTitleBarDuringAScanActsAsExit) {
-    stopDuringAScan([this] { ::SendMessageW(window->handle(), WM_SYSCOMMAND, SC_CLOSE, 0); });
+    stopDuringAScanWithTheAlert(
+        [this] { ::SendMessageW(window->handle(), WM_SYSCOMMAND, SC_CLOSE, 0); });
 }
 
 // A read the source keeps (a drive retrying a bad spot): the window goes on

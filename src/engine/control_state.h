@@ -11,15 +11,16 @@
 
 namespace vantrel::engine {
 
-// The part of Controls every window carries out alike, whatever shows it: the
+// What every window keeps of its controls alike, whatever shows them: the
 // bars' ranges and values (single precision, as the engine counts them; a
 // window shows them as it can), the hidden "*.vob" file list, and the values
-// the alert check box and the status panels take. The Qt and Win32 windows,
-// the terminal and the tests' headless window build on it and add what their
+// the alert check box and the status panels take. It carries out the part of
+// Controls that keeps or checks this state; the Qt and Win32 windows, the
+// terminal and the tests' headless window build on it and add what their
 // toolkit does.
-class WindowControls : public Controls {
+class ControlState : public Controls {
   public:
-    explicit WindowControls(platform::FileSystem& files) : m_fileList(files) {}
+    explicit ControlState(platform::FileSystem& files) : m_fileList(files) {}
 
     void setMin(Bar bar, float min) override { barValues(bar).min = min; }
     void setMax(Bar bar, float max) override { barValues(bar).max = max; }
