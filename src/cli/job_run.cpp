@@ -11,6 +11,7 @@
 #include "cli/job_report.h"
 #include "cli/job_source.h"
 #include "cli/json_document.h"
+#include "cli/output_check.h"
 #include "cli/progress_display.h"
 #include "cli/terminal_window.h"
 #include "cli/verify_report.h"
@@ -68,6 +69,14 @@ engine::JobEnd withoutDvdFiles(std::string folder) {
 
 // The status a document gives: a job that a signal stopped ends the program
 // by that signal.
+// The word a shelf's summary gives a job's outcome.
+DiscEnd ended(engine::JobOutcome outcome, int status) {
+    if (outcome == engine::JobOutcome::Refused) return {status, "refused"};
+    if (outcome == engine::JobOutcome::Failed) return {status, "failed"};
+    if (outcome == engine::JobOutcome::Cancelled) return {status, "cancelled"};
+    return {status, status == kDone ? "done" : "incomplete"};
+}
+
 int documentedStatus(int status) { return interruptRequested() ? 128 + interruptSignal() : status; }
 
 // Whether a job from `source` would pass its census. A listing that fails is
@@ -280,11 +289,15 @@ DiscEnd JobRun::job(JobSource& source) {
                               engine::problemsReport(tally.problems));
         if (check) showCheck(*check, destination, m_options.quiet, m_display);
     }
-    if (outcome == engine::JobOutcome::Refused) return {status, "refused"};
-    if (outcome == engine::JobOutcome::Failed) return {status, "failed"};
-    if (outcome == engine::JobOutcome::Cancelled) return {status, "cancelled"};
-    return {status, status == kDone ? "done" : "incomplete"};
-}
+    // A read the source still keeps (one the kernel cannot give up) holds the
+    // window object's worker, and the window object's end would wait for it:
+    // a job stopped by a signal ends the program by it now, its report out.
+    if (interruptRequested()) {
+        if (m_place.stoppedBySignal) m_place.stoppedBySignal(ended(outcome, status));
+        withOutputChecked(status);
+        endBySignal(interruptSignal());
+    }
+    return ended(outcome, status);}
 
 // A refusal first, then the job's own failure, then its files' failures and
 // a copy in which the check found a loss (or that it could not check) alike.

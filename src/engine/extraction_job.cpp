@@ -124,13 +124,28 @@ void frmMain::startJob(std::int32_t fileTotal) {
     m_window.setMin(Bar::ProgFile, 0);
     m_window.setVisible(Bar::ProgFile, true);
     if (m_observer != nullptr) {
-        const JobStart start = measuredJob(m_services.files, folder(TextBox::txtVobDir), fileTotal);
+        // The census (a listing and every file measured) in one call off the
+        // window's thread, not in one call per file.
+        JobStart start{fileTotal};
+        try {
+            platform::FileSystem& files = m_services.files;
+            start = m_sourceCalls.run<JobStart>(
+                [&files, source = folder(TextBox::txtVobDir), fileTotal] {
+                    return measuredJob(files, source, fileTotal);
+                });
+        } catch (const platform::CallAbandoned&) {
+            // Exit while the source did not answer: the job winds down unmeasured.
+        }
         tell([&](JobObserver& observer) { observer.jobStarted(start); });
     }
 }
 
 void frmMain::scanVobs() {
-    m_window.setFileListPath(folder(TextBox::txtVobDir));
+    try {
+        m_window.setFileListPath(folder(TextBox::txtVobDir));
+    } catch (const platform::CallAbandoned&) {
+        return;  // Exit while the source folder did not answer: no VOB is scanned
+    }
     std::string name = m_window.fileListCount() > 0 ? m_window.fileListItem(0) : std::string();
     std::int16_t counter = 0;
     while (!name.empty() && bCancel == kFalse) {

@@ -13,7 +13,9 @@
 #include "log/entry_appender.h"
 #include "log/error_entries.h"
 #include "platform/binary_file.h"
+#include "platform/call_worker.h"
 #include "platform/folder_lock.h"
+#include "platform/off_thread_file_system.h"
 
 namespace vantrel::engine {
 
@@ -24,6 +26,15 @@ inline constexpr VbBool kFalse = 0;
 
 // The main window object: the job's state, every job procedure and every
 // event handler. It reaches the window only through Controls.
+//
+// A job reads its source (opens, reads, measures and lists it) off the
+// window's thread, through m_sourceFiles, while the window's thread pumps
+// the window as the job's own pumps do: a disc that keeps a read for a
+// minute never freezes the window. Exit during such a call gives it up at
+// once: the job goes on as after a cancel at that point (the file stopped
+// at the last whole sector examined), and the call goes on alone. The
+// checks before a job (ValDir, CountFiles) and everything the job writes
+// stay on the window's thread.
 class frmMain {
   public:
     frmMain(Controls& window, Services& services);
@@ -92,6 +103,10 @@ class frmMain {
             // What a front end makes of the job is its own affair.
         }
     }
+    // What the window's thread does while a call into the source is in
+    // flight (see CallWorker::Waiting): during a job, the window's events;
+    // false once Exit (a cancel) asks for the call to be given up.
+    bool keepWaiting();
     std::string timestamp() const;
     std::string text(TextBox box) { return m_window.text(box); }
     // The folder of `box` as the job works in it: while a job runs, the one
@@ -149,6 +164,9 @@ class frmMain {
 
     Controls& m_window;
     Services& m_services;
+    // The job's calls into its source, made on a worker thread of their own.
+    platform::CallWorker m_sourceCalls;
+    platform::OffThreadFileSystem m_sourceFiles;
     log::EntryAppender m_log;
     JobTally m_tally;
     std::optional<FolderRefusal> m_refusal;

@@ -58,6 +58,9 @@ class DiscImage final : public OpenedDiscImage {
     // Reads up to `count` bytes of `file` from `offset`, as pread does: the
     // number of bytes read (0 at the end of the file) or a negative errno.
     std::int64_t read(const File& file, void* buffer, std::size_t count, std::int64_t offset) const;
+    // The same of only what is in memory now (see FileSystem::readAtWithoutWaiting).
+    std::int64_t readWithoutWaiting(const File& file, void* buffer, std::size_t count,
+                                    std::int64_t offset) const;
     // The image's own descriptor: no output may ever be opened on the image.
     int descriptor() const { return m_image.get(); }
 
@@ -68,6 +71,9 @@ class DiscImage final : public OpenedDiscImage {
     void checkBudget(const ImageInput& input) const;
     std::string volumeDescriptorIds() const;
     File placeFile(::udfread* volume, ImageInput& input, const std::string& name) const;
+    // read and readWithoutWaiting, by the flags of preadv2.
+    std::int64_t readPieces(const File& file, void* buffer, std::size_t count, std::int64_t offset,
+                            int flags) const;
 
     std::string m_path;
     ScopedDescriptor m_image;

@@ -40,6 +40,7 @@ bool isDrive(const std::string& path) {
 DiscImageFileSystem::DiscImageFileSystem(FileSystem& system) : m_system(system) {}
 
 std::shared_ptr<const DiscImage> DiscImageFileSystem::open(const std::string& path) {
+    const std::lock_guard lock(m_mutex);
     for (const auto& opened : m_images) {
         if (auto image = opened.lock(); image && image->path() == path) return image;
     }
@@ -57,6 +58,7 @@ std::shared_ptr<const OpenedDiscImage> DiscImageFileSystem::openDiscImage(const 
 std::optional<DiscImageFileSystem::Place> DiscImageFileSystem::inImage(
     const std::string& path) const {
     std::shared_ptr<const DiscImage> image;
+    std::unique_lock lock(m_mutex);
     for (const auto& opened : m_images) {
         image = opened.lock();
         if (image && path.size() > image->path().size() &&
@@ -65,6 +67,7 @@ std::optional<DiscImageFileSystem::Place> DiscImageFileSystem::inImage(
             break;
         image.reset();
     }
+    lock.unlock();
     if (!image) return std::nullopt;
     const std::vector<std::string> parts = componentsOf(path.substr(image->path().size() + 1));
     using What = Place::What;
@@ -85,10 +88,12 @@ std::optional<DiscImageFileSystem::Place> DiscImageFileSystem::inImage(
     return Place{What::File, image, &*file};
 }
 
-const DiscImageFileSystem::OpenFile* DiscImageFileSystem::openFile(int fd) const {
+std::optional<DiscImageFileSystem::OpenFile> DiscImageFileSystem::openFile(int fd) const {
+    const std::lock_guard lock(m_mutex);
     const auto slot = static_cast<std::size_t>(fd - kFirstImageDescriptor);
-    return fd >= kFirstImageDescriptor && slot < m_open.size() && m_open[slot].image ? &m_open[slot]
-                                                                                     : nullptr;
+    if (fd < kFirstImageDescriptor || slot >= m_open.size() || !m_open[slot].image)
+        return std::nullopt;
+    return m_open[slot];
 }
 
 void DiscImageFileSystem::refuseWriting(const char* action, const std::string& path) {
@@ -101,6 +106,7 @@ int DiscImageFileSystem::openForReading(const std::string& path) {
     if (place->what != Place::What::File)
         throwSystemFailure("cannot open", path,
                            place->what == Place::What::Nothing ? ENOENT : EISDIR);
+    const std::lock_guard lock(m_mutex);
     auto slot = std::find_if(m_open.begin(), m_open.end(),
                              [](const OpenFile& open) { return !open.image; });
     if (slot == m_open.end()) slot = m_open.insert(slot, OpenFile{});
@@ -121,8 +127,15 @@ int DiscImageFileSystem::openForAppending(const std::string& path) {
 std::int64_t DiscImageFileSystem::readAt(int fd, void* buffer, std::size_t count,
                                          std::int64_t offset) {
     if (fd < kFirstImageDescriptor) return m_system.readAt(fd, buffer, count, offset);
-    const OpenFile* open = openFile(fd);
+    const auto open = openFile(fd);
     return open ? open->image->read(*open->file, buffer, count, offset) : -EBADF;
+}
+
+std::int64_t DiscImageFileSystem::readAtWithoutWaiting(int fd, void* buffer, std::size_t count,
+                                                       std::int64_t offset) {
+    if (fd < kFirstImageDescriptor) return m_system.readAtWithoutWaiting(fd, buffer, count, offset);
+    const auto open = openFile(fd);
+    return open ? open->image->readWithoutWaiting(*open->file, buffer, count, offset) : -EBADF;
 }
 
 std::int64_t DiscImageFileSystem::write(int fd, const void* buffer, std::size_t count) {
@@ -137,7 +150,7 @@ int DiscImageFileSystem::truncate(int fd, std::int64_t length) {
 // since the image's files are read from it.
 int DiscImageFileSystem::statusOf(int fd, FileStatus& status) {
     if (fd < kFirstImageDescriptor) return m_system.statusOf(fd, status);
-    const OpenFile* open = openFile(fd);
+    const auto open = openFile(fd);
     if (!open) return -EBADF;
     const int result = m_system.statusOf(open->image->descriptor(), status);
     status.length = open->file->length;
@@ -147,6 +160,7 @@ int DiscImageFileSystem::statusOf(int fd, FileStatus& status) {
 int DiscImageFileSystem::close(int fd) {
     if (fd < kFirstImageDescriptor) return m_system.close(fd);
     if (!openFile(fd)) return -EBADF;
+    const std::lock_guard lock(m_mutex);
     m_open[static_cast<std::size_t>(fd - kFirstImageDescriptor)] = OpenFile{};
     return 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,6 +34,8 @@ class DiscImageFileSystem : public FileSystem {
     int openForWriting(const std::string& path) override;
     int openForAppending(const std::string& path) override;
     std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) override;
+    std::int64_t readAtWithoutWaiting(int fd, void* buffer, std::size_t count,
+                                      std::int64_t offset) override;
     std::int64_t write(int fd, const void* buffer, std::size_t count) override;
     int truncate(int fd, std::int64_t length) override;
     int statusOf(int fd, FileStatus& status) override;
@@ -66,7 +69,7 @@ class DiscImageFileSystem : public FileSystem {
     };
     // Nothing for a path of the system's.
     std::optional<Place> inImage(const std::string& path) const;
-    const OpenFile* openFile(int fd) const;
+    std::optional<OpenFile> openFile(int fd) const;
     [[noreturn]] static void refuseWriting(const char* action, const std::string& path);
 
     // Descriptors of files in the image count from here, above any the
@@ -74,6 +77,8 @@ class DiscImageFileSystem : public FileSystem {
     static constexpr int kFirstImageDescriptor = 1 << 30;
 
     FileSystem& m_system;
+    // Guards the two below: the job reads its source from a thread of its own.
+    mutable std::mutex m_mutex;
     std::vector<std::weak_ptr<const DiscImage>> m_images;  // opened, held or not
     std::vector<OpenFile> m_open;                          // by descriptor; no image where free
 };

@@ -48,7 +48,10 @@ class OpenedDiscImage {
 // disk goes through here, so that tests can make any single operation fail.
 // Path operations throw Failure; descriptor operations return a negative error
 // code (an errno, on Windows a GetLastError code) so that the caller, which
-// knows the file's name, builds the description.
+// knows the file's name, builds the description. A job's source is read
+// through here from a thread of its own (OffThreadFileSystem) while the
+// window's thread goes on making calls: an implementation that keeps state
+// of its own guards it.
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -61,6 +64,18 @@ class FileSystem {
     // Created when missing, every write lands at the end.
     virtual int openForAppending(const std::string& path) = 0;
     virtual std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) = 0;
+    // readAt of only what is in memory now, never waiting for a device: the
+    // bytes read (fewer than asked when only some are there, 0 at the end of
+    // the file), or a negative number when none can be read so. By default
+    // none can.
+    virtual std::int64_t readAtWithoutWaiting(int, void*, std::size_t, std::int64_t) { return -1; }
+    // readAt into `memory` from its byte `at` on, for a caller that may stop
+    // waiting for the read (OffThreadFileSystem): the read holds a share of
+    // the memory until it returns.
+    virtual std::int64_t readIntoShared(int fd, const std::shared_ptr<std::byte[]>& memory,
+                                        std::size_t at, std::size_t count, std::int64_t offset) {
+        return readAt(fd, memory.get() + at, count, offset);
+    }
     virtual std::int64_t write(int fd, const void* buffer, std::size_t count) = 0;
     // Cuts the file down to `length` bytes; 0 or a negative errno.
     virtual int truncate(int fd, std::int64_t length) = 0;

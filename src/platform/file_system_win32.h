@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,7 +49,10 @@ class Win32FileSystem final : public FileSystem {
     int adopt(void* handle);
     void* handleOf(int fd) const;
 
-    std::vector<void*> m_handles;  // by descriptor; null where free
+    // By descriptor, null where free. Guarded: the job's reads open and close
+    // source files from a thread of their own.
+    mutable std::mutex m_handlesMutex;
+    std::vector<void*> m_handles;
 };
 
 }  // namespace vantrel::platform

@@ -58,6 +58,7 @@ class MainWindow final : public engine::ControlState {
                     const std::string& title) override;
     void beep() override;
     void pumpEvents() override;
+    void pumpEventsWhileWaiting() override;
     void closeWindow() override;
     float windowWidth() override;
     float windowHeight() override;
