@@ -297,7 +297,8 @@ DiscEnd JobRun::job(JobSource& source) {
         withOutputChecked(status);
         endBySignal(interruptSignal());
     }
-    return ended(outcome, status);}
+    return ended(outcome, status);
+}
 
 // A refusal first, then the job's own failure, then its files' failures and
 // a copy in which the check found a loss (or that it could not check) alike.
