@@ -18,6 +18,11 @@ namespace {
 // past the 16 empty sectors that open a disc image.
 constexpr std::int64_t kSectorsExamined = 32;
 
+// A sector a sparse copy holds where the disc has anything but a kept sector.
+bool isHole(const unsigned char* sector) {
+    return std::all_of(sector, sector + dvd::kSectorSize, [](unsigned char c) { return c == 0; });
+}
+
 bool hasDvdEnding(const std::string& name) {
     return platform::matchesWildcard(name, "*ifo") || platform::matchesWildcard(name, "*vob") ||
            platform::matchesWildcard(name, "*bup");
@@ -91,7 +96,8 @@ std::optional<ForeignVob> foreignVob(platform::FileSystem& files,
             file.readAt(1, sectors.data(), std::size_t(examined * dvd::kSectorSize));
         file.close();
         for (std::size_t at = 0; at + dvd::kSectorSize <= got; at += dvd::kSectorSize) {
-            if (!scannerKeeps(sectors.data() + at)) return ForeignVob{name, size};
+            if (!scannerKeeps(sectors.data() + at) && !isHole(sectors.data() + at))
+                return ForeignVob{name, size};
         }
     }
     return std::nullopt;
@@ -108,6 +114,16 @@ JobStart measuredJob(platform::FileSystem& files, const std::string& sourceFolde
         // A folder that cannot be listed now is the job's to meet and log.
     }
     return start;
+}
+
+std::optional<std::string> sparseCopyRefusal(platform::FileSystem& files,
+                                             const std::string& destinationFolder,
+                                             const std::string& sourceFolder) {
+    if (!files.fillsHoles(destinationFolder)) return std::nullopt;
+    const JobStart sizes = measuredJob(files, sourceFolder, 0);
+    return "its file system gives holes space, as FAT and exFAT do: a sparse copy would take " +
+           std::to_string(sizes.sideFileBytes + sizes.vobBytes) +
+           " bytes there, the whole length of its files";
 }
 
 std::vector<PlannedFile> jobFiles(platform::FileSystem& files, const std::string& sourceFolder) {

@@ -38,7 +38,8 @@ bool PosixFileSystem::fillsHoles(const std::string& folder) {
     if (!probe.valid()) return false;
     if (::ftruncate(probe.get(), kHoleProbeLength) != 0) return true;
     struct stat info {};
-    return ::fstat(probe.get(), &info) == 0 && std::int64_t{info.st_blocks} * 512 >= kHoleProbeLength;
+    return ::fstat(probe.get(), &info) == 0 &&
+           std::int64_t{info.st_blocks} * 512 >= kHoleProbeLength;
 }
 
 }  // namespace vantrel::platform

@@ -19,10 +19,9 @@ namespace vantrel::platform {
 bool Win32FileSystem::fillsHoles(const std::string& folder) {
     const std::string path =
         joinPath(folder, ".vantrel-hole-probe-" + std::to_string(::GetCurrentProcessId()));
-    const ScopedHandle probe(::CreateFileW(widePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                           nullptr, CREATE_NEW,
-                                           FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
-                                           nullptr));
+    const ScopedHandle probe(
+        ::CreateFileW(widePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                      FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     if (!probe.valid()) return false;
     DWORD returned = 0;
     LARGE_INTEGER length{};
