@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dvd/nav_pack.h"
 #include "engine/scanner_rule.h"
 #include "engine/vob_file_list.h"
 #include "platform/binary_file.h"
@@ -17,11 +18,6 @@ namespace {
 // from a copy; 32 of them make a chance pass impossible in practice and reach
 // past the 16 empty sectors that open a disc image.
 constexpr std::int64_t kSectorsExamined = 32;
-
-// A sector a sparse copy holds where the disc has anything but a kept sector.
-bool isHole(const unsigned char* sector) {
-    return std::all_of(sector, sector + dvd::kSectorSize, [](unsigned char c) { return c == 0; });
-}
 
 bool hasDvdEnding(const std::string& name) {
     return platform::matchesWildcard(name, "*ifo") || platform::matchesWildcard(name, "*vob") ||
@@ -96,7 +92,7 @@ std::optional<ForeignVob> foreignVob(platform::FileSystem& files,
             file.readAt(1, sectors.data(), std::size_t(examined * dvd::kSectorSize));
         file.close();
         for (std::size_t at = 0; at + dvd::kSectorSize <= got; at += dvd::kSectorSize) {
-            if (!scannerKeeps(sectors.data() + at) && !isHole(sectors.data() + at))
+            if (!scannerKeeps(sectors.data() + at) && !dvd::isHole(sectors.data() + at))
                 return ForeignVob{name, size};
         }
     }

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "dvd/dvd_format.h"
+#include "dvd/nav_pack.h"
 #include "platform/binary_file.h"
 #include "platform/failure.h"
 #include "platform/paths.h"
@@ -115,9 +116,12 @@ std::vector<VobSetPlace> vobSetPlaces(const CopyFolder& copy, platform::FileSyst
 }
 
 // Feeds the copy's sectors of `name` to the comparison; a file that cannot be
-// read whole is a finding, and what was read of it still counts.
+// read whole is a finding, and what was read of it still counts. In a sparse
+// copy, `address` is the VOB set's sector that the file's first sector stands
+// for, and is moved on past the file.
 void compareFile(platform::FileSystem& files, const CopyFolder& copy, const std::string& name,
-                 VobuMapComparison& comparison, VobSetCheck& set, FindingList& findings) {
+                 VobuMapComparison& comparison, VobSetCheck& set, FindingList& findings,
+                 std::int64_t* address) {
     platform::BinaryFile file(files);
     std::array<unsigned char, dvd::kSectorSize> sector{};
     try {
@@ -128,8 +132,13 @@ void compareFile(platform::FileSystem& files, const CopyFolder& copy, const std:
             if (file.readAt(i * dvd::kSectorSize + 1, sector.data(), sector.size()) < sector.size())
                 throw platform::Failure("cannot read '" + copy.path(name) +
                                         "': the file ends unexpectedly");
-            comparison.compare(name, i, sector.data());
+            if (address) {
+                comparison.compareAt(name, i, *address + i, sector.data());
+            } else {
+                comparison.compare(name, i, sector.data());
+            }
         }
+        if (address) *address += sectors;
         if (length % dvd::kSectorSize != 0) {
             ++set.tally.problems;
             findings.add(FindingKind::DamagedCopy, 1,
@@ -141,6 +150,27 @@ void compareFile(platform::FileSystem& files, const CopyFolder& copy, const std:
         findings.add(FindingKind::DamagedCopy, 1, failure.what());
     }
     file.closeQuietly();
+}
+
+// Sparse when a file of the set holds a hole, which no sector of a packed
+// copy is; looked for up to the first one. Files that cannot be read are
+// compareFile's to report.
+CopyKind kindOf(platform::FileSystem& files, const CopyFolder& copy,
+                const std::vector<std::string>& names) {
+    std::array<unsigned char, dvd::kSectorSize> sector{};
+    for (const std::string& name : names) {
+        try {
+            platform::BinaryFile file(files);
+            file.openForReading(copy.path(name));
+            for (std::int64_t at = 1;
+                 file.readAt(at, sector.data(), sector.size()) == sector.size();
+                 at += dvd::kSectorSize) {
+                if (dvd::isHole(sector.data())) return CopyKind::Sparse;
+            }
+        } catch (const std::exception&) {
+        }
+    }
+    return CopyKind::Packed;
 }
 
 // The map of `place`, or the finding that says why there is none to check
@@ -183,9 +213,12 @@ std::optional<VobSetCheck> checkVobSet(platform::FileSystem& files, const CopyFo
     const bool optional = place.kind == VobuMapKind::TitleSetMenu && set.files.empty();
     if (!map && (optional || set.findings.empty())) return std::nullopt;
     if (map) {
+        set.kind = kindOf(files, copy, set.files);
         VobuMapComparison comparison(*map, set.tally, findings);
+        std::int64_t address = 0;
         for (const std::string& name : set.files)
-            compareFile(files, copy, name, comparison, set, findings);
+            compareFile(files, copy, name, comparison, set, findings,
+                        set.kind == CopyKind::Sparse ? &address : nullptr);
         comparison.finish();
     }
     findings.close();
@@ -205,6 +238,13 @@ CheckTally CopyCheck::total() const {
         total.problems += set.tally.problems;
     }
     return total;
+}
+
+CopyKind CopyCheck::kind() const {
+    for (const VobSetCheck& set : sets) {
+        if (set.kind == CopyKind::Sparse) return CopyKind::Sparse;
+    }
+    return CopyKind::Packed;
 }
 
 bool CopyCheck::completeAndExact() const {

@@ -10,9 +10,16 @@
 // every video object unit (VOBU) of its VOB sets begins, and every VOBU opens
 // with a navigation pack that carries its own sector number: a complete and
 // exact copy holds, for every VOB set, one NV_PCK per VOBU of the map, in the
-// map's order, and nothing else. The check only reports; the copy is never
+// map's order, and nothing else. A sparse copy holds each at the sector the
+// map gives it and holes elsewhere. The check only reports; the copy is never
 // changed, and the scanner's rule stays what selects the packs.
 namespace vantrel::verify {
+
+// How a VOB set's copy holds its NV_PCKs: one after another (packed), or each
+// at its own sector in files of the disc's VOBs' lengths, holes (sectors of
+// zeros) elsewhere (sparse). Known by the holes: every sector of a packed
+// copy opens with a pack start code.
+enum class CopyKind { Packed, Sparse };
 
 enum class FindingKind {
     // A VOBU of the map whose NV_PCK is not in the copy (e.g. after a read failure).
@@ -21,7 +28,8 @@ enum class FindingKind {
     PackOutOfOrder,
     // A sector of the copy that is no VOBU's NV_PCK: video or audio data that
     // matched the scanner's signature by chance, a navigation pack the map does
-    // not list, or one that is there twice.
+    // not list, or one that is there twice (in a sparse copy: any sector but a
+    // hole away from its VOBU's address).
     StrayPack,
     // The map cannot be read, or is not sound: no IFO, a damaged or truncated
     // one, a map pointing past the end of its file, entries out of order.
@@ -61,6 +69,7 @@ struct VobSetCheck {
     std::vector<std::string> files;
     CheckTally tally;
     std::vector<Finding> findings;
+    CopyKind kind = CopyKind::Packed;  // as its files were found to hold it
 };
 
 struct CopyCheck {
@@ -69,12 +78,16 @@ struct CopyCheck {
     std::vector<VobSetCheck> sets;
 
     CheckTally total() const;
+    // Sparse when the files of a VOB set are.
+    CopyKind kind() const;
     // Nothing found: every VOBU's NV_PCK is there, once, in order, and nothing else.
     bool completeAndExact() const;
 };
 
 // Checks the reduced copy in `folder` (its IFOs and its NV_PCK-only VOBs,
-// names in any letter case) against the VOBU address maps of its IFOs. Every
+// names in any letter case, packed or sparse) against the VOBU address maps
+// of its IFOs: a packed copy by the order of its packs, a sparse one by the
+// address of each. Every
 // problem with the IFOs or the copy's files is a finding of its VOB set: a
 // folder without IFOs is checked, and found wanting, like any other. Throws
 // Failure only when the folder itself cannot be listed.

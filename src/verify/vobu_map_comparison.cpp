@@ -26,6 +26,10 @@ std::string sectorOf(const std::string& file, std::int64_t sector) {
     return "sector " + std::to_string(sector) + " of " + file;
 }
 
+const char* const kNoNavPack =
+    "not an NV_PCK (no PCI and DSI packets): video or audio data that matched the scanner's "
+    "signature by chance";
+
 }  // namespace
 
 void FindingList::add(FindingKind kind, std::int64_t count, std::string text) {
@@ -80,10 +84,7 @@ void VobuMapComparison::stray(const std::string& where, const std::string& what)
 void VobuMapComparison::compare(const std::string& file, std::int64_t sectorInFile,
                                 const unsigned char* sector) {
     const std::string where = sectorOf(file, sectorInFile);
-    if (!dvd::isNavPack(sector))
-        return stray(where,
-                     "not an NV_PCK (no PCI and DSI packets): video or audio data that matched "
-                     "the scanner's signature by chance");
+    if (!dvd::isNavPack(sector)) return stray(where, kNoNavPack);
     const std::uint32_t lbn = dvd::navPackLbn(sector);
     const auto entry = m_indexOf.find(lbn);
     if (entry == m_indexOf.end())
@@ -100,6 +101,23 @@ void VobuMapComparison::compare(const std::string& file, std::int64_t sectorInFi
             where + ": the NV_PCK of " + vobu(index) + " comes after that of " + vobu(*m_previous));
     }
     m_previous = index;
+}
+
+// A hole where the map has a VOBU leaves that VOBU missing: finish() counts it.
+void VobuMapComparison::compareAt(const std::string& file, std::int64_t sectorInFile,
+                                  std::int64_t address, const unsigned char* sector) {
+    if (dvd::isHole(sector)) return;
+    const std::string where = sectorOf(file, sectorInFile);
+    if (!dvd::isNavPack(sector)) return stray(where, kNoNavPack);
+    const std::uint32_t lbn = dvd::navPackLbn(sector);
+    const auto entry = m_indexOf.find(lbn);
+    if (entry == m_indexOf.end())
+        return stray(where,
+                     "the NV_PCK of sector " + std::to_string(lbn) + ", where the map has no VOBU");
+    if (lbn != address)
+        return stray(where, "the NV_PCK of " + vobu(entry->second) + ", away from its sector");
+    m_found[entry->second] = true;
+    ++m_tally.packsMatched;
 }
 
 // Each run of VOBUs in a row without their NV_PCK is one finding.

@@ -40,6 +40,10 @@ class VobuMapComparison {
     VobuMapComparison(const dvd::VobuMap& map, CheckTally& tally, FindingList& findings);
 
     void compare(const std::string& file, std::int64_t sectorInFile, const unsigned char* sector);
+    // The same for a sparse copy, whose sector `address` of the VOB set must
+    // be its VOBU's NV_PCK where the map lists one, and a hole elsewhere.
+    void compareAt(const std::string& file, std::int64_t sectorInFile, std::int64_t address,
+                   const unsigned char* sector);
     // The VOBUs no sector stood for are missing.
     void finish();
 
