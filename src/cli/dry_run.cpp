@@ -4,6 +4,9 @@
 
 #include "cli/progress_display.h"
 #include "engine/job_files.h"
+#include "platform/dir_listing.h"
+#include "platform/paths.h"
+#include "verify/ifo_file.h"
 
 namespace vantrel::cli {
 namespace {
@@ -32,10 +35,55 @@ std::string sizeText(const engine::StaleFile& file) {
     return file.size ? sizeText(*file.size, 0) : "";
 }
 
+// The block in which most file systems that keep holes give a sector of data
+// its space: ext4, xfs, btrfs, tmpfs, NTFS.
+constexpr std::int64_t kUsualBlock = 4096;
+
+bool isTitleSetIfo(const std::string& name) {
+    return platform::matchesWildcard(name, "vts_??_0.ifo");
+}
+
+// The VOBUs the IFOs among `planned` list, each opened by an NV_PCK that a
+// sparse copy keeps; maps that cannot be read count none.
+std::int64_t vobusListed(platform::FileSystem& files, const std::string& source,
+                         const std::vector<engine::PlannedFile>& planned) {
+    std::int64_t vobus = 0;
+    const auto count = [&](const std::string& name, dvd::VobuMapKind kind) {
+        try {
+            const auto map = verify::readVobuMap(files, platform::joinPath(source, name), kind);
+            vobus += map ? std::int64_t(map->size()) : 0;
+        } catch (const std::exception&) {
+        }
+    };
+    for (const engine::PlannedFile& file : planned) {
+        if (platform::matchesWildcard(file.name, "video_ts.ifo")) {
+            count(file.name, dvd::VobuMapKind::VideoManagerMenu);
+        } else if (isTitleSetIfo(file.name)) {
+            count(file.name, dvd::VobuMapKind::TitleSetMenu);
+            count(file.name, dvd::VobuMapKind::Titles);
+        }
+    }
+    return vobus;
+}
+
+// A sparse copy is as long as the packed copy is big; on disk it takes a
+// block for each NV_PCK sector.
+void printSparseSpace(std::FILE* out, std::int64_t sideBytes, std::int64_t vobBytes,
+                      std::int64_t vobus) {
+    std::fprintf(out,
+                 "Sparse copy: its VOB files %s long, as their sources are; on disk about %s "
+                 "with the side files: %s (by the IFOs' VOBU maps), each in a block of its "
+                 "own (%lld KiB on most file systems).\n",
+                 humanBytes(double(vobBytes)).c_str(),
+                 humanBytes(double(sideBytes + vobus * kUsualBlock)).c_str(),
+                 counted(vobus, "NV_PCK sector", "NV_PCK sectors").c_str(),
+                 static_cast<long long>(kUsualBlock / 1024));
+}
+
 }  // namespace
 
 void printDryRun(std::FILE* out, platform::FileSystem& files, const std::string& source,
-                 const std::string& destination, bool destinationToBeMade) {
+                 const std::string& destination, bool destinationToBeMade, bool sparse) {
     const auto stale = destinationToBeMade ? std::vector<engine::StaleFile>()
                                            : engine::staleFiles(files, destination);
     const auto planned = engine::jobFiles(files, source);
@@ -71,6 +119,7 @@ void printDryRun(std::FILE* out, platform::FileSystem& files, const std::string&
                  counted(sideFiles, "side file", "side files").c_str(),
                  humanBytes(double(sideBytes)).c_str(), counted(vobs, "VOB", "VOBs").c_str(),
                  humanBytes(double(vobBytes)).c_str());
+    if (sparse) printSparseSpace(out, sideBytes, vobBytes, vobusListed(files, source, planned));
 }
 
 }  // namespace vantrel::cli

@@ -30,11 +30,7 @@ std::string textOf(const std::filesystem::path& path) {
 bool canBeMade(platform::FileSystem& files, const std::string& folder) {
     try {
         if (files.lookUp(folder)) return false;
-        std::filesystem::path above = pathOf(folder);
-        while (!above.empty() && !above.has_filename() && above != above.root_path())
-            above = above.parent_path();  // "out/" names the folder "out"
-        above = above.parent_path();
-        const std::string parent = above.empty() ? "." : textOf(above);
+        const std::string parent = folderAbove(folder);
         return files.kindOf(parent) == platform::EntryKind::Folder && files.isWritable(parent);
     } catch (const platform::Failure&) {
         return false;  // the folder checks say why
@@ -42,6 +38,14 @@ bool canBeMade(platform::FileSystem& files, const std::string& folder) {
 }
 
 }  // namespace
+
+std::string folderAbove(const std::string& folder) {
+    std::filesystem::path above = pathOf(folder);
+    while (!above.empty() && !above.has_filename() && above != above.root_path())
+        above = above.parent_path();  // "out/" names the folder "out"
+    above = above.parent_path();
+    return above.empty() ? "." : textOf(above);
+}
 
 Destination checkDestination(platform::FileSystem& files, const std::string& folder) {
     std::string problem = engine::folderProblem(files, folder);

@@ -16,6 +16,9 @@ enum class Destination { Exists, ToBeMade };
 // Whether another job holds it, or it is the source, is the job's to find.
 Destination checkDestination(platform::FileSystem& files, const std::string& folder);
 
+// The folder that DEST is made in: "out/" and "out" are made in ".".
+std::string folderAbove(const std::string& folder);
+
 // Makes the folder checkDestination found to be made, with the permissions
 // the user's umask gives; throws Failure as checkDestination does, also when
 // anything is there by now.

@@ -33,11 +33,12 @@ ProgressDisplay::Mode displayMode(const Options& options) {
     return isTerminal(stderr) ? ProgressDisplay::Mode::Terminal : ProgressDisplay::Mode::Plain;
 }
 
-void printSummary(const engine::JobTally& tally, double seconds) {
-    std::printf("%s copied, %s scanned, %s written\n%s read, %s written in %.2f s (%s/s)\n",
+void printSummary(const engine::JobTally& tally, engine::CopyKind copy, double seconds) {
+    std::printf("%s copied, %s scanned, %s written%s\n%s read, %s written in %.2f s (%s/s)\n",
                 counted(tally.sideFilesCopied, "side file", "side files").c_str(),
                 counted(tally.vobsScanned, "VOB", "VOBs").c_str(),
                 counted(tally.navPacksWritten, "NV_PCK sector", "NV_PCK sectors").c_str(),
+                copy == engine::CopyKind::Sparse ? " at their own offsets (a sparse copy)" : "",
                 humanBytes(double(tally.bytesRead)).c_str(),
                 humanBytes(double(tally.bytesWritten)).c_str(), seconds,
                 humanBytes(seconds > 0 ? double(tally.bytesRead) / seconds : 0).c_str());
@@ -116,7 +117,10 @@ class JobRun {
     // checks did not come to them.
     int refuse(engine::JobEnd end, const std::string& line = "");
     int stopBeforeJob();
-    // The folders and the log of a job that never began.
+    // The refusal of a sparse copy into the folder DEST is to be made in, as
+    // the job would refuse DEST itself; nothing for a packed copy.
+    std::optional<engine::JobEnd> sparseCopyRefusal(JobSource& source);
+    // The folders, the copy and the log of a job that never began.
     engine::JobEnd withoutJob(engine::JobEnd end);
     int dryRun(JobSource& source, Destination destination);
     int job(JobSource& source);
@@ -138,6 +142,7 @@ JobRun::Form::Form(JobSource& source, JobRun& run)
       report(run.m_display) {
     window.attach(form, report);
     form.setObserver(&report);
+    form.setCopyKind(run.m_options.sparse ? engine::CopyKind::Sparse : engine::CopyKind::Packed);
     window.setText(TextBox::txtVobDir, source.folder());
     window.setText(TextBox::txtDest, run.m_options.destination);
 }
@@ -169,6 +174,8 @@ int JobRun::run() {
     if (destination == Destination::ToBeMade) {
         // A folder is made for a job only: the census comes first, as the job's would.
         if (!holdsDvdFiles(*source)) return refuse(withoutDvdFiles(source->folder()));
+        // It would hold its holes as the folder above it does.
+        if (const auto refused = sparseCopyRefusal(*source)) return refuse(*refused);
         try {
             if (!m_options.dryRun) makeDestination(m_options.destination);
         } catch (const platform::Failure& failure) {
@@ -197,7 +204,18 @@ int JobRun::stopBeforeJob() {
     return kDone;
 }
 
+std::optional<engine::JobEnd> JobRun::sparseCopyRefusal(JobSource& source) {
+    if (!m_options.sparse) return std::nullopt;
+    const auto reason = engine::sparseCopyRefusal(
+        source.files(), folderAbove(m_options.destination), source.folder());
+    if (!reason) return std::nullopt;
+    return engine::JobEnd{engine::JobOutcome::Refused,
+                          engine::FolderRefusal{TextBox::txtDest, m_options.destination, *reason},
+                          false};
+}
+
 engine::JobEnd JobRun::withoutJob(engine::JobEnd end) {
+    end.copy = m_options.sparse ? engine::CopyKind::Sparse : engine::CopyKind::Packed;
     if (!end.source.empty() || !end.destination.empty()) return end;
     end.source = m_options.source;
     end.destination = m_options.destination;
@@ -215,7 +233,7 @@ int JobRun::dryRun(JobSource& source, Destination destination) {
         if (destination == Destination::Exists) checked = form.form.checkJob();
         if (checked.outcome == engine::JobOutcome::Refused) return refuse(checked);
         printDryRun(stdout, source.files(), checked.source, checked.destination,
-                    destination == Destination::ToBeMade);
+                    destination == Destination::ToBeMade, m_options.sparse);
     } catch (const std::exception& failure) {
         m_display.message(std::string(kProgramName) + ": dry run: " + failure.what());
         return kJobFailed;
@@ -241,7 +259,7 @@ int JobRun::job(JobSource& source) {
     if (m_options.json) {
         std::fputs(jobDocument({seconds(), report, check ? &*check : nullptr}).c_str(), stdout);
     } else if (outcome != engine::JobOutcome::Refused) {
-        if (!m_options.quiet) printSummary(tally, seconds());
+        if (!m_options.quiet) printSummary(tally, report.end()->copy, seconds());
         if (m_options.quiet && tally.problems.entries() > 0)
             m_display.message(std::string(kProgramName) + ": " +
                               engine::problemsReport(tally.problems));

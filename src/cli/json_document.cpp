@@ -9,6 +9,7 @@ NLOHMANN_JSON_SERIALIZE_ENUM(JobOutcome, {{JobOutcome::Done, "done"},
                                           {JobOutcome::Cancelled, "cancelled"},
                                           {JobOutcome::Failed, "failed"},
                                           {JobOutcome::Refused, "refused"}})
+NLOHMANN_JSON_SERIALIZE_ENUM(CopyKind, {{CopyKind::Packed, "packed"}, {CopyKind::Sparse, "sparse"}})
 NLOHMANN_JSON_SERIALIZE_ENUM(FileOutcome, {{FileOutcome::Done, "done"},
                                            {FileOutcome::Stopped, "cancelled"},
                                            {FileOutcome::Failed, "failed"}})
@@ -17,6 +18,7 @@ NLOHMANN_JSON_SERIALIZE_ENUM(FileOutcome, {{FileOutcome::Done, "done"},
 
 namespace vantrel::verify {
 
+NLOHMANN_JSON_SERIALIZE_ENUM(CopyKind, {{CopyKind::Packed, "packed"}, {CopyKind::Sparse, "sparse"}})
 NLOHMANN_JSON_SERIALIZE_ENUM(FindingKind, {{FindingKind::MissingPack, "missing_pack"},
                                            {FindingKind::PackOutOfOrder, "pack_out_of_order"},
                                            {FindingKind::StrayPack, "stray_pack"},
@@ -79,10 +81,12 @@ json checkObject(const verify::CopyCheck* check) {
         sets.push_back({{"name", set.name},
                         {"ifo", set.ifo},
                         {"files", set.files},
+                        {"copy", set.kind},
                         {"counts", tallyObject(set.tally)},
                         {"findings", findings}});
     }
-    return {{"complete_and_exact", check->completeAndExact()},
+    return {{"copy", check->kind()},
+            {"complete_and_exact", check->completeAndExact()},
             {"total", tallyObject(check->total())},
             {"vob_sets", sets}};
 }
@@ -100,6 +104,7 @@ std::string jobDocument(const JobFacts& facts) {
     const engine::JobTally& tally = end.tally;
     return text({{"source", end.source},
                  {"destination", end.destination},
+                 {"copy", end.copy},
                  {"outcome", end.outcome},
                  {"refusal", refusalObject(end.refusal)},
                  {"elapsed_seconds", facts.seconds},

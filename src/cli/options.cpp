@@ -23,6 +23,10 @@ const char* const kUsage =
     "      --json     end with one JSON document on stdout instead of the summary\n"
     "      --verify   check the copy in DEST against the VOBU maps of its IFOs and\n"
     "                 report per VOB set; with DEST alone, check an existing copy\n"
+    "  -S, --sparse   write each VOB's NV_PCK sectors at their own offsets in a file\n"
+    "                 of the VOB's length, holes elsewhere: a copy that DVD tools\n"
+    "                 read by the IFOs' sector addresses, on disk hardly bigger\n"
+    "                 than the packed one (not on FAT or exFAT, which fill holes)\n"
     "  -q, --quiet    print nothing but errors\n"
     "  -a, --alert    ring the bell and say \"Done with coping!\" at the end\n"
     "  -h, --help     display this help and exit\n"
@@ -68,6 +72,7 @@ const option kLongOptions[] = {
     {"dry-run", no_argument, nullptr, 'n'},
     {"json", no_argument, nullptr, kJsonOption},
     {"verify", no_argument, nullptr, kVerifyOption},
+    {"sparse", no_argument, nullptr, 'S'},
     {"quiet", no_argument, nullptr, 'q'},
     {"alert", no_argument, nullptr, 'a'},
     {"help", no_argument, nullptr, 'h'},
@@ -126,7 +131,7 @@ void printUsage(std::FILE* out, const std::string& logFile) {
 
 std::optional<int> parseOptions(int argc, char** argv, Options& options) {
     opterr = 0;  // the messages are ours (optionError)
-    for (int option; (option = getopt_long(argc, argv, "nqahV", kLongOptions, nullptr)) != -1;) {
+    for (int option; (option = getopt_long(argc, argv, "nSqahV", kLongOptions, nullptr)) != -1;) {
         switch (option) {
             case 'n':
                 options.dryRun = true;
@@ -136,6 +141,9 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
                 break;
             case kVerifyOption:
                 options.verify = true;
+                break;
+            case 'S':
+                options.sparse = true;
                 break;
             case 'q':
                 options.quiet = true;

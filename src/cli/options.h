@@ -20,6 +20,7 @@ struct Options {
     bool verify = false;  // check DEST's copy against the IFOs' VOBU maps
     bool quiet = false;
     bool alert = false;
+    bool sparse = false;              // each kept sector at its own offset: a sparse copy
     bool help = false;                // show the usage and do nothing else
     bool version = false;             // show the version and do nothing else
     std::string source, destination;  // no source: --verify DEST alone

@@ -19,8 +19,9 @@ std::string tallyText(const verify::CheckTally& tally) {
 }
 
 void printCopyCheck(std::FILE* out, const std::string& folder, const verify::CopyCheck& check) {
-    std::fprintf(out, "Check of '%s' against the VOBU maps of its IFOs:\n",
-                 printable(folder).c_str());
+    std::fprintf(out, "Check of '%s', a %s copy, against the VOBU maps of its IFOs:\n",
+                 printable(folder).c_str(),
+                 check.kind() == verify::CopyKind::Sparse ? "sparse" : "packed");
     for (const verify::VobSetCheck& set : check.sets) {
         std::fprintf(out, "  %s (%s): %s\n", set.name.c_str(), printable(set.ifo).c_str(),
                      tallyText(set.tally).c_str());
