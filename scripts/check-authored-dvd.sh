@@ -13,7 +13,8 @@
 # Linux vantrel-cli. With EXE (vantrel-cli.exe) and the command that runs it
 # (scripts/wine-run.sh PREFIX), the Windows program extracts the same folder and
 # its outputs must be byte-identical to the Linux program's, and its sparse
-# copy take no more blocks on disk than the Linux program's: holes for real.
+# copy take no more blocks on disk than the Linux program's (but for Wine's
+# own rounding): holes for real.
 # Exits 77 (skipped) when ffmpeg or dvdauthor is missing.
 set -euo pipefail
 here=$(dirname "$0")
@@ -73,8 +74,12 @@ if [[ $# -gt 0 ]]; then
     echo "Windows: $(ls "$work/windows" | wc -l) files byte-identical to the Linux program's"
     "$@" "$exe" --quiet --sparse "$(windowsPath "$source")" "$(windowsPath "$work/windows-sparse")"
     diff -r "$work/linux-sparse" "$work/windows-sparse"
-    if (($(kib "$work/windows-sparse") > $(kib "$work/linux-sparse"))); then
-        echo "Windows, sparse: $(kib "$work/windows-sparse") KiB on disk, more than Linux's" >&2
+    # Wine gives a file the block its new end falls in when it lengthens it
+    # (NTFS does not): a VOB of an odd number of sectors takes 4 KiB more.
+    allowed=$(($(kib "$work/linux-sparse") + 4 * $(find "$source" -iname '*.vob' | wc -l)))
+    if (($(kib "$work/windows-sparse") > allowed)); then
+        echo "Windows, sparse: $(kib "$work/windows-sparse") KiB on disk, more than" \
+             "$allowed KiB" >&2
         exit 1
     fi
     echo "Windows, sparse: byte-identical to Linux's, $(kib "$work/windows-sparse") KiB on disk"

@@ -42,7 +42,7 @@ mkdir DVD out
 touch film.iso OLD.ISO notes.txt
 
 expect "options" "$(offered vantrel-cli -)" \
-    "-- --alert --dry-run --help --json --quiet --verify --version -V -a -h -n -q "
+    "-- --alert --dry-run --help --json --quiet --sparse --verify --version -S -V -a -h -n -q "
 expect "long options" "$(offered vantrel-cli --v)" "--verify --version "
 expect "SOURCE: folders and images" "$(offered vantrel-cli --quiet '')" \
     "DVD OLD.ISO film.iso out "
