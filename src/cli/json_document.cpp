@@ -81,14 +81,14 @@ json checkObject(const verify::CopyCheck* check) {
         sets.push_back({{"name", set.name},
                         {"ifo", set.ifo},
                         {"files", set.files},
-                        {"copy", set.kind},
                         {"counts", tallyObject(set.tally)},
-                        {"findings", findings}});
+                        {"findings", findings},
+                        {"copy", set.kind}});
     }
-    return {{"copy", check->kind()},
-            {"complete_and_exact", check->completeAndExact()},
+    return {{"complete_and_exact", check->completeAndExact()},
             {"total", tallyObject(check->total())},
-            {"vob_sets", sets}};
+            {"vob_sets", sets},
+            {"copy", check->kind()}};
 }
 
 std::string text(const json& document) {
@@ -104,7 +104,6 @@ std::string jobDocument(const JobFacts& facts) {
     const engine::JobTally& tally = end.tally;
     return text({{"source", end.source},
                  {"destination", end.destination},
-                 {"copy", end.copy},
                  {"outcome", end.outcome},
                  {"refusal", refusalObject(end.refusal)},
                  {"elapsed_seconds", facts.seconds},
@@ -117,7 +116,8 @@ std::string jobDocument(const JobFacts& facts) {
                  {"job_log_entries", facts.report.jobEntries()},
                  {"problems", tally.problems.entries()},
                  {"log", logObject(end.logFile, tally.problems)},
-                 {"verify", checkObject(facts.check)}});
+                 {"verify", checkObject(facts.check)},
+                 {"copy", end.copy}});
 }
 
 std::string verifyDocument(const std::string& destination, const verify::CopyCheck* check,
