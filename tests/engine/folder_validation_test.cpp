@@ -144,6 +144,18 @@ TEST_F(ValidationTest, ADestinationHoldingADiscsVideoIsRefusedBeforeAnythingIsDe
     EXPECT_EQ(namesIn(rip).size(), 7u);
     EXPECT_EQ(readText(rip + kSep + "VTS_01_1.VOB"), before);
     EXPECT_EQ(bed.logText(), "");
+
+    // A disc image named like a DVD file: its 16 empty sectors pass for a
+    // sparse copy's holes, its volume descriptors after them do not.
+    Bytes image(17 * kSector, 0);
+    const unsigned char descriptor[] = {0x00, 'B', 'E', 'A', '0', '1', 0x01};
+    std::copy(std::begin(descriptor), std::end(descriptor), image.begin() + 16 * kSector);
+    writeFile(rip + kSep + "VTS_01_1.VOB", image);
+    bed.form.cmdGo_Click();
+    EXPECT_EQ(bed.form.refusal()->reason,
+              "VTS_01_1.VOB (" + std::to_string(17 * kSector) +
+                  " bytes) holds a disc's video, not a copy's NV_PCK sectors");
+    EXPECT_EQ(readFile(rip + kSep + "VTS_01_1.VOB"), image);
 }
 
 TEST_F(ValidationTest, ASparseCopyWhereHolesTakeSpaceIsRefusedBeforeAnythingIsWritten) {
