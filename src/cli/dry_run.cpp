@@ -35,14 +35,6 @@ std::string sizeText(const engine::StaleFile& file) {
     return file.size ? sizeText(*file.size, 0) : "";
 }
 
-// The block in which most file systems that keep holes give a sector of data
-// its space: ext4, xfs, btrfs, tmpfs, NTFS.
-constexpr std::int64_t kUsualBlock = 4096;
-
-bool isTitleSetIfo(const std::string& name) {
-    return platform::matchesWildcard(name, "vts_??_0.ifo");
-}
-
 // The VOBUs the IFOs among `planned` list, each opened by an NV_PCK that a
 // sparse copy keeps; maps that cannot be read count none.
 std::int64_t vobusListed(platform::FileSystem& files, const std::string& source,
@@ -58,7 +50,7 @@ std::int64_t vobusListed(platform::FileSystem& files, const std::string& source,
     for (const engine::PlannedFile& file : planned) {
         if (platform::matchesWildcard(file.name, "video_ts.ifo")) {
             count(file.name, dvd::VobuMapKind::VideoManagerMenu);
-        } else if (isTitleSetIfo(file.name)) {
+        } else if (platform::matchesWildcard(file.name, "vts_??_0.ifo")) {
             count(file.name, dvd::VobuMapKind::TitleSetMenu);
             count(file.name, dvd::VobuMapKind::Titles);
         }
@@ -66,60 +58,74 @@ std::int64_t vobusListed(platform::FileSystem& files, const std::string& source,
     return vobus;
 }
 
-// A sparse copy is as long as the packed copy is big; on disk it takes a
-// block for each NV_PCK sector.
-void printSparseSpace(std::FILE* out, std::int64_t sideBytes, std::int64_t vobBytes,
-                      std::int64_t vobus) {
-    std::fprintf(out,
-                 "Sparse copy: its VOB files %s long, as their sources are; on disk about %s "
-                 "with the side files: %s (by the IFOs' VOBU maps), each in a block of its "
-                 "own (%lld KiB on most file systems).\n",
-                 humanBytes(double(vobBytes)).c_str(),
-                 humanBytes(double(sideBytes + vobus * kUsualBlock)).c_str(),
-                 counted(vobus, "NV_PCK sector", "NV_PCK sectors").c_str(),
-                 static_cast<long long>(kUsualBlock / 1024));
-}
-
 }  // namespace
 
-void printDryRun(std::FILE* out, platform::FileSystem& files, const std::string& source,
-                 const std::string& destination, bool destinationToBeMade, bool sparse) {
-    const auto stale = destinationToBeMade ? std::vector<engine::StaleFile>()
-                                           : engine::staleFiles(files, destination);
-    const auto planned = engine::jobFiles(files, source);
+std::int64_t JobPlan::bytesOf(engine::FileKind kind) const {
+    std::int64_t bytes = 0;
+    for (const engine::PlannedFile& file : files) {
+        if (file.kind == kind) bytes += file.size.value_or(0);
+    }
+    return bytes;
+}
+
+std::int64_t JobPlan::sparseBytesOnDisk() const {
+    return bytesOf(engine::FileKind::SideFile) + vobus * kUsualBlock;
+}
+
+JobPlan planJob(platform::FileSystem& files, const std::string& source,
+                const std::string& destination, std::vector<std::string> foldersMade, bool sparse) {
+    JobPlan plan{source, destination, std::move(foldersMade), {}, {}};
+    if (plan.foldersMade.empty()) plan.deleted = engine::staleFiles(files, destination);
+    plan.files = engine::jobFiles(files, source);
+    plan.sparse = sparse;
+    if (sparse) plan.vobus = vobusListed(files, source, plan.files);
+    return plan;
+}
+
+void printDryRun(std::FILE* out, const JobPlan& plan) {
     int nameWidth = 0, digits = 0;
-    for (const engine::PlannedFile& file : planned) {
+    for (const engine::PlannedFile& file : plan.files) {
         nameWidth = std::max(nameWidth, int(printable(file.name).size()));
         if (file.size) digits = std::max(digits, int(std::to_string(*file.size).size()));
     }
 
-    if (destinationToBeMade) printStep(out, "make", destination, 0, "");
+    for (const std::string& folder : plan.foldersMade) printStep(out, "make", folder, 0, "");
     int staleWidth = 0;
-    for (const engine::StaleFile& file : stale)
+    for (const engine::StaleFile& file : plan.deleted)
         staleWidth = std::max(staleWidth, int(printable(file.name).size()));
-    for (const engine::StaleFile& file : stale)
+    for (const engine::StaleFile& file : plan.deleted)
         printStep(out, "delete", file.name, staleWidth, sizeText(file));
     long long sideFiles = 0, vobs = 0;
     std::int64_t sideBytes = 0, vobBytes = 0;
-    for (const engine::PlannedFile& file : planned) {
+    for (const engine::PlannedFile& file : plan.files) {
         const bool vob = file.kind == engine::FileKind::Vob;
         printStep(out, vob ? "scan" : "copy", file.name, nameWidth, sizeText(file, digits));
         ++(vob ? vobs : sideFiles);
         (vob ? vobBytes : sideBytes) += file.size.value_or(0);
     }
-    const std::string shown = printable(destination);
-    if (destinationToBeMade) {
+    const std::string shown = printable(plan.destination);
+    if (!plan.foldersMade.empty()) {
         std::fprintf(out, "Dry run, nothing changed: '%s' would be made, ", shown.c_str());
     } else {
-        std::fprintf(out, "Dry run, nothing changed: %s would be deleted from '%s', ",
-                     counted(static_cast<long long>(stale.size()), "old file", "old files").c_str(),
-                     shown.c_str());
+        std::fprintf(
+            out, "Dry run, nothing changed: %s would be deleted from '%s', ",
+            counted(static_cast<long long>(plan.deleted.size()), "old file", "old files").c_str(),
+            shown.c_str());
     }
     std::fprintf(out, "%s (%s) copied and %s (%s) scanned for their NV_PCK sectors.\n",
                  counted(sideFiles, "side file", "side files").c_str(),
                  humanBytes(double(sideBytes)).c_str(), counted(vobs, "VOB", "VOBs").c_str(),
                  humanBytes(double(vobBytes)).c_str());
-    if (sparse) printSparseSpace(out, sideBytes, vobBytes, vobusListed(files, source, planned));
+    // A sparse copy is as long as the disc; on disk it takes a block for each NV_PCK sector.
+    if (plan.sparse)
+        std::fprintf(out,
+                     "Sparse copy: its VOB files %s long, as their sources are; on disk about %s "
+                     "with the side files: %s (by the IFOs' VOBU maps), each in a block of its "
+                     "own (%lld KiB on most file systems).\n",
+                     humanBytes(double(vobBytes)).c_str(),
+                     humanBytes(double(plan.sparseBytesOnDisk())).c_str(),
+                     counted(plan.vobus, "NV_PCK sector", "NV_PCK sectors").c_str(),
+                     static_cast<long long>(kUsualBlock / 1024));
 }
 
 }  // namespace vantrel::cli

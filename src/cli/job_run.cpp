@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "cli/console.h"
+#include "cli/complete_copy.h"
 #include "cli/dry_run.h"
 #include "cli/interrupt.h"
 #include "cli/job_destination.h"
@@ -28,11 +28,6 @@ namespace {
 
 using engine::TextBox;
 
-ProgressDisplay::Mode displayMode(const Options& options) {
-    if (options.quiet) return ProgressDisplay::Mode::Quiet;
-    return isTerminal(stderr) ? ProgressDisplay::Mode::Terminal : ProgressDisplay::Mode::Plain;
-}
-
 void printSummary(const engine::JobTally& tally, engine::CopyKind copy, double seconds) {
     std::printf("%s copied, %s scanned, %s written%s\n%s read, %s written in %.2f s (%s/s)\n",
                 counted(tally.sideFilesCopied, "side file", "side files").c_str(),
@@ -46,27 +41,16 @@ void printSummary(const engine::JobTally& tally, engine::CopyKind copy, double s
         std::printf("%s\n", engine::problemsReport(tally.problems).c_str());
 }
 
-// The check of a copy, or nothing when its folder cannot be listed: then the
-// line that says why has been shown.
+// The check of a copy (against its source, when given), or nothing when its
+// folder cannot be listed: then the line that says why has been shown.
 std::optional<verify::CopyCheck> checkCopy(platform::FileSystem& files, const std::string& folder,
+                                           const verify::SourceFolder* source,
                                            ProgressDisplay& display) {
     try {
-        return verify::verifyCopy(files, folder);
+        return verify::verifyCopy(files, folder, source);
     } catch (const std::exception& failure) {
         display.message(std::string(kProgramName) + ": cannot verify the copy: " + failure.what());
         return std::nullopt;
-    }
-}
-
-// The check for the reader, or with --quiet a line when something was found.
-void showCheck(const Options& options, const std::string& folder,
-               const std::optional<verify::CopyCheck>& check, ProgressDisplay& display) {
-    if (!check) return;
-    if (!options.quiet) {
-        printCopyCheck(stdout, folder, *check);
-    } else if (!check->completeAndExact()) {
-        display.message(std::string(kProgramName) + ": the copy in '" + folder +
-                        "' is not complete and exact: " + tallyText(check->total()));
     }
 }
 
@@ -83,6 +67,10 @@ engine::JobEnd withoutDvdFiles(std::string folder) {
             engine::FolderRefusal{TextBox::txtVobDir, folder, "no DVD files"}, true};
 }
 
+// The status a document gives: a job that a signal stopped ends the program
+// by that signal.
+int documentedStatus(int status) { return interruptRequested() ? 128 + interruptSignal() : status; }
+
 // Whether a job from `source` would pass its census. A listing that fails is
 // the job's to meet, and log.
 bool holdsDvdFiles(JobSource& source) {
@@ -93,12 +81,16 @@ bool holdsDvdFiles(JobSource& source) {
     }
 }
 
-// One job, from its checks to what it came to.
+// One disc's job, from its checks to what it came to.
 class JobRun {
   public:
-    explicit JobRun(const Options& options)
-        : m_options(options), m_display(stderr, displayMode(options)) {}
-    int run();
+    JobRun(const Options& options, ShelfPlace place)
+        : m_options(options), m_place(place), m_display(stderr, displayMode(options.quiet)) {
+        if (place.onShelf())
+            m_display.setPrefix("disc " + std::to_string(place.disc) + "/" +
+                                std::to_string(place.discs) + "  ");
+    }
+    DiscEnd run();
 
   private:
     // The window object and its terminal over the source's files, the folders
@@ -115,21 +107,29 @@ class JobRun {
     // A job refused by `end`, told in `line` or, without one, in the job's
     // own words; the folders and the log are the options' when the job's
     // checks did not come to them.
-    int refuse(engine::JobEnd end, const std::string& line = "");
-    int stopBeforeJob();
-    // The refusal of a sparse copy into the folder DEST is to be made in, as
-    // the job would refuse DEST itself; nothing for a packed copy.
-    std::optional<engine::JobEnd> sparseCopyRefusal(JobSource& source);
+    DiscEnd refuse(engine::JobEnd end, const std::string& line = "");
+    DiscEnd stopBeforeJob();
+    // The refusal of a sparse copy into folders still to be made (`foldersMade`,
+    // the outermost first), as the job would refuse DEST itself, by the folder
+    // they would be made in; nothing for a packed copy.
+    std::optional<engine::JobEnd> sparseCopyRefusal(JobSource& source,
+                                                    const std::vector<std::string>& foldersMade);
     // The folders, the copy and the log of a job that never began.
     engine::JobEnd withoutJob(engine::JobEnd end);
-    int dryRun(JobSource& source, Destination destination);
-    int job(JobSource& source);
-    static int statusOf(const JobReport& report, bool copyExact);
+    // With --skip-complete, a disc whose copy is complete is skipped, and says so.
+    std::optional<DiscEnd> skipIfComplete(JobSource& source);
+    DiscEnd dryRun(JobSource& source, std::vector<std::string> foldersMade);
+    DiscEnd job(JobSource& source);
+    static int statusOf(const JobReport& report, bool copyWhole);
+    DiscFacts disc(int status) const {
+        return {m_options.source, documentedStatus(status), m_place.onShelf()};
+    }
     double seconds() const {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_started).count();
     }
 
     const Options& m_options;
+    ShelfPlace m_place;
     platform::SystemFileSystem m_system;
     ProgressDisplay m_display;
     std::chrono::steady_clock::time_point m_started = std::chrono::steady_clock::now();
@@ -147,7 +147,11 @@ JobRun::Form::Form(JobSource& source, JobRun& run)
     window.setText(TextBox::txtDest, run.m_options.destination);
 }
 
-int JobRun::run() {
+DiscEnd JobRun::run() {
+    if (m_place.onShelf() && !m_options.quiet)
+        m_display.message(std::string(kProgramName) + ": disc " + std::to_string(m_place.disc) +
+                          " of " + std::to_string(m_place.discs) + ": '" + m_options.source +
+                          "' into '" + m_options.destination + "'");
     std::optional<JobSource> source;
     Destination destination = Destination::Exists;
     try {
@@ -157,7 +161,7 @@ int JobRun::run() {
         return refuse(refusal(TextBox::txtVobDir, m_options.source, failure), failure.what());
     }
     try {
-        destination = checkDestination(m_system, m_options.destination);
+        destination = checkDestination(m_system, m_options.destination, m_options.parents);
         // The copy would land beside VIDEO_TS, and the disc root would read
         // it instead from then on.
         if (!source->discRoot().empty() &&
@@ -171,43 +175,52 @@ int JobRun::run() {
     if (interruptRequested()) return stopBeforeJob();
     if (!source->note().empty() && !m_options.quiet)
         m_display.message(std::string(kProgramName) + ": " + source->note());
+    std::vector<std::string> foldersMade;
     if (destination == Destination::ToBeMade) {
         // A folder is made for a job only: the census comes first, as the job's would.
         if (!holdsDvdFiles(*source)) return refuse(withoutDvdFiles(source->folder()));
-        // It would hold its holes as the folder above it does.
-        if (const auto refused = sparseCopyRefusal(*source)) return refuse(*refused);
+        foldersMade = missingFolders(m_system, m_options.destination);
+        if (const auto refused = sparseCopyRefusal(*source, foldersMade)) return refuse(*refused);
         try {
-            if (!m_options.dryRun) makeDestination(m_options.destination);
+            if (!m_options.dryRun) makeDestination(m_options.destination, m_options.parents);
         } catch (const platform::Failure& failure) {
             return refuse(refusal(TextBox::txtDest, m_options.destination, failure),
                           failure.what());
         }
+    } else if (m_options.skipComplete) {
+        if (auto skipped = skipIfComplete(*source)) return *skipped;
     }
-    return m_options.dryRun ? dryRun(*source, destination) : job(*source);
+    return m_options.dryRun ? dryRun(*source, foldersMade) : job(*source);
 }
 
 // Refused before the job, or by its checks: nothing was touched.
-int JobRun::refuse(engine::JobEnd end, const std::string& line) {
+DiscEnd JobRun::refuse(engine::JobEnd end, const std::string& line) {
     JobReport report(m_display);
     report.refuse(withoutJob(std::move(end)), line);
-    if (m_options.json) std::fputs(jobDocument({seconds(), report, nullptr}).c_str(), stdout);
-    return kRefused;
+    if (m_options.json)
+        std::fputs(
+            jobDocument({seconds(), report, nullptr, disc(kRefused), false, m_options.dryRun})
+                .c_str(),
+            stdout);
+    return {kRefused, "refused"};
 }
 
 // Stopped by a signal while the folders were checked (a disc image takes a
 // while to open): the job never began, and the program ends by the signal.
-int JobRun::stopBeforeJob() {
+DiscEnd JobRun::stopBeforeJob() {
     JobReport report(m_display);
     report.jobEnded(withoutJob({engine::JobOutcome::Cancelled, std::nullopt, false}));
     m_display.message(std::string(kProgramName) + ": stopped before the job began");
-    if (m_options.json) std::fputs(jobDocument({seconds(), report, nullptr}).c_str(), stdout);
-    return kDone;
+    if (m_options.json)
+        std::fputs(jobDocument({seconds(), report, nullptr, disc(kDone)}).c_str(), stdout);
+    return {kDone, "cancelled"};
 }
 
-std::optional<engine::JobEnd> JobRun::sparseCopyRefusal(JobSource& source) {
-    if (!m_options.sparse) return std::nullopt;
-    const auto reason = engine::sparseCopyRefusal(
-        source.files(), folderAbove(m_options.destination), source.folder());
+std::optional<engine::JobEnd> JobRun::sparseCopyRefusal(
+    JobSource& source, const std::vector<std::string>& foldersMade) {
+    if (!m_options.sparse || foldersMade.empty()) return std::nullopt;
+    const auto reason = engine::sparseCopyRefusal(source.files(), folderAbove(foldersMade.front()),
+                                                  source.folder());
     if (!reason) return std::nullopt;
     return engine::JobEnd{engine::JobOutcome::Refused,
                           engine::FolderRefusal{TextBox::txtDest, m_options.destination, *reason},
@@ -223,25 +236,51 @@ engine::JobEnd JobRun::withoutJob(engine::JobEnd end) {
     return end;
 }
 
+std::optional<DiscEnd> JobRun::skipIfComplete(JobSource& source) {
+    const auto check =
+        completeCopy(m_system, source.files(), source.folder(), m_options.destination);
+    // A copy of the other kind is not the copy asked for: it is made again.
+    if (!check || (check->kind() == verify::CopyKind::Sparse) != m_options.sparse)
+        return std::nullopt;
+    if (!m_options.quiet)
+        m_display.message(std::string(kProgramName) + ": '" + m_options.destination +
+                          "' already holds a complete copy of '" + m_options.source + "': skipped");
+    if (m_options.json) {
+        JobReport report(m_display);
+        report.jobEnded(withoutJob({engine::JobOutcome::Done, std::nullopt, false, source.folder(),
+                                    m_options.destination}));
+        std::fputs(
+            jobDocument({seconds(), report, &*check, disc(kDone), true, m_options.dryRun}).c_str(),
+            stdout);
+    } else if (m_options.verify && !m_options.quiet) {
+        printCopyCheck(stdout, m_options.destination, *check);
+    }
+    return DiscEnd{kDone, "skipped"};
+}
+
 // The job's checks and listings without the job: nothing is changed.
-int JobRun::dryRun(JobSource& source, Destination destination) {
+DiscEnd JobRun::dryRun(JobSource& source, std::vector<std::string> foldersMade) {
     Form form(source, *this);
     try {
         // A folder still to be made has nothing to check or clear.
         engine::JobEnd checked{engine::JobOutcome::Done, std::nullopt, false, source.folder(),
                                m_options.destination};
-        if (destination == Destination::Exists) checked = form.form.checkJob();
+        if (foldersMade.empty()) checked = form.form.checkJob();
         if (checked.outcome == engine::JobOutcome::Refused) return refuse(checked);
-        printDryRun(stdout, source.files(), checked.source, checked.destination,
-                    destination == Destination::ToBeMade, m_options.sparse);
+        const JobPlan plan = planJob(source.files(), checked.source, checked.destination,
+                                     std::move(foldersMade), m_options.sparse);
+        if (m_options.json)
+            std::fputs(planDocument(plan, disc(kDone)).c_str(), stdout);
+        else
+            printDryRun(stdout, plan);
     } catch (const std::exception& failure) {
         m_display.message(std::string(kProgramName) + ": dry run: " + failure.what());
-        return kJobFailed;
+        return {kJobFailed, "failed"};
     }
-    return kDone;
+    return {kDone, "planned"};
 }
 
-int JobRun::job(JobSource& source) {
+DiscEnd JobRun::job(JobSource& source) {
     Form form(source, *this);
     form.form.cmdGo_Click();
     m_display.finish();
@@ -253,55 +292,40 @@ int JobRun::job(JobSource& source) {
     const bool checked =
         m_options.verify && !interruptRequested() &&
         (outcome == engine::JobOutcome::Done || outcome == engine::JobOutcome::Failed);
-    if (checked) check = checkCopy(m_system, destination, m_display);
+    // The source is at hand: each NV_PCK is compared with its sector there.
+    const verify::SourceFolder from{source.files(), source.folder()};
+    if (checked) check = checkCopy(m_system, destination, &from, m_display);
+    const int status = statusOf(report, !checked || (check && check->passed()));
 
     const engine::JobTally& tally = report.end()->tally;
     if (m_options.json) {
-        std::fputs(jobDocument({seconds(), report, check ? &*check : nullptr}).c_str(), stdout);
+        std::fputs(
+            jobDocument({seconds(), report, check ? &*check : nullptr, disc(status)}).c_str(),
+            stdout);
     } else if (outcome != engine::JobOutcome::Refused) {
         if (!m_options.quiet) printSummary(tally, report.end()->copy, seconds());
         if (m_options.quiet && tally.problems.entries() > 0)
             m_display.message(std::string(kProgramName) + ": " +
                               engine::problemsReport(tally.problems));
-        showCheck(m_options, destination, check, m_display);
+        if (check) showCheck(*check, destination, m_options.quiet, m_display);
     }
-    return statusOf(report, !checked || (check && check->completeAndExact()));
+    if (outcome == engine::JobOutcome::Refused) return {status, "refused"};
+    if (outcome == engine::JobOutcome::Failed) return {status, "failed"};
+    if (outcome == engine::JobOutcome::Cancelled) return {status, "cancelled"};
+    return {status, status == kDone ? "done" : "incomplete"};
 }
 
 // A refusal first, then the job's own failure, then its files' failures and
-// a copy that the check found wanting (or could not check) alike.
-int JobRun::statusOf(const JobReport& report, bool copyExact) {
+// a copy in which the check found a loss (or that it could not check) alike.
+int JobRun::statusOf(const JobReport& report, bool copyWhole) {
     if (report.end()->outcome == engine::JobOutcome::Refused) return kRefused;
     if (report.jobFailed()) return kJobFailed;
-    if (report.filesFailed() || !copyExact) return kFilesFailed;
+    if (report.filesFailed() || !copyWhole) return kFilesFailed;
     return kDone;
 }
 
 }  // namespace
 
-int runJob(const Options& options) { return JobRun(options).run(); }
-
-int runVerify(const Options& options) {
-    platform::SystemFileSystem files;
-    ProgressDisplay display(stderr, displayMode(options));
-    const std::string& folder = options.destination;
-    std::optional<engine::FolderRefusal> refusal;
-    std::optional<verify::CopyCheck> check;
-    try {
-        if (const std::string problem = engine::folderProblem(files, folder); !problem.empty())
-            throw platform::Failure(problem);
-        check = verify::verifyCopy(files, folder);
-    } catch (const platform::Failure& failure) {
-        refusal = engine::FolderRefusal{TextBox::txtDest, folder, failure.reason()};
-        display.message(invalidFolderMessage(TextBox::txtDest, folder, failure.reason()));
-    }
-    if (options.json) {
-        std::fputs(verifyDocument(folder, check ? &*check : nullptr, refusal).c_str(), stdout);
-    } else {
-        showCheck(options, folder, check, display);
-    }
-    if (refusal) return kRefused;
-    return check->completeAndExact() ? kDone : kFilesFailed;
-}
+DiscEnd runDisc(const Options& options, ShelfPlace place) { return JobRun(options, place).run(); }
 
 }  // namespace vantrel::cli

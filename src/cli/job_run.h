@@ -1,16 +1,31 @@
 #pragma once
 
+#include <string>
+
 #include "cli/options.h"
 
 namespace vantrel::cli {
 
-// A job from SOURCE into DEST as the options ask for it (or its dry run), and
-// with --verify the check of its copy; the exit status to end with. A job
-// that a signal stopped has wound down and said so (with --json, in its
-// document) when it returns; the caller ends the program by the signal.
-int runJob(const Options& options);
+// Where a disc stands on a shelf: the second of three. One alone is 1 of 1.
+struct ShelfPlace {
+    int disc = 1, discs = 1;
+    bool onShelf() const { return discs > 1; }
+};
 
-// --verify DEST alone: the check of an existing copy.
-int runVerify(const Options& options);
+// What one disc came to: the status to exit with for it, and the word a
+// shelf's summary gives it ("done", "skipped", "refused", ...).
+struct DiscEnd {
+    int status = kDone;
+    std::string outcome;
+};
+
+// A job from options.source into options.destination as the options ask for
+// it (or its dry run), and with --verify the check of its copy. A job that a
+// signal stopped has wound down and said so (with --json, in its document)
+// when it returns; the caller ends the program by the signal.
+DiscEnd runDisc(const Options& options, ShelfPlace place = {});
+
+// One disc; the exit status to end with.
+inline int runJob(const Options& options) { return runDisc(options).status; }
 
 }  // namespace vantrel::cli

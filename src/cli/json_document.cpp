@@ -18,12 +18,15 @@ NLOHMANN_JSON_SERIALIZE_ENUM(FileOutcome, {{FileOutcome::Done, "done"},
 
 namespace vantrel::verify {
 
-NLOHMANN_JSON_SERIALIZE_ENUM(CopyKind, {{CopyKind::Packed, "packed"}, {CopyKind::Sparse, "sparse"}})
+NLOHMANN_JSON_SERIALIZE_ENUM(CopyKind,
+                             {{CopyKind::Packed, "packed"}, {CopyKind::Sparse, "sparse"}})
 NLOHMANN_JSON_SERIALIZE_ENUM(FindingKind, {{FindingKind::MissingPack, "missing_pack"},
                                            {FindingKind::PackOutOfOrder, "pack_out_of_order"},
                                            {FindingKind::StrayPack, "stray_pack"},
                                            {FindingKind::DamagedMap, "damaged_map"},
-                                           {FindingKind::DamagedCopy, "damaged_copy"}})
+                                           {FindingKind::DamagedCopy, "damaged_copy"},
+                                           {FindingKind::DamagedPack, "damaged_pack"},
+                                           {FindingKind::ForeignSector, "foreign_sector"}})
 
 }  // namespace vantrel::verify
 
@@ -65,9 +68,15 @@ json logObject(const std::string& logFile, const log::LogTally& problems) {
 }
 
 json tallyObject(const verify::CheckTally& tally) {
-    return {{"vobus", tally.vobus},     {"packs_matched", tally.packsMatched},
-            {"missing", tally.missing}, {"out_of_order", tally.outOfOrder},
-            {"strays", tally.strays},   {"problems", tally.problems}};
+    return {{"vobus", tally.vobus},
+            {"packs_matched", tally.packsMatched},
+            {"missing", tally.missing},
+            {"out_of_order", tally.outOfOrder},
+            {"strays", tally.strays},
+            {"problems", tally.problems},
+            {"chance_matches", tally.chanceMatches},
+            {"damaged", tally.damaged},
+            {"foreign", tally.foreign}};
 }
 
 json checkObject(const verify::CopyCheck* check) {
@@ -76,8 +85,10 @@ json checkObject(const verify::CopyCheck* check) {
     for (const verify::VobSetCheck& set : check->sets) {
         json findings = json::array();
         for (const verify::Finding& finding : set.findings)
-            findings.push_back(
-                {{"kind", finding.kind}, {"count", finding.count}, {"text", finding.text}});
+            findings.push_back({{"kind", finding.kind},
+                                {"count", finding.count},
+                                {"text", finding.text},
+                                {"note", verify::isNote(finding.kind)}});
         sets.push_back({{"name", set.name},
                         {"ifo", set.ifo},
                         {"files", set.files},
@@ -88,11 +99,33 @@ json checkObject(const verify::CopyCheck* check) {
     return {{"complete_and_exact", check->completeAndExact()},
             {"total", tallyObject(check->total())},
             {"vob_sets", sets},
+            {"passed", check->passed()},
+            {"compared_with_source", check->againstSource},
+            {"disc_video", check->discVideo.empty() ? json(nullptr) : json(check->discVideo)},
             {"copy", check->kind()}};
 }
 
-std::string text(const json& document) {
-    return document.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+json plannedObject(const engine::PlannedFile& file) {
+    return {{"name", file.name},
+            {"kind", file.kind == engine::FileKind::Vob ? "vob" : "side_file"},
+            {"size", file.size ? json(*file.size) : json(nullptr)},
+            {"problem", file.size ? json(nullptr) : json(file.problem)}};
+}
+
+json deletedObject(const engine::StaleFile& file) {
+    return {{"name", file.name},
+            {"link", file.link},
+            {"size", file.size ? json(*file.size) : json(nullptr)}};
+}
+
+std::string text(const json& document, bool oneLine) {
+    return document.dump(oneLine ? -1 : 2, ' ', false, json::error_handler_t::replace) + "\n";
+}
+
+json withDisc(json document, const DiscFacts& disc) {
+    document["operand"] = disc.operand;
+    document["exit_status"] = disc.exitStatus;
+    return document;
 }
 
 }  // namespace
@@ -102,29 +135,48 @@ std::string jobDocument(const JobFacts& facts) {
     json files = json::array();
     for (const FileRecord& record : facts.report.files()) files.push_back(fileObject(record));
     const engine::JobTally& tally = end.tally;
-    return text({{"source", end.source},
-                 {"destination", end.destination},
-                 {"outcome", end.outcome},
-                 {"refusal", refusalObject(end.refusal)},
-                 {"elapsed_seconds", facts.seconds},
-                 {"bytes_read", tally.bytesRead},
-                 {"bytes_written", tally.bytesWritten},
-                 {"side_files_copied", tally.sideFilesCopied},
-                 {"vobs_scanned", tally.vobsScanned},
-                 {"nv_pck_sectors_written", tally.navPacksWritten},
-                 {"files", files},
-                 {"job_log_entries", facts.report.jobEntries()},
-                 {"problems", tally.problems.entries()},
-                 {"log", logObject(end.logFile, tally.problems)},
-                 {"verify", checkObject(facts.check)},
-                 {"copy", end.copy}});
+    json document = {{"source", end.source},
+                     {"destination", end.destination},
+                     {"outcome", facts.skipped ? json("skipped") : json(end.outcome)},
+                     {"refusal", refusalObject(end.refusal)},
+                     {"elapsed_seconds", facts.seconds},
+                     {"bytes_read", tally.bytesRead},
+                     {"bytes_written", tally.bytesWritten},
+                     {"side_files_copied", tally.sideFilesCopied},
+                     {"vobs_scanned", tally.vobsScanned},
+                     {"nv_pck_sectors_written", tally.navPacksWritten},
+                     {"files", files},
+                     {"job_log_entries", facts.report.jobEntries()},
+                     {"problems", tally.problems.entries()},
+                     {"log", logObject(end.logFile, tally.problems)},
+                     {"verify", checkObject(facts.check)},
+                     {"dry_run", facts.dryRun}};
+    document = withDisc(std::move(document), facts.disc);
+    document["copy"] = end.copy;
+    return text(document, facts.disc.oneLine);
+}
+
+std::string planDocument(const JobPlan& plan, const DiscFacts& disc) {
+    json deleted = json::array(), files = json::array();
+    for (const engine::StaleFile& file : plan.deleted) deleted.push_back(deletedObject(file));
+    for (const engine::PlannedFile& file : plan.files) files.push_back(plannedObject(file));
+    json document = {{"source", plan.source},    {"destination", plan.destination},
+                     {"outcome", "planned"},     {"refusal", nullptr},
+                     {"files", files},           {"dry_run", true},
+                     {"make", plan.foldersMade}, {"delete", deleted}};
+    document = withDisc(std::move(document), disc);
+    document["copy"] = plan.sparse ? engine::CopyKind::Sparse : engine::CopyKind::Packed;
+    document["bytes_on_disk"] = plan.sparse ? json(plan.sparseBytesOnDisk()) : json(nullptr);
+    return text(document, disc.oneLine);
 }
 
 std::string verifyDocument(const std::string& destination, const verify::CopyCheck* check,
-                           const std::optional<engine::FolderRefusal>& refusal) {
+                           const std::optional<engine::FolderRefusal>& refusal, int exitStatus) {
     return text({{"destination", destination},
                  {"refusal", refusalObject(refusal)},
-                 {"verify", checkObject(check)}});
+                 {"verify", checkObject(check)},
+                 {"exit_status", exitStatus}},
+                false);
 }
 
 }  // namespace vantrel::cli

@@ -10,6 +10,8 @@
 #include "cli/interrupt.h"
 #include "cli/job_run.h"
 #include "cli/options.h"
+#include "cli/shelf_run.h"
+#include "cli/verify_run.h"
 #include "log/log_file.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -33,7 +35,8 @@ int run(int argc, char** argv) {
         std::printf("%s (Vantrel Extractor) %s\n", cli::kProgramName, VANTREL_VERSION);
         return cli::kDone;
     }
-    return options.verifyOnly() ? cli::runVerify(options) : cli::runJob(options);
+    if (options.verifyOnly()) return cli::runVerify(options);
+    return options.shelf() ? cli::runShelf(options) : cli::runJob(options);
 }
 
 // Whatever was written to stdout reached it, or one line says why and the

@@ -24,6 +24,11 @@ std::string fitted(const std::string& line, std::size_t width) {
 
 }  // namespace
 
+ProgressDisplay::Mode displayMode(bool quiet) {
+    if (quiet) return ProgressDisplay::Mode::Quiet;
+    return isTerminal(stderr) ? ProgressDisplay::Mode::Terminal : ProgressDisplay::Mode::Plain;
+}
+
 std::string printable(const std::string& text) {
     std::string shown;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -90,7 +95,8 @@ void ProgressDisplay::progress(double fileShare, std::int64_t vobBytesDone) {
     std::snprintf(file, sizeof file, "[%d/%d] ", m_fileNumber, m_fileTotal);
     char share[16];
     std::snprintf(share, sizeof share, "  %3.0f%%", fileShare * 100);
-    const std::string line = file + m_name + share + "  |  " + overallPosition(vobBytesDone, now);
+    const std::string line =
+        m_prefix + file + m_name + share + "  |  " + overallPosition(vobBytesDone, now);
     std::fprintf(m_out, "\r\033[K%s", fitted(line, terminalWidth(m_out)).c_str());
     std::fflush(m_out);
     m_lineShown = true;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace vantrel::cli {
 
@@ -16,6 +17,8 @@ class ProgressDisplay {
 
     ProgressDisplay(std::FILE* out, Mode mode) : m_out(out), m_mode(mode) {}
 
+    // What the redrawn line begins with: "disc 2/3  " on a shelf.
+    void setPrefix(std::string prefix) { m_prefix = std::move(prefix); }
     // The job's size: how many files, and how many bytes its VOBs hold.
     void jobStarted(int fileTotal, std::int64_t vobBytesTotal);
     void fileStarted(int fileNumber, const std::string& name);
@@ -40,8 +43,12 @@ class ProgressDisplay {
     int m_fileNumber = 0, m_fileTotal = 0;
     std::int64_t m_vobBytesTotal = 0;
     std::string m_name;
+    std::string m_prefix;
     bool m_lineShown = false;
 };
+
+// Quiet, or as stderr is a terminal or not.
+ProgressDisplay::Mode displayMode(bool quiet);
 
 // File names may hold any byte but "/" and NUL, and those in a disc image any
 // character: control characters (C0, DEL and C1) are shown as "?" so that

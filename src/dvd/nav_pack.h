@@ -9,19 +9,48 @@
 
 namespace vantrel::dvd {
 
-// True when `sector` (kSectorSize bytes) is a navigation pack in full:
-// pack header, system header, and the PCI and DSI packets with their substream
-// ids. Video or audio data that matched the scanner's two fragments by chance
-// is not.
-inline bool isNavPack(const unsigned char* sector) {
+// The scanner's rule for a sector held whole: the last two bytes of the pack
+// start code at bytes 2-3 and of the private_stream_2 start code at bytes
+// 40-41, nothing else compared. Every sector of a copy this tool wrote passes
+// it; a disc's video and audio packs pass it only by chance, about one in
+// 65,536.
+inline bool keptByScannerRule(const unsigned char* sector) {
+    const auto word = [&](std::int64_t offset) {
+        return static_cast<std::uint16_t>(sector[offset] | (sector[offset + 1] << 8));
+    };
+    return word(kPackStartOffset) == kPackStartWord &&
+           word(kPrivateStream2Offset) == kPrivateStream2Word;
+}
+
+// A disc's VOB opens with a video object unit: its navigation pack, then the
+// unit's video and audio packs, each of which passes the scanner's rule only
+// by chance. The second sector already tells a disc's video from a copy; this
+// many make a chance pass impossible in practice and reach past the 16 empty
+// sectors that open a disc image.
+inline constexpr std::int64_t kSectorsTellingDiscVideo = 32;
+
+// True when `sector` opens as a navigation pack does, whatever follows the
+// PCI packet's substream id: pack header, system header, PCI packet. A pack
+// cut short and completed with zeros keeps this much when the cut comes after
+// byte 44.
+inline bool opensAsNavPack(const unsigned char* sector) {
     const auto startsWith = [&](std::int64_t offset, const unsigned char(&code)[4]) {
         return std::memcmp(sector + offset, code, sizeof code) == 0;
     };
     return startsWith(kPackHeaderOffset, kPackStartCode) &&
            startsWith(kSystemHeaderOffset, kSystemHeaderStartCode) &&
            startsWith(kPciPacketOffset, kPrivateStream2StartCode) &&
-           sector[kPciSubstreamOffset] == kPciSubstreamId &&
-           startsWith(kDsiPacketOffset, kPrivateStream2StartCode) &&
+           sector[kPciSubstreamOffset] == kPciSubstreamId;
+}
+
+// True when `sector` (kSectorSize bytes) is a navigation pack in full:
+// pack header, system header, and the PCI and DSI packets with their substream
+// ids. Video or audio data that matched the scanner's two fragments by chance
+// is not.
+inline bool isNavPack(const unsigned char* sector) {
+    return opensAsNavPack(sector) &&
+           std::memcmp(sector + kDsiPacketOffset, kPrivateStream2StartCode,
+                       sizeof kPrivateStream2StartCode) == 0 &&
            sector[kDsiSubstreamOffset] == kDsiSubstreamId;
 }
 

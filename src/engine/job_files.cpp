@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "dvd/nav_pack.h"
-#include "engine/scanner_rule.h"
 #include "engine/vob_file_list.h"
 #include "platform/binary_file.h"
 #include "platform/dir_listing.h"
@@ -12,12 +11,8 @@
 namespace vantrel::engine {
 namespace {
 
-// A disc's VOB opens with a video object unit: its navigation pack, then the
-// unit's video and audio packs, each of which passes the scanner's rule only
-// by a one-in-65,536 chance. The second sector already tells a disc's video
-// from a copy; 32 of them make a chance pass impossible in practice and reach
-// past the 16 empty sectors that open a disc image.
-constexpr std::int64_t kSectorsExamined = 32;
+// The first sectors of a VOB tell a disc's video from a copy.
+constexpr std::int64_t kSectorsExamined = dvd::kSectorsTellingDiscVideo;
 
 bool hasDvdEnding(const std::string& name) {
     return platform::matchesWildcard(name, "*ifo") || platform::matchesWildcard(name, "*vob") ||
@@ -92,7 +87,7 @@ std::optional<ForeignVob> foreignVob(platform::FileSystem& files,
             file.readAt(1, sectors.data(), std::size_t(examined * dvd::kSectorSize));
         file.close();
         for (std::size_t at = 0; at + dvd::kSectorSize <= got; at += dvd::kSectorSize) {
-            if (!scannerKeeps(sectors.data() + at) && !dvd::isHole(sectors.data() + at))
+            if (!dvd::keptByScannerRule(sectors.data() + at) && !dvd::isHole(sectors.data() + at))
                 return ForeignVob{name, size};
         }
     }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 
@@ -11,6 +12,7 @@
 #include "platform/failure.h"
 #include "platform/paths.h"
 #include "verify/ifo_file.h"
+#include "verify/source_vob_set.h"
 #include "verify/vobu_map_comparison.h"
 
 namespace vantrel::verify {
@@ -132,11 +134,8 @@ void compareFile(platform::FileSystem& files, const CopyFolder& copy, const std:
             if (file.readAt(i * dvd::kSectorSize + 1, sector.data(), sector.size()) < sector.size())
                 throw platform::Failure("cannot read '" + copy.path(name) +
                                         "': the file ends unexpectedly");
-            if (address) {
-                comparison.compareAt(name, i, *address + i, sector.data());
-            } else {
-                comparison.compare(name, i, sector.data());
-            }
+            comparison.compare(name, i, sector.data(), i + 1 == sectors,
+                               address ? std::optional(*address + i) : std::nullopt);
         }
         if (address) *address += sectors;
         if (length % dvd::kSectorSize != 0) {
@@ -198,31 +197,92 @@ std::optional<VobuMap> mapOf(platform::FileSystem& files, const CopyFolder& copy
     return map;
 }
 
+// The source's files of the set, as the copy names them: the copy's
+// VTS_01_2.VOB was made from the source's.
+std::unique_ptr<SourceVobSet> sourceSetOf(const SourceFolder* source, const VobSetPlace& place) {
+    if (source == nullptr) return nullptr;
+    const CopyFolder folder(source->files, source->folder);
+    std::vector<std::string> names;
+    for (const std::string& vob : place.vobs) {
+        if (const auto found = folder.find(vob)) names.push_back(*found);
+    }
+    return std::make_unique<SourceVobSet>(source->files, source->folder, names);
+}
+
+// What a check of one VOB set goes by.
+struct SetInputs {
+    platform::FileSystem& files;
+    const CopyFolder& copy;
+    const SourceFolder* source;
+    bool listForeign;
+};
+
+// The copy's sectors of the set against its map, and against the source's
+// when there is one; a source that cannot be listed or measured is a finding.
+void compareVobSet(const SetInputs& in, const VobSetPlace& place, const VobuMap& map,
+                   VobSetCheck& set, FindingList& findings) {
+    std::unique_ptr<SourceVobSet> source;
+    try {
+        source = sourceSetOf(in.source, place);
+    } catch (const std::exception& failure) {
+        ++set.tally.problems;
+        findings.add(FindingKind::DamagedCopy, 1,
+                     std::string("cannot compare with the source: ") + failure.what());
+    }
+    set.kind = kindOf(in.files, in.copy, set.files);
+    VobuMapComparison comparison(map, set.tally, findings, source.get(), in.listForeign);
+    std::int64_t address = 0;
+    for (const std::string& name : set.files)
+        compareFile(in.files, in.copy, name, comparison, set, findings,
+                    set.kind == CopyKind::Sparse ? &address : nullptr);
+    comparison.finish();
+}
+
 // Nothing when the disc has no such VOB set and the copy none of its files.
-std::optional<VobSetCheck> checkVobSet(platform::FileSystem& files, const CopyFolder& copy,
-                                       const VobSetPlace& place) {
+std::optional<VobSetCheck> checkVobSet(const SetInputs& in, const VobSetPlace& place) {
     VobSetCheck set{place.name, place.ifo, {}, {}, {}};
     for (const std::string& vob : place.vobs) {
-        if (const auto found = copy.find(vob)) set.files.push_back(*found);
+        if (const auto found = in.copy.find(vob)) set.files.push_back(*found);
     }
     FindingList findings(set.findings);
-    const std::optional<VobuMap> map = mapOf(files, copy, place, set, findings);
+    const std::optional<VobuMap> map = mapOf(in.files, in.copy, place, set, findings);
     // A title set's menus are optional: without a map that lists them, they
     // are looked for only when the copy has their VOB (a damaged IFO is the
     // titles' finding).
     const bool optional = place.kind == VobuMapKind::TitleSetMenu && set.files.empty();
     if (!map && (optional || set.findings.empty())) return std::nullopt;
-    if (map) {
-        set.kind = kindOf(files, copy, set.files);
-        VobuMapComparison comparison(*map, set.tally, findings);
-        std::int64_t address = 0;
-        for (const std::string& name : set.files)
-            compareFile(files, copy, name, comparison, set, findings,
-                        set.kind == CopyKind::Sparse ? &address : nullptr);
-        comparison.finish();
-    }
+    if (map) compareVobSet(in, place, *map, set, findings);
     findings.close();
     return set;
+}
+
+// The first VOB of the copy whose first sectors hold one that the scanner's
+// rule would not keep, as a disc's own video does, and that is no hole of a
+// sparse copy; empty when there is none. One that cannot be read is its
+// set's finding.
+std::string discVideoIn(platform::FileSystem& files, const CopyFolder& copy,
+                        const std::vector<VobSetPlace>& places) {
+    std::array<unsigned char, dvd::kSectorSize> sector{};
+    for (const VobSetPlace& place : places) {
+        for (const std::string& vob : place.vobs) {
+            const auto name = copy.find(vob);
+            if (!name) continue;
+            platform::BinaryFile file(files);
+            try {
+                file.openForReading(copy.path(*name));
+                for (std::int64_t i = 0; i < dvd::kSectorsTellingDiscVideo; ++i) {
+                    if (file.readAt(i * dvd::kSectorSize + 1, sector.data(), sector.size()) <
+                        sector.size())
+                        break;
+                    if (!dvd::keptByScannerRule(sector.data()) && !dvd::isHole(sector.data()))
+                        return *name;
+                }
+            } catch (const std::exception&) {
+            }
+            file.closeQuietly();
+        }
+    }
+    return "";
 }
 
 }  // namespace
@@ -236,6 +296,9 @@ CheckTally CopyCheck::total() const {
         total.outOfOrder += set.tally.outOfOrder;
         total.strays += set.tally.strays;
         total.problems += set.tally.problems;
+        total.chanceMatches += set.tally.chanceMatches;
+        total.damaged += set.tally.damaged;
+        total.foreign += set.tally.foreign;
     }
     return total;
 }
@@ -247,18 +310,17 @@ CopyKind CopyCheck::kind() const {
     return CopyKind::Packed;
 }
 
-bool CopyCheck::completeAndExact() const {
-    for (const VobSetCheck& set : sets) {
-        if (!set.findings.empty()) return false;
-    }
-    return true;
-}
-
-CopyCheck verifyCopy(platform::FileSystem& files, const std::string& folder) {
+CopyCheck verifyCopy(platform::FileSystem& files, const std::string& folder,
+                     const SourceFolder* source) {
     const CopyFolder copy(files, folder);
+    const std::vector<VobSetPlace> places = vobSetPlaces(copy, files);
     CopyCheck check;
-    for (const VobSetPlace& place : vobSetPlaces(copy, files)) {
-        if (auto set = checkVobSet(files, copy, place)) check.sets.push_back(std::move(*set));
+    check.againstSource = source != nullptr;
+    // A disc's own video is said once, not sector by sector.
+    check.discVideo = discVideoIn(files, copy, places);
+    const SetInputs inputs{files, copy, source, check.discVideo.empty()};
+    for (const VobSetPlace& place : places) {
+        if (auto set = checkVobSet(inputs, place)) check.sets.push_back(std::move(*set));
     }
     return check;
 }

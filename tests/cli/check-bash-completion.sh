@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Loads vantrel-cli's bash completion as bash-completion does, and checks what
-# it offers: every option for "-", then folders and .iso images for SOURCE and
-# folders only for DEST (readline adds the slash to folders' names).
+# it offers: every option for "-", then folders and .iso images for every
+# operand, as each after the first may be another SOURCE as well as DEST or
+# DIRECTORY (readline adds the slash to folders' names).
 #   tests/cli/check-bash-completion.sh COMPLETION-SCRIPT
 # Exits 77 (skipped) when bash-completion is not installed.
 set -uo pipefail
@@ -42,14 +43,15 @@ mkdir DVD out
 touch film.iso OLD.ISO notes.txt
 
 expect "options" "$(offered vantrel-cli -)" \
-    "-- --alert --dry-run --help --json --quiet --sparse --verify --version -S -V -a -h -n -q "
+    "-- --alert --dry-run --help --json --parents --quiet --skip-complete --sparse --verify --version -S -V -a -h -n -p -q "
 expect "long options" "$(offered vantrel-cli --v)" "--verify --version "
 expect "SOURCE: folders and images" "$(offered vantrel-cli --quiet '')" \
     "DVD OLD.ISO film.iso out "
-expect "DEST: folders" "$(offered vantrel-cli -n film.iso '')" "DVD out "
-expect "no third operand" "$(offered vantrel-cli DVD out '')" ""
-expect "operands after --" "$(offered vantrel-cli -- -x '')" "DVD out "
+expect "another SOURCE or DEST" "$(offered vantrel-cli -n film.iso '')" "DVD OLD.ISO film.iso out "
+expect "a shelf's DIRECTORY" "$(offered vantrel-cli DVD film.iso '')" "DVD OLD.ISO film.iso out "
+expect "new options" "$(offered vantrel-cli --s)" "--skip-complete --sparse "
+expect "operands after --" "$(offered vantrel-cli -- -x '')" "DVD OLD.ISO film.iso out "
 expect "nothing after --help" "$(offered vantrel-cli --help '')" ""
 
-echo "$((7 - failures)) passed, $failures failed"
+echo "$((8 - failures)) passed, $failures failed"
 [[ $failures -eq 0 ]]

@@ -77,6 +77,47 @@ TEST_F(CliTest, ADryRunListsWhatTheJobWouldDoAndChangesNothing) {
     EXPECT_EQ(tree(temp.path()), before);
 }
 
+TEST_F(CliTest, ADryRunInJsonIsThePlanAsADocument) {
+    makeDvdFolder(source(), 1, 20);
+    writeFile(destination() + "/VTS_07_1.VOB", "an old output");
+    const auto before = tree(temp.path());
+
+    const auto planned = run({"-n", "--json", source(), destination()});
+    EXPECT_EQ(planned.exitStatus, 0) << planned.err;
+    EXPECT_EQ(tree(temp.path()), before);
+    const json plan = json::parse(planned.out);
+    EXPECT_EQ(plan["outcome"], "planned");
+    EXPECT_EQ(plan["dry_run"], true);
+    EXPECT_EQ(plan["source"], source() + kSep);
+    EXPECT_EQ(plan["destination"], destination() + kSep);
+    EXPECT_EQ(plan["refusal"], nullptr);
+    EXPECT_EQ(plan["make"], json::array());
+    EXPECT_EQ(plan["delete"],
+              json::parse(R"([{"name": "VTS_07_1.VOB", "link": false, "size": 13}])"));
+    std::vector<std::string> steps;
+    for (const json& file : plan["files"]) {
+        const std::string name = file["name"];
+        steps.push_back(file["kind"].get<std::string>() + " " + name);
+        EXPECT_EQ(file["size"], readFile(source() + kSep + name).size()) << name;
+    }
+    EXPECT_EQ(steps, (std::vector<std::string>{"side_file VIDEO_TS.IFO", "side_file VTS_01_0.IFO",
+                                               "side_file VIDEO_TS.BUP", "side_file VTS_01_0.BUP",
+                                               "vob VIDEO_TS.VOB", "vob VTS_01_1.VOB"}));
+
+    // The folders a job would make, with --parents; a refusal as the job's document has it.
+    const std::string deeper = temp / "a" + kSep + "b";
+    const json made = json::parse(run({"-n", "--json", "-p", source(), deeper}).out);
+    EXPECT_EQ(made["make"], (std::vector<std::string>{temp / "a", deeper}));
+    EXPECT_EQ(made["delete"], json::array());
+    const auto refused = run({"-n", "--json", temp / "missing", destination()});
+    EXPECT_EQ(refused.exitStatus, 2);
+    const json refusal = json::parse(refused.out);
+    EXPECT_EQ(refusal["outcome"], "refused");
+    EXPECT_EQ(refusal["refusal"]["role"], "source");
+    EXPECT_EQ(refusal["exit_status"], 2);
+    EXPECT_FALSE(exists(temp / "a"));
+}
+
 TEST_F(CliTest, ADiscsRootFolderStandsForItsVideoTsFolderAndAMissingDestIsMade) {
     // The folder above VIDEO_TS, as a mounted disc or a copy of one has it.
     const std::string videoTs = source() + kSep + "video_ts";
@@ -94,18 +135,23 @@ TEST_F(CliTest, ADiscsRootFolderStandsForItsVideoTsFolderAndAMissingDestIsMade) 
               expectedNavPacks(readFile(videoTs + "/VTS_01_1.VOB")));
     EXPECT_EQ(readFile(made + "/VIDEO_TS.IFO"), readFile(videoTs + "/VIDEO_TS.IFO"));
 
-    // Only the last folder is made; nothing is, for a job that is refused.
+    // Only the last folder is made, unless --parents is given; the refusal
+    // names the folder that is missing. Nothing is made for a job that is refused.
     const std::string deeper = temp / "missing" + kSep + "out";
     const auto refused = run({source(), deeper});
     EXPECT_EQ(refused.exitStatus, 2);
     EXPECT_EQ(refused.err, "vantrel-cli: invalid destination folder '" + deeper +
-                               "': " + described(kNoSuchFolder) + "\n");
+                               "': the folder '" + (temp / "missing") +
+                               "' above it does not exist (--parents makes it)\n");
     makeFolder(temp / "empty");
     const auto empty = run({temp / "empty", temp / "unmade"});
     EXPECT_EQ(empty.exitStatus, 2);
     EXPECT_TRUE(has(empty.err, "no files (*.vob) for processing found in")) << empty.err;
     EXPECT_FALSE(exists(temp / "missing"));
     EXPECT_FALSE(exists(temp / "unmade"));
+    const auto withParents = run({"--parents", "-q", source(), deeper});
+    EXPECT_EQ(withParents.exitStatus, 0) << withParents.err;
+    EXPECT_EQ(readFile(deeper + "/VIDEO_TS.IFO"), readFile(videoTs + "/VIDEO_TS.IFO"));
 
     // The disc's root is not the source folder, but the copy must not land beside VIDEO_TS.
     const auto intoRoot = run({source(), source()});

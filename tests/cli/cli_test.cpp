@@ -72,11 +72,12 @@ TEST_F(CliTest, AUsageErrorTakesOneLineAndExitsWithTwo) {
         {{"--frobnicate", source(), destination()}, "unrecognized option '--frobnicate'"},
         {{"-qx", source(), destination()}, "invalid option -- 'x'"},
         {{source()}, "missing DEST folder operand after '" + source() + "'"},
-        {{source(), destination(), "extra"}, "extra operand 'extra'"},
+        {{source(), source() + kSep, destination()},
+         "'" + source() + "' and '" + source() + kSep + "' would both be copied into '" +
+             destination() + kSep + "DVD'"},
         {{"--ver", source(), destination()},
          "option '--ver' is ambiguous; possibilities: '--verify' '--version'"},
-        {{"-n", "--verify", source(), destination()},
-         "--dry-run cannot be combined with --json or --verify"},
+        {{"-n", "--verify", source(), destination()}, "--dry-run cannot be combined with --verify"},
         {{"--verify"}, "missing DEST folder operand"}};
     for (const auto& [arguments, message] : errors) {
         const auto result = run(arguments);

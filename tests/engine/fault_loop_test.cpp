@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <map>
 
-#include "engine/scanner_rule.h"
+#include "dvd/nav_pack.h"
 #include "platform/dir_listing.h"
 #include "platform/paths.h"
 #include "support/dvd_generator.h"
@@ -103,7 +103,7 @@ bool isSparseCopyWithHoles(const Bytes& output, const Bytes& vob) {
     for (std::size_t at = 0; at < output.size(); at += kSector) {
         const Bytes sector = sectors(output, at / kSector, 1);
         const bool kept =
-            engine::scannerKeeps(sector.data()) && sector == sectors(vob, at / kSector, 1);
+            dvd::keptByScannerRule(sector.data()) && sector == sectors(vob, at / kSector, 1);
         if (sector != Bytes(kSector, 0) && !kept) return false;
     }
     return true;
@@ -121,7 +121,7 @@ std::int64_t sectorsWritten(const Bytes& output, engine::CopyKind copy) {
 Bytes sparseCopy(const Bytes& vob) {
     Bytes copy(vob.size(), 0);
     for (std::size_t at = 0; at < vob.size(); at += kSector) {
-        if (engine::scannerKeeps(vob.data() + at))
+        if (dvd::keptByScannerRule(vob.data() + at))
             std::copy_n(vob.begin() + std::ptrdiff_t(at), kSector,
                         copy.begin() + std::ptrdiff_t(at));
     }
