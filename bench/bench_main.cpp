@@ -145,6 +145,20 @@ void benchExitAnswer(const bench::DvdLikeFolder& dvd) {
     std::printf("%-36s median %5.1f ms, worst %5.1f ms (goal <= 20 ms)\n",
                 "Exit answered during a scan, 20x", median * 1e3, times.back() * 1e3);
 }
+
+// A read that the source keeps for 3 s, as a drive retrying a bad spot does:
+// the window must go on pumping meanwhile, and answer Exit at once.
+void benchStalledSource(const bench::DvdLikeFolder& dvd) {
+    const bench::StallAnswer stalled = bench::stalledSourceAnswer(dvd, std::chrono::seconds(3));
+    const bench::StallAnswer steady = bench::stalledSourceAnswer(dvd, {});
+    std::printf(
+        "%-36s longest pump gap %6.1f ms (goal <= 100 ms), Exit to the end %6.1f ms "
+        "(goal <= 110 ms)\n",
+        "window, a read stalled for 3 s", stalled.longestPumpGap * 1e3, stalled.exitToEnd * 1e3);
+    std::printf("%-36s longest pump gap %6.1f ms, Exit to the end %6.1f ms\n",
+                "  the same job without a stall", steady.longestPumpGap * 1e3,
+                steady.exitToEnd * 1e3);
+}
 #endif
 
 // The peak resident memory of whole vantrel-cli jobs: a DVD folder, and one
@@ -201,6 +215,7 @@ int main() {
 #ifdef VANTREL_BENCH_WINDOW
         benchWindow(dvd);
         benchExitAnswer(dvd);
+        benchStalledSource(dvd);
 #endif
         benchPeakMemory(dvd, temp.path());
         for (const auto& [shape, what] :

@@ -26,15 +26,14 @@ double extractFromImage(const DvdLikeFolder& dvd, const std::string& image) {
     int vobsScanned = 0;
     const double seconds = secondsOf([&] {
         // Reading the image's file system is part of the job.
-        const platform::DiscImage disc(image);
-        platform::DiscImageFileSystem files(system, disc);
+        platform::DiscImageFileSystem files(system);
         engine::Services services{files, clock, platform::programFolder()};
         cli::TerminalWindow window(files, display, false);
         engine::frmMain form(window, services);
         cli::JobReport report(display);
         window.attach(form, report);
         form.setObserver(&report);
-        window.setText(engine::TextBox::txtVobDir, files.videoTsFolder());
+        window.setText(engine::TextBox::txtVobDir, image);
         window.setText(engine::TextBox::txtDest, dvd.destination);
         form.cmdGo_Click();
         vobsScanned = form.tally().vobsScanned;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -26,5 +27,16 @@ double extractThroughWindow(const DvdLikeFolder& dvd);
 // times: for each, the seconds from the moment the timer was due to the
 // job's return (the wait for the window's next look at its events included).
 std::vector<double> exitAnswerTimes(const DvdLikeFolder& dvd, int tries);
+
+// A job through the main window (offscreen, alert off) whose first read of
+// its first VOB takes `stall` (none: the same job without a stall), and Exit
+// pressed two thirds into the stall (a tenth of a second into the scans):
+// the longest time between two real pumps of the window up to the one that
+// answered Exit, and the seconds from Exit to the job's return.
+struct StallAnswer {
+    double longestPumpGap = 0;
+    double exitToEnd = 0;
+};
+StallAnswer stalledSourceAnswer(const DvdLikeFolder& dvd, std::chrono::milliseconds stall);
 
 }  // namespace vantrel::bench

@@ -69,7 +69,7 @@ void expectPlaced(const platform::DiscImage::File& file, std::int64_t imageLengt
 // Through the job's file system: each file listed, found in other letters,
 // measured, and read where a job reads it, to the byte.
 void expectReadable(platform::DiscImageFileSystem& files, const platform::DiscImage& image) {
-    const std::string folder = files.videoTsFolder();
+    const std::string folder = image.videoTsFolder();
     platform::DirListing listing(files);
     std::size_t listed = 0;
     for (std::string name = listing.first(folder + "*", platform::ListWhat::PlainFiles);
@@ -102,11 +102,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writeImage(path, data, size);
     platform::PosixFileSystem system;
     try {
-        const platform::DiscImage image(path);
+        platform::DiscImageFileSystem files(system);
+        const auto image = files.open(path);
         const std::int64_t length = system.fileLength(path);
-        for (const auto& file : image.files()) expectPlaced(file, length);
-        platform::DiscImageFileSystem files(system, image);
-        expectReadable(files, image);
+        for (const auto& file : image->files()) expectPlaced(file, length);
+        expectReadable(files, *image);
     } catch (const platform::Failure&) {
         // A refusal, in one line: what a damaged image must come to.
     }

@@ -70,7 +70,7 @@ Bytes makeImage(FuzzedDataProvider& choice) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static vantrel::testing::TestBed bed;
+    static vantrel::testing::DiskTestBed bed;
     static const bool ready = (bed.useFolders(), true);
     (void)ready;
 

@@ -13,10 +13,16 @@
 # the program's icon, ffmpeg and dvdauthor for the authored DVD, Xvfb, openbox
 # and xdotool for the window's test on an X server of its own, zip, wixl and
 # msitools for the portable zip and the installer (faketime gives the
-# installer a fixed date), unzip for their test.
+# installer a fixed date), unzip for their test. `install-deps.sh
+# screenshots` installs what `make screenshots` needs beside those: Xvfb,
+# openbox and xdotool, xprop and xwininfo (x11-utils) for a window and its
+# frame, xwd (x11-apps) and netpbm to take the screen and cut it into PNG
+# files.
 set -euo pipefail
 
-if [[ ${1:-} == windows ]]; then
+if [[ ${1:-} == screenshots ]]; then
+    packages=(xvfb openbox xdotool x11-utils x11-apps netpbm)
+elif [[ ${1:-} == windows ]]; then
     packages=(
         g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest
         wine wine64 bsdutils

@@ -11,6 +11,7 @@
 #include "cli/job_report.h"
 #include "cli/job_source.h"
 #include "cli/json_document.h"
+#include "cli/output_check.h"
 #include "cli/progress_display.h"
 #include "cli/terminal_window.h"
 #include "cli/verify_report.h"
@@ -69,6 +70,14 @@ engine::JobEnd withoutDvdFiles(std::string folder) {
 
 // The status a document gives: a job that a signal stopped ends the program
 // by that signal.
+// The word a shelf's summary gives a job's outcome.
+DiscEnd ended(engine::JobOutcome outcome, int status) {
+    if (outcome == engine::JobOutcome::Refused) return {status, "refused"};
+    if (outcome == engine::JobOutcome::Failed) return {status, "failed"};
+    if (outcome == engine::JobOutcome::Cancelled) return {status, "cancelled"};
+    return {status, status == kDone ? "done" : "incomplete"};
+}
+
 int documentedStatus(int status) { return interruptRequested() ? 128 + interruptSignal() : status; }
 
 // Whether a job from `source` would pass its census. A listing that fails is
@@ -94,7 +103,7 @@ class JobRun {
 
   private:
     // The window object and its terminal over the source's files, the folders
-    // in their boxes.
+    // in their boxes as given: the job resolves SOURCE as the window does.
     struct Form {
         Form(JobSource& source, JobRun& run);
         platform::SystemClock clock;
@@ -143,7 +152,7 @@ JobRun::Form::Form(JobSource& source, JobRun& run)
     window.attach(form, report);
     form.setObserver(&report);
     form.setCopyKind(run.m_options.sparse ? engine::CopyKind::Sparse : engine::CopyKind::Packed);
-    window.setText(TextBox::txtVobDir, source.folder());
+    window.setText(TextBox::txtVobDir, run.m_options.source);
     window.setText(TextBox::txtDest, run.m_options.destination);
 }
 
@@ -162,13 +171,6 @@ DiscEnd JobRun::run() {
     }
     try {
         destination = checkDestination(m_system, m_options.destination, m_options.parents);
-        // The copy would land beside VIDEO_TS, and the disc root would read
-        // it instead from then on.
-        if (!source->discRoot().empty() &&
-            m_system.isSameEntry(source->discRoot(), m_options.destination))
-            throw platform::Failure(invalidFolderMessage(TextBox::txtDest, m_options.destination,
-                                                         "it is the source folder"),
-                                    "it is the source folder");
     } catch (const platform::Failure& failure) {
         return refuse(refusal(TextBox::txtDest, m_options.destination, failure), failure.what());
     }
@@ -309,10 +311,15 @@ DiscEnd JobRun::job(JobSource& source) {
                               engine::problemsReport(tally.problems));
         if (check) showCheck(*check, destination, m_options.quiet, m_display);
     }
-    if (outcome == engine::JobOutcome::Refused) return {status, "refused"};
-    if (outcome == engine::JobOutcome::Failed) return {status, "failed"};
-    if (outcome == engine::JobOutcome::Cancelled) return {status, "cancelled"};
-    return {status, status == kDone ? "done" : "incomplete"};
+    // A read the source still keeps (one the kernel cannot give up) holds the
+    // window object's worker, and the window object's end would wait for it:
+    // a job stopped by a signal ends the program by it now, its report out.
+    if (interruptRequested()) {
+        if (m_place.stoppedBySignal) m_place.stoppedBySignal(ended(outcome, status));
+        withOutputChecked(status);
+        endBySignal(interruptSignal());
+    }
+    return ended(outcome, status);
 }
 
 // A refusal first, then the job's own failure, then its files' failures and

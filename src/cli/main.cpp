@@ -1,15 +1,14 @@
 // vantrel-cli: the extraction job for scripts, servers and machines without a
 // desktop. The same window object runs it, through a terminal's controls.
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 
 #include "cli/console.h"
 #include "cli/interrupt.h"
 #include "cli/job_run.h"
 #include "cli/options.h"
+#include "cli/output_check.h"
 #include "cli/shelf_run.h"
 #include "cli/verify_run.h"
 #include "log/log_file.h"
@@ -39,23 +38,6 @@ int run(int argc, char** argv) {
     return options.shelf() ? cli::runShelf(options) : cli::runJob(options);
 }
 
-// Whatever was written to stdout reached it, or one line says why and the
-// status is 1, as coreutils' programs do: a summary or a JSON document cut
-// short by a full disk must not pass for a whole one. A reader that went away
-// (a pipe into `head`) wanted no more, and leaves nothing cut short behind;
-// nor does a caller who gave the program no stdout at all (on Windows the C
-// runtime's stream then has no descriptor, and every write to it fails).
-int withOutputChecked(int status) {
-    errno = 0;
-    if (fileno(stdout) < 0) return status;
-    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return status;
-    const int error = errno;
-    if (error == EPIPE) return status;
-    std::fprintf(stderr, "%s: write error%s%s\n", cli::kProgramName, error != 0 ? ": " : "",
-                 error != 0 ? std::strerror(error) : "");
-    return cli::kJobFailed;
-}
-
 }  // namespace
 
 // A failure nothing below caught (memory running out, a file system error of
@@ -69,7 +51,7 @@ int main(int argc, char** argv) {
         cli::installInterruptHandler();
         cli::Arguments arguments(argc, argv);
         cli::prepareStandardStreams();
-        const int status = withOutputChecked(run(arguments.count(), arguments.values()));
+        const int status = cli::withOutputChecked(run(arguments.count(), arguments.values()));
         if (cli::interruptRequested()) cli::endBySignal(cli::interruptSignal());
         return status;
     } catch (const std::exception& failure) {

@@ -48,6 +48,24 @@ int worstStatus(const std::vector<DiscEnd>& ends) {
     return worst;
 }
 
+namespace {
+
+// The summary (none with --json or --quiet), and the status to end with.
+int finish(const Options& options, const std::vector<ShelfDisc>& discs,
+           const std::vector<DiscEnd>& ends) {
+    const int status = worstStatus(ends);
+    if (!options.json && !options.quiet) {
+        printSummary(options, discs, ends);
+        if (interruptRequested())
+            std::printf("Stopped by a signal (exit status %d).\n", 128 + interruptSignal());
+        else
+            std::printf("Exit status %d, the worst disc's.\n", status);
+    }
+    return status;
+}
+
+}  // namespace
+
 int runShelf(const Options& options) {
     std::vector<ShelfDisc> discs;
     try {
@@ -61,17 +79,13 @@ int runShelf(const Options& options) {
         Options disc = options;
         disc.source = discs[i].source;
         disc.destination = discs[i].destination;
-        ends.push_back(runDisc(disc, {int(i) + 1, int(discs.size())}));
+        ShelfPlace place{int(i) + 1, int(discs.size()), [&](const DiscEnd& stopped) {
+                             ends.push_back(stopped);
+                             finish(options, discs, ends);
+                         }};
+        ends.push_back(runDisc(disc, std::move(place)));
     }
-    const int status = worstStatus(ends);
-    if (!options.json && !options.quiet) {
-        printSummary(options, discs, ends);
-        if (interruptRequested())
-            std::printf("Stopped by a signal (exit status %d).\n", 128 + interruptSignal());
-        else
-            std::printf("Exit status %d, the worst disc's.\n", status);
-    }
-    return status;
+    return finish(options, discs, ends);
 }
 
 }  // namespace vantrel::cli

@@ -24,10 +24,13 @@ void TerminalWindow::beep() {
     std::fflush(stderr);
 }
 
-// Ctrl-C is looked for with the progress: 64 sectors are 128 KiB, read in well
-// under a millisecond.
 void TerminalWindow::pumpEvents() {
-    if (++m_pumps % kPumpsPerLook != 0) return;
+    if (++m_pumps % kPumpsPerLook == 0) pumpEventsWhileWaiting();
+}
+
+// Ctrl-C is looked for with the progress: 64 sectors are 128 KiB, read in well
+// under a millisecond, and a job waiting on its source looks every 10 ms.
+void TerminalWindow::pumpEventsWhileWaiting() {
     if (interruptRequested() && !m_exitPressed && m_form != nullptr) {
         m_exitPressed = true;
         m_display.message(std::string(kProgramName) +

@@ -40,6 +40,7 @@ class TerminalWindow final : public engine::ControlState {
     void messageBox(const std::string&, engine::MessageIcon, const std::string&) override {}
     void beep() override;
     void pumpEvents() override;
+    void pumpEventsWhileWaiting() override;
     void closeWindow() override {}
     float windowWidth() override { return 0; }
     float windowHeight() override { return 0; }

@@ -29,6 +29,7 @@ class ControlState : public Controls {
     void setFileListPath(const std::string& folder) override { m_fileList.setPath(folder); }
     std::int16_t fileListCount() override { return m_fileList.count(); }
     std::string fileListItem(int index) override { return m_fileList.item(index); }
+    void listFilesThrough(platform::FileSystem& files) override { m_fileList.listThrough(files); }
 
   protected:
     struct BarValues {

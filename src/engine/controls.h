@@ -1,7 +1,10 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
+
+#include "platform/file_system.h"
 
 namespace vantrel::engine {
 
@@ -13,6 +16,20 @@ enum class Bar { Prog, ProgFile };
 enum class MousePointer : int { Default = 0, Hourglass = 11 };
 enum class MessageIcon : int { Critical = 16, Exclamation = 48, Information = 64 };
 enum class WindowState : int { Normal = 0, Minimized = 1, Maximized = 2 };
+
+// How often a window handles its events while a job runs. The job pumps once
+// per sector (and per block and file), tens of thousands of times a second:
+// a window handles its events at the first pump after kRealPumpInterval has
+// passed since it last did, soon enough for a click, a key or a repaint to
+// wait less than a frame of a 60 Hz screen, and for Ctrl-C to be seen at
+// once, yet seldom enough to cost a scan next to nothing. It reads the clock
+// only at every kPumpCallsPerClockRead-th call, since even reading it per
+// sector would cost a sizeable share of a scan's speed (sectors are read in
+// well under a microsecond each). While the job waits on a call that may
+// block (a drive retrying a bad spot), it pumps once per kRealPumpInterval
+// through pumpEventsWhileWaiting, each time a real pump.
+inline constexpr std::chrono::milliseconds kRealPumpInterval{10};
+inline constexpr unsigned kPumpCallsPerClockRead = 64;
 
 // Values of the alert check box.
 inline constexpr int kUnchecked = 0;
@@ -57,6 +74,10 @@ class Controls {
     virtual void setFileListPath(const std::string& folder) = 0;
     virtual std::int16_t fileListCount() = 0;
     virtual std::string fileListItem(int index) = 0;
+    // The file list reads folders through `files` from now on: the window
+    // object hands it the file system it reads its job's source through, so
+    // that listing a disc that stalls waits off the window's thread too.
+    virtual void listFilesThrough(platform::FileSystem& files) = 0;
 
     // A modal message with one OK button; returns when the user has closed it.
     virtual void messageBox(const std::string& prompt, MessageIcon icon,
@@ -65,6 +86,10 @@ class Controls {
     // Runs whatever window events are due: the only point where other handlers
     // run while a job works.
     virtual void pumpEvents() = 0;
+    // The same while the job waits on a call that may block on its source:
+    // called once per kRealPumpInterval, so that each call is a real pump
+    // (pumpEvents counts its calls before it even looks at the clock).
+    virtual void pumpEventsWhileWaiting() = 0;
     virtual void closeWindow() = 0;
 
     // Outer size in twips, and state.

@@ -31,6 +31,7 @@ void frmMain::cmdGo_Click() {
     completed(end);
     end.alert = m_alertShown;
     m_destinationLock.release();
+    m_source.reset();
     m_jobFolders.reset();
     m_outputs.clear();
     m_readBuffer.release();
@@ -57,14 +58,18 @@ void frmMain::completed(JobEnd& end) {
     }
 }
 
-bool frmMain::validateFolders() {
-    if (ValDir() == kFalse) return false;
-    m_jobFolders = JobFolders{text(TextBox::txtVobDir), text(TextBox::txtDest)};
-    return true;
+std::optional<JobEnd> frmMain::takeFolders() {
+    if (ValDir() == kFalse) return JobEnd{JobOutcome::Refused, m_refusal, false};
+    ResolvedSource source = std::move(*m_source);
+    // A file that is no disc image holds no DVD file, and the box says why.
+    if (const auto& unreadable = source.unreadable())
+        return refuseWithoutDvdFiles(unreadable->what(), unreadable->reason());
+    m_jobFolders.emplace(JobFolders{std::move(source), text(TextBox::txtDest)});
+    return std::nullopt;
 }
 
 JobEnd frmMain::runJob() {
-    if (!validateFolders()) return {JobOutcome::Refused, m_refusal, false};
+    if (auto refused = takeFolders()) return *refused;
     const std::int32_t fileTotal = CountFiles();
     if (fileTotal == 0) return refuseWithoutDvdFiles();
     startJob(fileTotal);
@@ -76,10 +81,12 @@ JobEnd frmMain::runJob() {
     return {cancelled ? JobOutcome::Cancelled : JobOutcome::Done, std::nullopt, false};
 }
 
-JobEnd frmMain::refuseWithoutDvdFiles() {
-    m_window.messageBox("No files (*.vob) for processing found!", MessageIcon::Critical, "Error");
+JobEnd frmMain::refuseWithoutDvdFiles(const std::string& explanation, const std::string& reason) {
+    const std::string message = "No files (*.vob) for processing found!";
+    m_window.messageBox(explanation.empty() ? message : message + "\n" + explanation,
+                        MessageIcon::Critical, "Error");
     return {JobOutcome::Refused,
-            FolderRefusal{TextBox::txtVobDir, folder(TextBox::txtVobDir), "no DVD files"}, true};
+            FolderRefusal{TextBox::txtVobDir, folder(TextBox::txtVobDir), reason}, true};
 }
 
 JobEnd frmMain::checkJob() {
@@ -88,12 +95,13 @@ JobEnd frmMain::checkJob() {
         frmMain& form;
         ~LetGo() {
             form.m_destinationLock.release();
+            form.m_source.reset();
             form.m_jobFolders.reset();
         }
     } letGo{*this};
     JobEnd end;
-    if (!validateFolders()) {
-        end = {JobOutcome::Refused, m_refusal, false};
+    if (auto refused = takeFolders()) {
+        end = *refused;
     } else if (CountFiles() == 0) {
         end = refuseWithoutDvdFiles();
     }
@@ -117,13 +125,28 @@ void frmMain::startJob(std::int32_t fileTotal) {
     m_window.setMin(Bar::ProgFile, 0);
     m_window.setVisible(Bar::ProgFile, true);
     if (m_observer != nullptr) {
-        const JobStart start = measuredJob(m_services.files, folder(TextBox::txtVobDir), fileTotal);
+        // The census (a listing and every file measured) in one call off the
+        // window's thread, not in one call per file.
+        JobStart start{fileTotal};
+        try {
+            platform::FileSystem& files = m_services.files;
+            start = m_sourceCalls.run<JobStart>(
+                [&files, source = folder(TextBox::txtVobDir), fileTotal] {
+                    return measuredJob(files, source, fileTotal);
+                });
+        } catch (const platform::CallAbandoned&) {
+            // Exit while the source did not answer: the job winds down unmeasured.
+        }
         tell([&](JobObserver& observer) { observer.jobStarted(start); });
     }
 }
 
 void frmMain::scanVobs() {
-    m_window.setFileListPath(folder(TextBox::txtVobDir));
+    try {
+        m_window.setFileListPath(folder(TextBox::txtVobDir));
+    } catch (const platform::CallAbandoned&) {
+        return;  // Exit while the source folder did not answer: no VOB is scanned
+    }
     std::string name = m_window.fileListCount() > 0 ? m_window.fileListItem(0) : std::string();
     std::int16_t counter = 0;
     while (!name.empty() && bCancel == kFalse) {

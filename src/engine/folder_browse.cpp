@@ -1,4 +1,5 @@
-// cmdDir_Click: a browse button opens the folder chooser at its box's folder.
+// cmdDir_Click: a browse button opens the folder chooser at its box's folder;
+// and what is dropped on a folder box.
 
 #include <exception>
 
@@ -37,5 +38,7 @@ void frmMain::cmdDir_Click(std::int16_t Index) {
     const std::string chosen = m_services.folderDialog->PickFolder(start, kBrowseFlags);
     if (!chosen.empty() && usable(chosen)) m_window.setText(box, chosen);
 }
+
+void frmMain::folderDropped(TextBox box, const std::string& path) { m_window.setText(box, path); }
 
 }  // namespace vantrel::engine

@@ -48,15 +48,15 @@ void frmMain::appendSeparatorIfMissing(TextBox box) {
 }
 
 // The clearing step deletes the destination's DVD files, so it must never be
-// the source itself, hold what the job reads (a disc image named like a DVD
-// file), nor hold a disc's own video, nor be a folder another job is working
-// in. The lock taken here is held until the job's wind-down.
+// the source itself or the folder read for it (a disc root's VIDEO_TS), hold
+// what the job reads (a disc image named like a DVD file), nor hold a disc's
+// own video, nor be a folder another job is working in. The lock taken here
+// is held until the job's wind-down.
 std::optional<frmMain::FolderProblem> frmMain::destinationProblem() {
     const std::string folder = text(TextBox::txtDest);
     const std::string source = text(TextBox::txtVobDir);
     if (!passesFolderTest(folder)) return FolderProblem{refusalReason(folder)};
-    if (m_services.files.isSameEntry(source, folder))
-        return FolderProblem{"it is the source folder"};
+    if (m_source->isSourceFolder(folder)) return FolderProblem{"it is the source folder"};
     if (m_services.files.kindOf(folder) != platform::EntryKind::Folder) return std::nullopt;
     const std::string sourceFile = m_services.files.backingFile(source);
     for (const StaleFile& stale : staleFiles(m_services.files, folder)) {
@@ -86,12 +86,16 @@ std::optional<frmMain::FolderProblem> frmMain::destinationProblem() {
 
 VbBool frmMain::ValDir() {
     m_refusal.reset();
+    m_source.reset();
     if (!passesFolderTest(text(TextBox::txtVobDir))) {
         refuseFolder(TextBox::txtVobDir, "Invalid Vob Dir!",
                      FolderProblem{refusalReason(text(TextBox::txtVobDir))});
         return kFalse;
     }
-    appendSeparatorIfMissing(TextBox::txtVobDir);
+    // A file's name (a disc image's) keeps its text: with a separator it would name nothing.
+    if (m_services.files.kindOf(text(TextBox::txtVobDir)) != platform::EntryKind::PlainFile)
+        appendSeparatorIfMissing(TextBox::txtVobDir);
+    m_source.emplace(m_services.files, text(TextBox::txtVobDir));
     if (const auto problem = destinationProblem()) {
         refuseFolder(TextBox::txtDest, "Invalid Destination Dir!", *problem);
         return kFalse;

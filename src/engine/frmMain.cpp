@@ -13,8 +13,12 @@ namespace vantrel::engine {
 frmMain::frmMain(Controls& window, Services& services)
     : m_window(window),
       m_services(services),
+      m_sourceCalls(kRealPumpInterval, [this] { return keepWaiting(); }),
+      m_sourceFiles(services.files, m_sourceCalls),
       m_log(services.files, services.programFolder),
-      m_destinationLock(services.files) {}
+      m_destinationLock(services.files) {
+    m_window.listFilesThrough(m_sourceFiles);
+}
 
 void frmMain::WriteLog(const std::string& Msg, std::string& File) noexcept { writeLog(Msg, File); }
 
@@ -30,9 +34,17 @@ void frmMain::cancelJob() {
     if (bBusy != kFalse) bCancel = kTrue;
 }
 
+// Handlers run only here and at the job's own pumps: outside a job the call
+// is waited for without them.
+bool frmMain::keepWaiting() {
+    if (bBusy == kFalse) return true;
+    m_window.pumpEventsWhileWaiting();
+    return bCancel == kFalse;
+}
+
 std::string frmMain::folder(TextBox box) {
     if (!m_jobFolders) return text(box);
-    return box == TextBox::txtVobDir ? m_jobFolders->source : m_jobFolders->destination;
+    return box == TextBox::txtVobDir ? m_jobFolders->source.folder() : m_jobFolders->destination;
 }
 
 std::string frmMain::pathIn(TextBox box, const std::string& name) {
@@ -42,7 +54,7 @@ std::string frmMain::pathIn(TextBox box, const std::string& name) {
 std::int64_t frmMain::startFile(const std::string& name, FileKind kind, FileEnd& end) {
     std::optional<std::int64_t> length;
     try {
-        length = m_services.files.fileLength(pathIn(TextBox::txtVobDir, name));
+        length = m_sourceFiles.fileLength(pathIn(TextBox::txtVobDir, name));
     } catch (...) {
         tell([&](JobObserver& observer) { observer.fileStarted({name, kind, std::nullopt}); });
         throw;

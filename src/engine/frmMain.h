@@ -8,11 +8,14 @@
 
 #include "engine/controls.h"
 #include "engine/job_events.h"
+#include "engine/resolved_source.h"
 #include "engine/services.h"
 #include "log/entry_appender.h"
 #include "log/error_entries.h"
 #include "platform/binary_file.h"
+#include "platform/call_worker.h"
 #include "platform/folder_lock.h"
+#include "platform/off_thread_file_system.h"
 
 namespace vantrel::engine {
 
@@ -23,6 +26,15 @@ inline constexpr VbBool kFalse = 0;
 
 // The main window object: the job's state, every job procedure and every
 // event handler. It reaches the window only through Controls.
+//
+// A job reads its source (opens, reads, measures and lists it) off the
+// window's thread, through m_sourceFiles, while the window's thread pumps
+// the window as the job's own pumps do: a disc that keeps a read for a
+// minute never freezes the window. Exit during such a call gives it up at
+// once: the job goes on as after a cancel at that point (the file stopped
+// at the last whole sector examined), and the call goes on alone. The
+// checks before a job (ValDir, CountFiles) and everything the job writes
+// stay on the window's thread.
 class frmMain {
   public:
     frmMain(Controls& window, Services& services);
@@ -44,6 +56,9 @@ class frmMain {
     void Process(const std::string& Fil);
 
     void cmdDir_Click(std::int16_t Index);
+    // A folder or a disc image dropped on a folder box: its path replaces the
+    // box's text, as a folder browsed to does (during a job, for the next one).
+    void folderDropped(TextBox box, const std::string& path);
     void cmdExit_Click();
     void cmdGo_Click();
     // cmdGo_Click's checks alone, for a job that is only described: ValDir,
@@ -91,6 +106,10 @@ class frmMain {
             // What a front end makes of the job is its own affair.
         }
     }
+    // What the window's thread does while a call into the source is in
+    // flight (see CallWorker::Waiting): during a job, the window's events;
+    // false once Exit (a cancel) asks for the call to be given up.
+    bool keepWaiting();
     std::string timestamp() const;
     std::string text(TextBox box) { return m_window.text(box); }
     // The folder of `box` as the job works in it: while a job runs, the one
@@ -134,9 +153,13 @@ class frmMain {
     void writeKeptSector(platform::BinaryFile& out, std::int64_t pos, const unsigned char* sector);
     JobEnd runJob();
     void completed(JobEnd& end);
-    // ValDir, and on its success the two folders taken as the job's.
-    bool validateFolders();
-    JobEnd refuseWithoutDvdFiles();
+    // ValDir, and on its success the two folders taken as the job's (the
+    // source as resolved); the job's refusal otherwise.
+    std::optional<JobEnd> takeFolders();
+    // "No files (*.vob) for processing found!", and on a second line why,
+    // when there is more to say (a file that is no disc image).
+    JobEnd refuseWithoutDvdFiles(const std::string& explanation = "",
+                                 const std::string& reason = "no DVD files");
     void startJob(std::int32_t fileTotal);
     void scanVobs();
     void flushDestination();
@@ -146,6 +169,9 @@ class frmMain {
 
     Controls& m_window;
     Services& m_services;
+    // The job's calls into its source, made on a worker thread of their own.
+    platform::CallWorker m_sourceCalls;
+    platform::OffThreadFileSystem m_sourceFiles;
     log::EntryAppender m_log;
     JobTally m_tally;
     std::optional<FolderRefusal> m_refusal;
@@ -155,9 +181,13 @@ class frmMain {
     platform::IoBuffer m_writeBuffer{platform::BinaryFile::kBufferSize};
     // Held from validation to the wind-down: the destination is this job's alone.
     platform::FolderLock m_destinationLock;
-    // The folders a job validated, from ValDir's success to its end.
+    // The source as ValDir resolved it, for the job that called it.
+    std::optional<ResolvedSource> m_source;
+    // The folders a job validated, from ValDir's success to its end: the
+    // source as resolved (a disc image held open while the job reads it).
     struct JobFolders {
-        std::string source, destination;
+        ResolvedSource source;
+        std::string destination;
     };
     std::optional<JobFolders> m_jobFolders;
     // The outputs the running job has opened, by the identity of their files:

@@ -35,7 +35,7 @@ std::uint16_t frmMain::readWord(platform::BinaryFile& file, std::int64_t positio
 }
 
 void frmMain::Process(const std::string& Fil) {
-    platform::BinaryFile source(m_services.files, m_readBuffer);
+    platform::BinaryFile source(m_sourceFiles, m_readBuffer);
     platform::BinaryFile output(m_services.files);  // unbuffered: needs no buffer
     std::int64_t length = 0;
     // p is the 1-based position of byte 2 of each sector in turn: the sectors
@@ -46,41 +46,46 @@ void frmMain::Process(const std::string& Fil) {
     FileEnd end{Fil, FileKind::Vob, std::nullopt, 0, 0, FileOutcome::Failed};
     const std::int64_t packsBefore = m_tally.navPacksWritten;
     try {
-        length = startFile(Fil, FileKind::Vob, end);
-        source.openForReading(pathIn(TextBox::txtVobDir, Fil));
-        // Each packet reaches the disk as it is found: a failure is reported at
-        // its own sector, and a killed program loses nothing it found.
-        openOutput(output, Fil, source, platform::BinaryFile::WriteMode::Unbuffered);
-        // A sparse output has its source's length before its first sector:
-        // the sectors it gets lie inside it, where no file system allocates
-        // ahead, and a scan cut short leaves every later file of the VOB set
-        // at its own addresses.
-        if (m_copyKind == CopyKind::Sparse) output.makeSparse(length);
-        // Only this scan sets the per-file bar: its value is kept here too,
-        // rather than asked of the window at every sector.
-        float progress = 0;
-        m_window.setValue(Bar::ProgFile, progress);
-        m_window.setMax(Bar::ProgFile, static_cast<float>(length + dvd::kSectorSize));
-
-        for (; p < length; p += dvd::kSectorSize) {
-            m_window.pumpEvents();
-            if (bCancel != kFalse) break;
-            if (readWord(source, p, length) == dvd::kPackStartWord &&
-                readWord(source, p + dvd::kPrivateStream2Offset - dvd::kPackStartOffset, length) ==
-                    dvd::kPrivateStream2Word &&
-                CopySector(source, p - dvd::kPackStartOffset, output) == kFalse) {
-                sectorFailed = true;
-                logContinuation(log::processSectorFileLine(Fil), Fil);
-                // Nothing found later could land in the output without a gap.
-                if (output.writeFailed()) break;
-            }
-            progress += static_cast<float>(dvd::kSectorSize);
+        try {
+            length = startFile(Fil, FileKind::Vob, end);
+            source.openForReading(pathIn(TextBox::txtVobDir, Fil));
+            // Each packet reaches the disk as it is found: a failure is reported at
+            // its own sector, and a killed program loses nothing it found.
+            openOutput(output, Fil, source, platform::BinaryFile::WriteMode::Unbuffered);
+            // A sparse output has its source's length before its first sector:
+            // the sectors it gets lie inside it, where no file system allocates
+            // ahead, and a scan cut short leaves every later file of the VOB set
+            // at its own addresses.
+            if (m_copyKind == CopyKind::Sparse) output.makeSparse(length);
+            // Only this scan sets the per-file bar: its value is kept here too,
+            // rather than asked of the window at every sector.
+            float progress = 0;
             m_window.setValue(Bar::ProgFile, progress);
-            const std::int64_t examined =
-                std::min(length, p + dvd::kSectorSize - 1 - dvd::kPackStartOffset);
-            tell([&](JobObserver& observer) { observer.bytesScanned(examined); });
+            m_window.setMax(Bar::ProgFile, static_cast<float>(length + dvd::kSectorSize));
+
+            for (; p < length; p += dvd::kSectorSize) {
+                m_window.pumpEvents();
+                if (bCancel != kFalse) break;
+                if (readWord(source, p, length) == dvd::kPackStartWord &&
+                    readWord(source, p + dvd::kPrivateStream2Offset - dvd::kPackStartOffset,
+                             length) == dvd::kPrivateStream2Word &&
+                    CopySector(source, p - dvd::kPackStartOffset, output) == kFalse) {
+                    sectorFailed = true;
+                    logContinuation(log::processSectorFileLine(Fil), Fil);
+                    // Nothing found later could land in the output without a gap.
+                    if (output.writeFailed()) break;
+                }
+                progress += static_cast<float>(dvd::kSectorSize);
+                m_window.setValue(Bar::ProgFile, progress);
+                const std::int64_t examined =
+                    std::min(length, p + dvd::kSectorSize - 1 - dvd::kPackStartOffset);
+                tell([&](JobObserver& observer) { observer.bytesScanned(examined); });
+            }
+            toTheEnd = p >= length;
+        } catch (const platform::CallAbandoned&) {
+            // Exit while the source did not answer: the scan stops before the
+            // sector it was reading, as a cancel stops it there.
         }
-        toTheEnd = p >= length;
         source.close();
         output.close();
         if (toTheEnd) ++m_tally.vobsScanned;

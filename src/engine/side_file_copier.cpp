@@ -23,6 +23,9 @@ void frmMain::CopyFiles() {
     try {
         clearDestination();
         for (const char* pattern : kSideFilePatterns) copySideFiles(pattern, lastListedName);
+    } catch (const platform::CallAbandoned&) {
+        // Exit while the source folder did not answer: nothing more is
+        // copied, as after a cancel.
     } catch (const std::exception& failure) {
         log(EntryKind::FileFailure,
             log::copyFilesEntry(timestamp(), lastListedName, failure.what()));
@@ -37,7 +40,7 @@ void frmMain::clearDestination() {
 }
 
 void frmMain::copySideFiles(const char* pattern, std::string& lastListedName) {
-    platform::DirListing listing(m_services.files);
+    platform::DirListing listing(m_sourceFiles);
     lastListedName =
         listing.first(pathIn(TextBox::txtVobDir, pattern), platform::ListWhat::PlainFiles);
     while (!lastListedName.empty() && bCancel == kFalse) {
@@ -51,34 +54,40 @@ void frmMain::copySideFiles(const char* pattern, std::string& lastListedName) {
 }
 
 void frmMain::CopyFile(const std::string& Fil) {
-    platform::BinaryFile source(m_services.files, m_readBuffer);
+    platform::BinaryFile source(m_sourceFiles, m_readBuffer);
     platform::BinaryFile output(m_services.files, m_writeBuffer);
     std::int64_t copied = 0;
     FileEnd end{Fil, FileKind::SideFile, std::nullopt, 0, 0, FileOutcome::Failed};
     try {
-        const std::int64_t length = startFile(Fil, FileKind::SideFile, end);
-        const std::int64_t blocks = length / std::int64_t(kCopyBlockSize);
-        m_window.setValue(Bar::ProgFile, 0);
-        m_window.setMax(Bar::ProgFile, static_cast<float>(blocks));
-        source.openForReading(pathIn(TextBox::txtVobDir, Fil));
-        openOutput(output, Fil, source);
-
-        std::array<unsigned char, kCopyBlockSize> block{};
         bool cancelled = false;
-        for (std::int64_t i = 1; i <= blocks && !cancelled; ++i) {
-            source.read(block.data(), block.size());
-            output.write(block.data(), block.size());
-            copied += std::int64_t(block.size());
-            tell([&](JobObserver& observer) { observer.bytesScanned(copied); });
-            advance(Bar::ProgFile, 1);
-            m_window.pumpEvents();
-            cancelled = bCancel != kFalse;  // the tail is not copied then
-        }
-        if (!cancelled) {
-            std::vector<unsigned char> tail(std::size_t(length % std::int64_t(kCopyBlockSize)));
-            source.read(tail.data(), tail.size());
-            output.write(tail.data(), tail.size());
-            copied += std::int64_t(tail.size());
+        try {
+            const std::int64_t length = startFile(Fil, FileKind::SideFile, end);
+            const std::int64_t blocks = length / std::int64_t(kCopyBlockSize);
+            m_window.setValue(Bar::ProgFile, 0);
+            m_window.setMax(Bar::ProgFile, static_cast<float>(blocks));
+            source.openForReading(pathIn(TextBox::txtVobDir, Fil));
+            openOutput(output, Fil, source);
+
+            std::array<unsigned char, kCopyBlockSize> block{};
+            for (std::int64_t i = 1; i <= blocks && !cancelled; ++i) {
+                source.read(block.data(), block.size());
+                output.write(block.data(), block.size());
+                copied += std::int64_t(block.size());
+                tell([&](JobObserver& observer) { observer.bytesScanned(copied); });
+                advance(Bar::ProgFile, 1);
+                m_window.pumpEvents();
+                cancelled = bCancel != kFalse;  // the tail is not copied then
+            }
+            if (!cancelled) {
+                std::vector<unsigned char> tail(std::size_t(length % std::int64_t(kCopyBlockSize)));
+                source.read(tail.data(), tail.size());
+                output.write(tail.data(), tail.size());
+                copied += std::int64_t(tail.size());
+            }
+        } catch (const platform::CallAbandoned&) {
+            // Exit while the source did not answer: the copy stops after the
+            // last whole block, as a cancel stops it.
+            cancelled = true;
         }
         source.close();
         output.close();

@@ -9,10 +9,10 @@
 namespace vantrel::engine {
 
 void VobFileList::setPath(const std::string& folder) {
-    if (m_files.kindOf(folder.empty() ? "." : folder) != platform::EntryKind::Folder)
+    if (m_files->kindOf(folder.empty() ? "." : folder) != platform::EntryKind::Folder)
         throw platform::Failure("cannot list '" + folder + "': no such folder");
     m_names.clear();
-    platform::DirListing listing(m_files);
+    platform::DirListing listing(*m_files);
     for (std::string name =
              listing.first(platform::joinPath(folder, "*.vob"), platform::ListWhat::PlainFiles);
          !name.empty(); name = listing.next())

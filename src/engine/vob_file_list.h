@@ -13,8 +13,10 @@ namespace vantrel::engine {
 // listing's order.
 class VobFileList {
   public:
-    explicit VobFileList(platform::FileSystem& files) : m_files(files) {}
+    explicit VobFileList(platform::FileSystem& files) : m_files(&files) {}
 
+    // Lists through `files` from now on.
+    void listThrough(platform::FileSystem& files) { m_files = &files; }
     // Throws when `folder` is not an existing folder.
     void setPath(const std::string& folder);
     // Throws when the folder holds more names than a 16-bit count can hold.
@@ -24,7 +26,7 @@ class VobFileList {
     const std::vector<std::string>& names() const { return m_names; }
 
   private:
-    platform::FileSystem& m_files;
+    platform::FileSystem* m_files;
     std::vector<std::string> m_names;
 };
 

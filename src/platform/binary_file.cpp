@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "dvd/dvd_format.h"
+#include "platform/call_worker.h"
 #include "platform/failure.h"
 
 namespace vantrel::platform {
@@ -61,6 +62,7 @@ FileStatus BinaryFile::adopt(int fd, const std::string& path) {
         fail("cannot look up", error);
     }
     m_identity = status.identity;
+    m_openedLength = status.length;
     return status;
 }
 
@@ -71,7 +73,17 @@ std::size_t BinaryFile::readAtSlowly(std::int64_t offset, void* destination, std
     // that a failure is reported where it lies.
     if (count > m_buffer.size() / 2 || touchesBadRegion(offset, end))
         return readDirectly(offset, destination, count);
-    const bool toEndOfFile = fillBuffer(offset - offset % kAlignment);
+    bool toEndOfFile = false;
+    try {
+        toEndOfFile = fillBuffer(offset - offset % kAlignment);
+    } catch (const CallAbandoned&) {
+        // The read goes on alone into the buffer's memory, which is its own
+        // now: the next refill, of this file or another, takes new memory.
+        m_buffer.release();
+        m_bytes = nullptr;
+        m_bufferLength = 0;
+        throw;
+    }
     const std::int64_t bufferEnd = m_bufferStart + m_bufferLength;
     if (end > bufferEnd && !toEndOfFile) return readDirectly(offset, destination, count);
     const auto copied = static_cast<std::size_t>(
@@ -97,24 +109,27 @@ bool BinaryFile::fillBuffer(std::int64_t offset) {
     m_bufferStart = offset;
     m_bufferLength = 0;
     const auto size = std::int64_t(m_buffer.size());
-    const std::int64_t end = std::min(offset + size, nextBadRegion(offset));
+    std::int64_t end = std::min(offset + size, nextBadRegion(offset));
+    // A read from the length the file had when it was opened would only find
+    // its end: it is not made (a file that grew since is read on beyond it).
+    if (offset < m_openedLength) end = std::min(end, m_openedLength);
     while (m_bufferStart + m_bufferLength < end) {
-        const std::int64_t got = m_files.readAt(m_fd, m_bytes + m_bufferLength,
-                                                std::size_t(end - m_bufferStart - m_bufferLength),
-                                                m_bufferStart + m_bufferLength);
+        const std::int64_t got = m_files.readIntoShared(
+            m_fd, m_buffer.shared(), std::size_t(m_bufferLength),
+            std::size_t(end - m_bufferStart - m_bufferLength), m_bufferStart + m_bufferLength);
         if (got < 0) return fillUpToBadSector(end);
         if (got == 0) return true;
         m_bufferLength += got;
     }
-    return m_bufferLength == size;
+    return filledToTheEnd();
 }
 
 bool BinaryFile::fillUpToBadSector(std::int64_t end) {
     while (m_bufferStart + m_bufferLength < end) {
         const std::int64_t at = m_bufferStart + m_bufferLength;
         const std::int64_t sectorEnd = std::min(end, at - at % kAlignment + kAlignment);
-        const std::int64_t got =
-            m_files.readAt(m_fd, m_bytes + m_bufferLength, std::size_t(sectorEnd - at), at);
+        const std::int64_t got = m_files.readIntoShared(
+            m_fd, m_buffer.shared(), std::size_t(m_bufferLength), std::size_t(sectorEnd - at), at);
         if (got < 0) {
             m_badRegions.emplace_back(at, sectorEnd);
             return false;
@@ -122,7 +137,12 @@ bool BinaryFile::fillUpToBadSector(std::int64_t end) {
         if (got == 0) return true;
         m_bufferLength += got;
     }
-    return m_bufferLength == std::int64_t(m_buffer.size());
+    return filledToTheEnd();
+}
+
+bool BinaryFile::filledToTheEnd() const {
+    return m_bufferLength == std::int64_t(m_buffer.size()) ||
+           m_bufferStart + m_bufferLength == m_openedLength;
 }
 
 bool BinaryFile::touchesBadRegion(std::int64_t offset, std::int64_t end) const {

@@ -17,7 +17,9 @@ namespace vantrel::platform {
 // 1-based, as the engine counts them; lengths and positions are 64-bit.
 //
 // Reading goes through a sector-aligned read-ahead buffer, so that the many
-// small reads of a scan cost a memory copy and no system call. A read-ahead
+// small reads of a scan cost a memory copy and no system call; it asks for
+// nothing past the length the file had when it was opened, where a read
+// would only find the end (a read that starts past it reads on). A read-ahead
 // that meets a bad spot narrows it down to the sector that cannot be read and
 // from then on reads around it: a bad spot costs a few failed reads, not one
 // per request. Writing is buffered and flushed when the buffer fills and at
@@ -25,7 +27,9 @@ namespace vantrel::platform {
 // Failure with a description naming the file and the cause.
 //
 // The buffer is the file's own, or one lent for a job's files in turn (never
-// to two open files at once).
+// to two open files at once). Read through an OffThreadFileSystem, a refill
+// given up throws CallAbandoned and leaves its memory to the read that goes
+// on: the buffer takes new memory for the next one.
 class BinaryFile {
   public:
     // Small enough that what a read copies in is still in the processor's
@@ -107,6 +111,8 @@ class BinaryFile {
     // After a failed read-ahead: the rest of the buffer read sector by sector
     // until the one that fails, which is remembered as bad.
     bool fillUpToBadSector(std::int64_t end);
+    // The buffer is full, or reaches the file's length when it was opened.
+    bool filledToTheEnd() const;
     bool touchesBadRegion(std::int64_t offset, std::int64_t end) const;
     std::int64_t nextBadRegion(std::int64_t offset) const;
     void writeThrough(const void* source, std::size_t count);
@@ -123,6 +129,7 @@ class BinaryFile {
     std::byte* m_bytes = nullptr;  // m_buffer's memory, once it holds anything
     std::string m_path;
     FileIdentity m_identity;
+    std::int64_t m_openedLength = 0;  // the file's length when it was opened
     int m_fd = -1;
     bool m_writing = false;
     WriteMode m_writeMode = WriteMode::Buffered;

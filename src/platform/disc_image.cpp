@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <udfread/blockinput.h>
 #include <udfread/udfread.h>
 #include <unistd.h>
@@ -257,6 +258,17 @@ DiscImage::File DiscImage::placeFile(::udfread* volume, ImageInput& input,
 
 std::int64_t DiscImage::read(const File& file, void* buffer, std::size_t count,
                              std::int64_t offset) const {
+    return readPieces(file, buffer, count, offset, 0);
+}
+
+// A piece that is only partly in memory ends the read there.
+std::int64_t DiscImage::readWithoutWaiting(const File& file, void* buffer, std::size_t count,
+                                           std::int64_t offset) const {
+    return readPieces(file, buffer, count, offset, RWF_NOWAIT);
+}
+
+std::int64_t DiscImage::readPieces(const File& file, void* buffer, std::size_t count,
+                                   std::int64_t offset, int flags) const {
     if (offset < 0) return -EINVAL;
     // The extent that holds `offset`: the last one that begins at or before it.
     auto extent =
@@ -271,14 +283,15 @@ std::int64_t DiscImage::read(const File& file, void* buffer, std::size_t count,
         const std::int64_t into = offset + done - extent->fileOffset;
         const std::int64_t part = std::min(wanted - done, extent->length - into);
         for (std::int64_t partDone = 0; partDone < part;) {
+            iovec piece{static_cast<char*>(buffer) + done, std::size_t(part - partDone)};
             const ssize_t got =
-                ::pread(m_image.get(), static_cast<char*>(buffer) + done,
-                        std::size_t(part - partDone), extent->imageOffset + into + partDone);
+                ::preadv2(m_image.get(), &piece, 1, extent->imageOffset + into + partDone, flags);
             if (got < 0 && errno == EINTR) continue;
             if (got < 0) return done > 0 ? done : -errno;
             if (got == 0) return done;  // the image is shorter than it was
             partDone += got;
             done += got;
+            if (flags != 0 && partDone < part) return done;
         }
     }
     return done;

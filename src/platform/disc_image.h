@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/failure.h"
+#include "platform/file_system.h"
 #include "platform/posix_descriptor.h"
 
 struct udfread;  // libudfread's volume
@@ -21,7 +22,7 @@ struct ImageInput;
 // opened: which files the folder holds, and where their bytes lie in the
 // image. From then on a file is read with plain positioned reads of the image,
 // so that a job reads an image as fast as the image file itself. Linux only.
-class DiscImage {
+class DiscImage final : public OpenedDiscImage {
   public:
     // A piece of a file that lies in one run of the image.
     struct Extent {
@@ -48,12 +49,18 @@ class DiscImage {
     const std::string& path() const { return m_path; }
     // The VIDEO_TS folder's name as the image spells it.
     const std::string& folderName() const { return m_folderName; }
+    // That folder as a path of the file system that reads the image
+    // (DiscImageFileSystem): "film.iso:VIDEO_TS/".
+    std::string videoTsFolder() const override { return m_path + ":" + m_folderName + "/"; }
     // The folder's plain files.
     const std::vector<File>& files() const { return m_files; }
 
     // Reads up to `count` bytes of `file` from `offset`, as pread does: the
     // number of bytes read (0 at the end of the file) or a negative errno.
     std::int64_t read(const File& file, void* buffer, std::size_t count, std::int64_t offset) const;
+    // The same of only what is in memory now (see FileSystem::readAtWithoutWaiting).
+    std::int64_t readWithoutWaiting(const File& file, void* buffer, std::size_t count,
+                                    std::int64_t offset) const;
     // The image's own descriptor: no output may ever be opened on the image.
     int descriptor() const { return m_image.get(); }
 
@@ -64,6 +71,9 @@ class DiscImage {
     void checkBudget(const ImageInput& input) const;
     std::string volumeDescriptorIds() const;
     File placeFile(::udfread* volume, ImageInput& input, const std::string& name) const;
+    // read and readWithoutWaiting, by the flags of preadv2.
+    std::int64_t readPieces(const File& file, void* buffer, std::size_t count, std::int64_t offset,
+                            int flags) const;
 
     std::string m_path;
     ScopedDescriptor m_image;

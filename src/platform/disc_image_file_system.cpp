@@ -1,5 +1,7 @@
 #include "platform/disc_image_file_system.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 
@@ -21,25 +23,60 @@ std::vector<std::string> componentsOf(const std::string& inside) {
     return components;
 }
 
+// What may be an image: a plain file or a drive. Anything else that is no
+// folder (a pipe, a terminal) could block a read.
+bool isImageOrDrive(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && (S_ISREG(info.st_mode) || S_ISBLK(info.st_mode));
+}
+
+bool isDrive(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISBLK(info.st_mode);
+}
+
 }  // namespace
 
-DiscImageFileSystem::DiscImageFileSystem(FileSystem& system, const DiscImage& image)
-    : m_system(system), m_image(image), m_prefix(image.path() + ":") {}
+DiscImageFileSystem::DiscImageFileSystem(FileSystem& system) : m_system(system) {}
 
-std::string DiscImageFileSystem::videoTsFolder() const {
-    return m_prefix + m_image.folderName() + "/";
+std::shared_ptr<const DiscImage> DiscImageFileSystem::open(const std::string& path) {
+    const std::lock_guard lock(m_mutex);
+    for (const auto& opened : m_images) {
+        if (auto image = opened.lock(); image && image->path() == path) return image;
+    }
+    std::erase_if(m_images, [](const auto& opened) { return opened.expired(); });
+    auto image = std::make_shared<const DiscImage>(path);
+    m_images.push_back(image);
+    return image;
+}
+
+std::shared_ptr<const OpenedDiscImage> DiscImageFileSystem::openDiscImage(const std::string& path) {
+    if (inImage(path) || !isImageOrDrive(path)) return nullptr;
+    return open(path);
 }
 
 std::optional<DiscImageFileSystem::Place> DiscImageFileSystem::inImage(
     const std::string& path) const {
-    if (path.compare(0, m_prefix.size(), m_prefix) != 0) return std::nullopt;
-    const std::vector<std::string> parts = componentsOf(path.substr(m_prefix.size()));
+    std::shared_ptr<const DiscImage> image;
+    std::unique_lock lock(m_mutex);
+    for (const auto& opened : m_images) {
+        image = opened.lock();
+        if (image && path.size() > image->path().size() &&
+            path.compare(0, image->path().size(), image->path()) == 0 &&
+            path[image->path().size()] == ':')
+            break;
+        image.reset();
+    }
+    lock.unlock();
+    if (!image) return std::nullopt;
+    const std::vector<std::string> parts = componentsOf(path.substr(image->path().size() + 1));
     using What = Place::What;
-    if (parts.empty()) return Place{What::Root};
-    if (parts.size() > 2 || !sameIgnoringCase(parts[0], m_image.folderName())) return Place{};
-    if (parts.size() == 1) return Place{What::Folder};
+    if (parts.empty()) return Place{What::Root, image};
+    if (parts.size() > 2 || !sameIgnoringCase(parts[0], image->folderName()))
+        return Place{What::Nothing, image};
+    if (parts.size() == 1) return Place{What::Folder, image};
     // A name spelt as the image has it first, then one in other letters.
-    const auto& files = m_image.files();
+    const auto& files = image->files();
     auto file = std::find_if(files.begin(), files.end(),
                              [&](const DiscImage::File& f) { return f.name == parts[1]; });
     if (file == files.end())
@@ -47,13 +84,16 @@ std::optional<DiscImageFileSystem::Place> DiscImageFileSystem::inImage(
             return sameIgnoringCase(f.name, parts[1]);
         });
     // A file's path with a separator after it names nothing.
-    if (file == files.end() || path.back() == '/') return Place{};
-    return Place{What::File, &*file};
+    if (file == files.end() || path.back() == '/') return Place{What::Nothing, image};
+    return Place{What::File, image, &*file};
 }
 
-const DiscImage::File* DiscImageFileSystem::openFile(int fd) const {
+std::optional<DiscImageFileSystem::OpenFile> DiscImageFileSystem::openFile(int fd) const {
+    const std::lock_guard lock(m_mutex);
     const auto slot = static_cast<std::size_t>(fd - kFirstImageDescriptor);
-    return fd >= kFirstImageDescriptor && slot < m_open.size() ? m_open[slot] : nullptr;
+    if (fd < kFirstImageDescriptor || slot >= m_open.size() || !m_open[slot].image)
+        return std::nullopt;
+    return m_open[slot];
 }
 
 void DiscImageFileSystem::refuseWriting(const char* action, const std::string& path) {
@@ -66,9 +106,11 @@ int DiscImageFileSystem::openForReading(const std::string& path) {
     if (place->what != Place::What::File)
         throwSystemFailure("cannot open", path,
                            place->what == Place::What::Nothing ? ENOENT : EISDIR);
-    auto slot = std::find(m_open.begin(), m_open.end(), nullptr);
-    if (slot == m_open.end()) slot = m_open.insert(slot, nullptr);
-    *slot = place->file;
+    const std::lock_guard lock(m_mutex);
+    auto slot = std::find_if(m_open.begin(), m_open.end(),
+                             [](const OpenFile& open) { return !open.image; });
+    if (slot == m_open.end()) slot = m_open.insert(slot, OpenFile{});
+    *slot = OpenFile{place->image, place->file};
     return kFirstImageDescriptor + static_cast<int>(slot - m_open.begin());
 }
 
@@ -85,8 +127,15 @@ int DiscImageFileSystem::openForAppending(const std::string& path) {
 std::int64_t DiscImageFileSystem::readAt(int fd, void* buffer, std::size_t count,
                                          std::int64_t offset) {
     if (fd < kFirstImageDescriptor) return m_system.readAt(fd, buffer, count, offset);
-    const DiscImage::File* file = openFile(fd);
-    return file ? m_image.read(*file, buffer, count, offset) : -EBADF;
+    const auto open = openFile(fd);
+    return open ? open->image->read(*open->file, buffer, count, offset) : -EBADF;
+}
+
+std::int64_t DiscImageFileSystem::readAtWithoutWaiting(int fd, void* buffer, std::size_t count,
+                                                       std::int64_t offset) {
+    if (fd < kFirstImageDescriptor) return m_system.readAtWithoutWaiting(fd, buffer, count, offset);
+    const auto open = openFile(fd);
+    return open ? open->image->readWithoutWaiting(*open->file, buffer, count, offset) : -EBADF;
 }
 
 std::int64_t DiscImageFileSystem::write(int fd, const void* buffer, std::size_t count) {
@@ -110,17 +159,18 @@ int DiscImageFileSystem::makeSparse(int fd, std::int64_t length) {
 // since the image's files are read from it.
 int DiscImageFileSystem::statusOf(int fd, FileStatus& status) {
     if (fd < kFirstImageDescriptor) return m_system.statusOf(fd, status);
-    const DiscImage::File* file = openFile(fd);
-    if (!file) return -EBADF;
-    const int result = m_system.statusOf(m_image.descriptor(), status);
-    status.length = file->length;
+    const auto open = openFile(fd);
+    if (!open) return -EBADF;
+    const int result = m_system.statusOf(open->image->descriptor(), status);
+    status.length = open->file->length;
     return result;
 }
 
 int DiscImageFileSystem::close(int fd) {
     if (fd < kFirstImageDescriptor) return m_system.close(fd);
     if (!openFile(fd)) return -EBADF;
-    m_open[static_cast<std::size_t>(fd - kFirstImageDescriptor)] = nullptr;
+    const std::lock_guard lock(m_mutex);
+    m_open[static_cast<std::size_t>(fd - kFirstImageDescriptor)] = OpenFile{};
     return 0;
 }
 
@@ -146,7 +196,10 @@ std::int64_t DiscImageFileSystem::fileLength(const std::string& path) {
 
 std::optional<EntryKind> DiscImageFileSystem::kindOf(const std::string& path) {
     const auto place = inImage(path);
-    if (!place) return m_system.kindOf(path);
+    if (!place) {
+        const auto kind = m_system.kindOf(path);
+        return kind == EntryKind::Other && isDrive(path) ? EntryKind::PlainFile : kind;
+    }
     if (place->what == Place::What::Nothing) return std::nullopt;
     return place->file ? EntryKind::PlainFile : EntryKind::Folder;
 }
@@ -155,10 +208,10 @@ std::optional<std::vector<FolderEntry>> DiscImageFileSystem::readFolder(const st
     const auto place = inImage(folder);
     if (!place) return m_system.readFolder(folder);
     if (place->what == Place::What::Root)
-        return std::vector<FolderEntry>{{m_image.folderName(), EntryKind::Folder}};
+        return std::vector<FolderEntry>{{place->image->folderName(), EntryKind::Folder}};
     if (place->what != Place::What::Folder) return std::nullopt;
     std::vector<FolderEntry> entries;
-    for (const DiscImage::File& file : m_image.files())
+    for (const DiscImage::File& file : place->image->files())
         entries.push_back({file.name, EntryKind::PlainFile});
     return entries;
 }
@@ -172,12 +225,17 @@ int DiscImageFileSystem::folderError(const std::string& path) {
 
 std::optional<FolderEntry> DiscImageFileSystem::lookUp(const std::string& path) {
     const auto place = inImage(path);
-    if (!place) return m_system.lookUp(path);
+    if (!place) {
+        auto entry = m_system.lookUp(path);
+        if (entry && entry->kind == EntryKind::Other && isDrive(path))
+            entry->kind = EntryKind::PlainFile;
+        return entry;
+    }
     switch (place->what) {
         case Place::What::Root:
             return FolderEntry{path.substr(path.rfind('/') + 1), EntryKind::Folder};
         case Place::What::Folder:
-            return FolderEntry{m_image.folderName(), EntryKind::Folder};
+            return FolderEntry{place->image->folderName(), EntryKind::Folder};
         case Place::What::File:
             return FolderEntry{place->file->name, EntryKind::PlainFile};
         case Place::What::Nothing:
@@ -212,7 +270,8 @@ bool DiscImageFileSystem::isSameEntry(const std::string& a, const std::string& b
 }
 
 std::string DiscImageFileSystem::backingFile(const std::string& path) {
-    return inImage(path) ? m_image.path() : m_system.backingFile(path);
+    const auto place = inImage(path);
+    return place ? place->image->path() : m_system.backingFile(path);
 }
 
 }  // namespace vantrel::platform

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,11 +40,23 @@ struct FileStatus {
     std::int64_t length = 0;
 };
 
+// A disc image or a drive that a file system reads (FileSystem::openDiscImage),
+// for as long as it is held.
+class OpenedDiscImage {
+  public:
+    virtual ~OpenedDiscImage() = default;
+    // Its VIDEO_TS folder as a path of that file system: "film.iso:VIDEO_TS/".
+    virtual std::string videoTsFolder() const = 0;
+};
+
 // The file system as the rest of the system sees it. Everything that touches a
 // disk goes through here, so that tests can make any single operation fail.
 // Path operations throw Failure; descriptor operations return a negative error
 // code (an errno, on Windows a GetLastError code) so that the caller, which
-// knows the file's name, builds the description.
+// knows the file's name, builds the description. A job's source is read
+// through here from a thread of its own (OffThreadFileSystem) while the
+// window's thread goes on making calls: an implementation that keeps state
+// of its own guards it.
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -56,6 +69,18 @@ class FileSystem {
     // Created when missing, every write lands at the end.
     virtual int openForAppending(const std::string& path) = 0;
     virtual std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) = 0;
+    // readAt of only what is in memory now, never waiting for a device: the
+    // bytes read (fewer than asked when only some are there, 0 at the end of
+    // the file), or a negative number when none can be read so. By default
+    // none can.
+    virtual std::int64_t readAtWithoutWaiting(int, void*, std::size_t, std::int64_t) { return -1; }
+    // readAt into `memory` from its byte `at` on, for a caller that may stop
+    // waiting for the read (OffThreadFileSystem): the read holds a share of
+    // the memory until it returns.
+    virtual std::int64_t readIntoShared(int fd, const std::shared_ptr<std::byte[]>& memory,
+                                        std::size_t at, std::size_t count, std::int64_t offset) {
+        return readAt(fd, memory.get() + at, count, offset);
+    }
     virtual std::int64_t write(int fd, const void* buffer, std::size_t count) = 0;
     // Writes at `offset`, whatever was written before; the bytes written or a
     // negative error code.
@@ -124,6 +149,15 @@ class FileSystem {
     // The system's own file or folder whose bytes `path` reads: `path` itself,
     // except for a path into a disc image, which reads the image file.
     virtual std::string backingFile(const std::string& path) { return path; }
+    // The disc image or drive at `path` (a plain file, a block device), opened
+    // to be read: while the result is held, its VIDEO_TS folder and the files
+    // in it are read through this file system, and opening it again gives the
+    // same image. Nothing when `path` names anything else (a folder, nothing at
+    // all), or where this file system reads no images. Throws Failure, in one
+    // line, when it cannot be read as a DVD-Video disc.
+    virtual std::shared_ptr<const OpenedDiscImage> openDiscImage(const std::string& /*path*/) {
+        return nullptr;
+    }
 };
 
 }  // namespace vantrel::platform

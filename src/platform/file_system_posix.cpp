@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -47,6 +48,7 @@ int openPlainFileAt(int folder, const std::string& name, const std::string& path
 }  // namespace
 
 PosixFileSystem::Place PosixFileSystem::placeOf(const std::string& path) const {
+    const std::lock_guard lock(m_lockedMutex);
     if (m_lockedFolders.empty()) return {AT_FDCWD, path};
     if (const auto held = m_lockedFolders.find(withoutTrailingSeparators(path));
         held != m_lockedFolders.end())
@@ -83,6 +85,18 @@ int PosixFileSystem::openForAppending(const std::string& path) {
 std::int64_t PosixFileSystem::readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) {
     for (;;) {
         const ssize_t got = ::pread(fd, buffer, count, static_cast<off_t>(offset));
+        if (got >= 0) return got;
+        if (errno != EINTR) return -errno;
+    }
+}
+
+// What the page cache holds (RWF_NOWAIT): EAGAIN where the device would be
+// asked, EOPNOTSUPP where the file system cannot tell (FUSE).
+std::int64_t PosixFileSystem::readAtWithoutWaiting(int fd, void* buffer, std::size_t count,
+                                                   std::int64_t offset) {
+    iovec part{buffer, count};
+    for (;;) {
+        const ssize_t got = ::preadv2(fd, &part, 1, static_cast<off_t>(offset), RWF_NOWAIT);
         if (got >= 0) return got;
         if (errno != EINTR) return -errno;
     }
@@ -125,7 +139,10 @@ int PosixFileSystem::statusOf(int fd, FileStatus& status) {
 }
 
 int PosixFileSystem::close(int fd) {
-    std::erase_if(m_lockedFolders, [fd](const auto& held) { return held.second == fd; });
+    {
+        const std::lock_guard lock(m_lockedMutex);
+        std::erase_if(m_lockedFolders, [fd](const auto& held) { return held.second == fd; });
+    }
     return ::close(fd) == 0 ? 0 : -errno;
 }
 
@@ -157,6 +174,7 @@ std::optional<int> PosixFileSystem::lockFolder(const std::string& folder) {
     if (result != 0 && errno == EWOULDBLOCK) return std::nullopt;
     // No lock at all (ENOLCK on some network and FUSE file systems) is no lock held.
     if (result != 0) throwSystemFailure("cannot lock", folder, errno);
+    const std::lock_guard lock(m_lockedMutex);
     m_lockedFolders.emplace(path, fd.get());
     return fd.release();
 }

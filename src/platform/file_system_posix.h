@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ class PosixFileSystem final : public FileSystem {
     int openForWriting(const std::string& path) override;
     int openForAppending(const std::string& path) override;
     std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) override;
+    std::int64_t readAtWithoutWaiting(int fd, void* buffer, std::size_t count,
+                                      std::int64_t offset) override;
     std::int64_t write(int fd, const void* buffer, std::size_t count) override;
     std::int64_t writeAt(int fd, const void* buffer, std::size_t count,
                          std::int64_t offset) override;
@@ -60,7 +63,9 @@ class PosixFileSystem final : public FileSystem {
     Folder openFolder(const std::string& folder) const;
 
     // The lock's descriptor of each folder held locked, by its path without a
-    // trailing separator.
+    // trailing separator. Guarded: the job's source is read from a thread of
+    // its own while the window's thread locks and lets go.
+    mutable std::mutex m_lockedMutex;
     std::map<std::string, int> m_lockedFolders;
 };
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "platform/failure.h"
 #include "platform/file_system_win32.h"
@@ -39,12 +40,14 @@ ScopedHandle openDiskFile(const std::string& path, DWORD access, DWORD share, DW
 }  // namespace
 
 Win32FileSystem::~Win32FileSystem() {
+    const std::lock_guard lock(m_handlesMutex);
     for (void* handle : m_handles) {
         if (handle != nullptr) ::CloseHandle(handle);
     }
 }
 
 int Win32FileSystem::adopt(void* handle) {
+    const std::lock_guard lock(m_handlesMutex);
     const auto free = std::find(m_handles.begin(), m_handles.end(), nullptr);
     if (free != m_handles.end()) {
         *free = handle;
@@ -55,6 +58,7 @@ int Win32FileSystem::adopt(void* handle) {
 }
 
 void* Win32FileSystem::handleOf(int fd) const {
+    const std::lock_guard lock(m_handlesMutex);
     if (fd < 0 || std::size_t(fd) >= m_handles.size() || m_handles[std::size_t(fd)] == nullptr)
         return INVALID_HANDLE_VALUE;
     return m_handles[std::size_t(fd)];
@@ -140,9 +144,13 @@ int Win32FileSystem::statusOf(int fd, FileStatus& status) {
 }
 
 int Win32FileSystem::close(int fd) {
-    const HANDLE handle = handleOf(fd);
-    if (handle == INVALID_HANDLE_VALUE) return -ERROR_INVALID_HANDLE;
-    m_handles[std::size_t(fd)] = nullptr;
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    {
+        const std::lock_guard lock(m_handlesMutex);
+        if (fd < 0 || std::size_t(fd) >= m_handles.size() || m_handles[std::size_t(fd)] == nullptr)
+            return -ERROR_INVALID_HANDLE;
+        handle = std::exchange(m_handles[std::size_t(fd)], nullptr);
+    }
     return ::CloseHandle(handle) ? 0 : -int(::GetLastError());
 }
 

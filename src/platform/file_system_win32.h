@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,12 +46,17 @@ class Win32FileSystem final : public FileSystem {
     bool isWritable(const std::string& path) override;
     bool fillsHoles(const std::string& folder) override;  // hole_probe_win32.cpp
     bool isSameEntry(const std::string& a, const std::string& b) override;
+    // Windows mounts an image itself: a plain file is refused with how to.
+    std::shared_ptr<const OpenedDiscImage> openDiscImage(const std::string& path) override;
 
   private:
     int adopt(void* handle);
     void* handleOf(int fd) const;
 
-    std::vector<void*> m_handles;  // by descriptor; null where free
+    // By descriptor, null where free. Guarded: the job's reads open and close
+    // source files from a thread of their own.
+    mutable std::mutex m_handlesMutex;
+    std::vector<void*> m_handles;
 };
 
 }  // namespace vantrel::platform

@@ -196,4 +196,22 @@ bool Win32FileSystem::isSameEntry(const std::string& a, const std::string& b) {
     return first.valid() && second.valid() && sameFile(first.get(), second.get());
 }
 
+// Windows 8 and later mount an image on a double click, as a drive whose
+// VIDEO_TS folder is a source; Windows 7 does not, but other tools do.
+std::shared_ptr<const OpenedDiscImage> Win32FileSystem::openDiscImage(const std::string& path) {
+    bool plainFile = false;
+    try {
+        plainFile = kindOf(path) == EntryKind::PlainFile;
+    } catch (const Failure&) {
+        // What cannot be looked at is left to the folder checks, which say why.
+    }
+    if (!plainFile) return nullptr;
+    throw Failure("'" + path +
+                      "' is a file, not a folder: disc images are read on Linux only; mount it "
+                      "(Mount in its menu in Explorer, or Mount-DiskImage in PowerShell; on "
+                      "Windows 7, which has neither, any tool that mounts images as drives) and "
+                      "give the VIDEO_TS folder of its drive",
+                  "disc images are read on Linux only");
+}
+
 }  // namespace vantrel::platform

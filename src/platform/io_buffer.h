@@ -9,19 +9,23 @@ namespace vantrel::platform {
 // The memory behind a file's read-ahead or write buffer, lent to one open file
 // after another. A job of thousands of files allocates it once, at first use,
 // instead of once per file; it is never zero-filled, since every byte is
-// written before it is read.
+// written before it is read. A read made off the caller's thread holds a
+// share of it (see OffThreadFileSystem): the memory outlives a read given up.
 class IoBuffer {
   public:
     explicit IoBuffer(std::size_t size) : m_size(size) {}
     IoBuffer(const IoBuffer&) = delete;
     IoBuffer& operator=(const IoBuffer&) = delete;
 
-    std::byte* data() {
-        if (!m_bytes) m_bytes.reset(static_cast<std::byte*>(::operator new[](m_size, kAlignment)));
-        return m_bytes.get();
+    std::byte* data() { return shared().get(); }
+    const std::shared_ptr<std::byte[]>& shared() {
+        if (!m_bytes)
+            m_bytes.reset(static_cast<std::byte*>(::operator new[](m_size, kAlignment)), Free{});
+        return m_bytes;
     }
     std::size_t size() const { return m_size; }
-    // Gives the memory back; the next use allocates it again.
+    // Lets the memory go (a read given up still holds it); the next use
+    // allocates it again.
     void release() noexcept { m_bytes.reset(); }
 
   private:
@@ -34,7 +38,7 @@ class IoBuffer {
     };
 
     std::size_t m_size;
-    std::unique_ptr<std::byte[], Free> m_bytes;
+    std::shared_ptr<std::byte[]> m_bytes;
 };
 
 }  // namespace vantrel::platform

@@ -21,14 +21,10 @@ int barSteps(float min, float max, float value);
 // The position `characters` characters after `from`, in units, at most the end.
 int unitsAfter(std::u16string_view text, int from, int characters);
 
-// The engine pumps once per sector. A real pump is due every 10 ms, and the
-// clock is looked at only every 64 calls, since even reading it per sector
-// would cost a sizeable share of a scan's speed. The bars are brought up to
-// date ten times a second: a progress bar repaints at once when it changes,
-// which costs about a millisecond, as much as 10% of a fast scan if it were
-// done at every real pump.
-inline constexpr unsigned kPumpCallsPerClockRead = 64;
-inline constexpr std::chrono::milliseconds kRealPumpInterval{10};
+// A window's real pumps come at most every engine::kRealPumpInterval (see
+// there why). The bars are brought up to date ten times a second, at a real
+// pump: a progress bar repaints at once when it changes, which costs about a
+// millisecond, as much as 10% of a fast scan if it were done at every one.
 inline constexpr std::chrono::milliseconds kBarRepaintInterval{100};
 
 }  // namespace vantrel::ui

@@ -15,6 +15,7 @@
 #include "support/dvd_generator.h"
 #include "support/exfat_folder.h"
 #include "support/faulty_file_system.h"
+#include "support/scoped_env.h"
 #include "support/udf_records.h"
 
 namespace vantrel::testing {
@@ -262,6 +263,38 @@ TEST_F(CliTest, ADamagedImageEntryRefusesTheImageAndItsNameIsShownOnOneLine) {
     EXPECT_EQ(result.err, "vantrel-cli: cannot open '" + image +
                               ":VIDEO_TS/V???01_1.VOB': its entry is damaged\n");
     EXPECT_EQ(nlohmann::json::parse(result.out)["outcome"], "refused");
+}
+// The read is held in front of the system's (LD_PRELOAD) as a drive retrying
+// a bad spot holds it in the kernel: no signal ends it. A file lease would
+// not do: the program opens its files without blocking, and a lease then
+// fails the open at once instead of holding it.
+TEST_F(CliTest, CtrlCDuringAReadTheDiscKeepsStopsTheJobAtOnceWithWholeSectors) {
+    const std::string vob = source() + "/VTS_01_1.VOB";
+    const Bytes start = makeVob(400, 7, 5);
+    writeFile(vob, start);
+    const ScopedEnv preload("LD_PRELOAD", VANTREL_HELD_READ_SHIM);
+    const ScopedEnv asan("ASAN_OPTIONS", "verify_asan_link_order=0");  // the shim comes first
+    const ScopedEnv held("VANTREL_HOLD_READ", vob.c_str());
+    const ScopedEnv from("VANTREL_HOLD_FROM", "262144");  // the second read-ahead
+    bool sent = false;
+    const auto result = runProgram(program(), {"--json", source(), destination()},
+                                   [&](pid_t child, const std::string& err) {
+                                       if (sent || err.find("held read: holding") == err.npos)
+                                           return;
+                                       ::kill(child, SIGINT);
+                                       sent = true;
+                                   });
+    ASSERT_TRUE(sent) << result.err;
+    EXPECT_EQ(result.err.find("held read: let go"), std::string::npos)
+        << "the program waited for the read";
+    EXPECT_EQ(result.exitStatus, 128 + SIGINT) << result.err;
+    EXPECT_EQ(readFile(destination() + "/VTS_01_1.VOB"), expectedNavPacks(sectors(start, 0, 128)))
+        << "the whole sectors found before the read that waits";
+    EXPECT_EQ(log(), "");
+    const auto document = nlohmann::json::parse(result.out);
+    EXPECT_EQ(document["outcome"], "cancelled");
+    EXPECT_EQ(document["files"][0]["status"], "cancelled");
+    EXPECT_EQ(document["files"][0]["bytes_read"], 128 * kSector);
 }
 
 // The image is held with a lease, so that the program's open of it waits until

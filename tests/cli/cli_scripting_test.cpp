@@ -156,8 +156,9 @@ TEST_F(CliTest, ADiscsRootFolderStandsForItsVideoTsFolderAndAMissingDestIsMade) 
     // The disc's root is not the source folder, but the copy must not land beside VIDEO_TS.
     const auto intoRoot = run({source(), source()});
     EXPECT_EQ(intoRoot.exitStatus, 2);
-    EXPECT_EQ(intoRoot.err, "vantrel-cli: invalid destination folder '" + source() +
-                                "': it is the source folder\n");
+    EXPECT_TRUE(has(intoRoot.err, "vantrel-cli: invalid destination folder '" + source() +
+                                      "': it is the source folder\n"))
+        << intoRoot.err;
     EXPECT_EQ(namesIn(source()), (std::vector<std::string>{"AUDIO_TS", "video_ts"}));
 
     // Made by the job or refused: what appeared there since the check (here a

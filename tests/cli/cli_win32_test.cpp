@@ -55,8 +55,8 @@ TEST_F(CliTest, ADiscImageIsRefusedWithHowToMountOne) {
     const auto result = run({"--json", image, temp / "unmade"});
     EXPECT_EQ(result.exitStatus, 2);
     EXPECT_EQ(result.err, "vantrel-cli: '" + image +
-                              "' is a file, not a folder: disc images are read by vantrel-cli on "
-                              "Linux only; mount it (Mount in its menu in Explorer, or "
+                              "' is a file, not a folder: disc images are read on Linux only; "
+                              "mount it (Mount in its menu in Explorer, or "
                               "Mount-DiskImage in PowerShell; on Windows 7, which has neither, "
                               "any tool that mounts images as drives) and give the VIDEO_TS "
                               "folder of its drive\n");

@@ -78,7 +78,7 @@ TEST_F(ValidationTest, ValidFoldersGetTheSeparatorWhenTheyLackIt) {
     source() = bed.temp / "plain";
     destination() = bed.temp / ("back" + other);
     EXPECT_EQ(bed.form.ValDir(), kTrue);
-    EXPECT_EQ(source(), (bed.temp / "plain") + kSep);
+    EXPECT_EQ(source(), bed.temp / "plain") << "a file's name (a disc image's) gets none";
     EXPECT_EQ(destination(), (bed.temp / ("back" + other)) + kSep)
         << "only the platform's own separator counts";
 }
@@ -189,6 +189,47 @@ TEST_F(ValidationTest, ASparseCopyWhereHolesTakeSpaceIsRefusedBeforeAnythingIsWr
     bed.form.cmdGo_Click();
     EXPECT_EQ(bed.events.events.back().jobEnd->outcome, engine::JobOutcome::Done);
     EXPECT_EQ(readFile(earlier), expectedNavPacks(readFile(bed.source() + kSep + "VTS_01_1.VOB")));
+}
+
+// A disc's root folder, as a mounted disc or a copy of one has it, stands for
+// its VIDEO_TS folder in any letter case: the job reads there, the box keeps
+// the root, and neither the root (the copy would land beside VIDEO_TS, and
+// the root would read it from then on) nor its VIDEO_TS folder can be the
+// destination. Found empty, that folder gets the message any folder gets.
+TEST_F(ValidationTest, ADiscsRootFolderIsReadThroughItsVideoTsFolder) {
+    const std::string disc = bed.temp / "disc", videoTs = disc + kSep + "video_ts";
+    makeDvdFolder(videoTs, 1, 20);
+    makeFolder(disc + kSep + "AUDIO_TS");
+    const std::vector<std::string> discFiles = namesIn(videoTs);
+    source() = disc;
+    destination() = bed.destination();
+    bed.form.cmdGo_Click();
+    EXPECT_TRUE(bed.window.messages.empty());
+    EXPECT_EQ(readFile(bed.destination() + kSep + "VTS_01_1.VOB"),
+              expectedNavPacks(readFile(videoTs + kSep + "VTS_01_1.VOB")));
+    EXPECT_EQ(namesIn(bed.destination()), discFiles);
+    EXPECT_EQ(source(), disc + kSep);
+    EXPECT_EQ(bed.events.events.back().jobEnd->source, videoTs + kSep);
+
+    for (const std::string& root : {disc, videoTs + kSep}) {
+        bed.window.messages.clear();
+        bed.window.focusHistory.clear();
+        destination() = root;
+        bed.form.cmdGo_Click();
+        expectRefused(TextBox::txtDest, "Invalid Destination Dir!");
+        EXPECT_EQ(bed.form.refusal()->reason, "it is the source folder") << root;
+        EXPECT_EQ(namesIn(videoTs), discFiles) << root;
+    }
+
+    makeFolder(bed.temp / "blank" + kSep + "VIDEO_TS");
+    bed.window.messages.clear();
+    source() = bed.temp / "blank";
+    destination() = bed.destination();
+    bed.form.cmdGo_Click();
+    ASSERT_EQ(bed.window.messages.size(), 1u);
+    EXPECT_EQ(bed.window.messages[0].prompt, "No files (*.vob) for processing found!");
+    EXPECT_EQ(namesIn(bed.destination()), discFiles) << "nothing was deleted";
+    EXPECT_EQ(bed.events.problems(), std::vector<std::string>{});
 }
 
 TEST_F(ValidationTest, FailuresOfTheListingReachTheCaller) {

@@ -70,15 +70,19 @@ class DiscImageTest : public ::testing::Test {
     platform::PosixFileSystem system;
 };
 
+// The image named as a user names it: the job reads its VIDEO_TS folder, and
+// holds the image only while it runs.
 TEST_F(DiscImageTest, AJobFromAUdfImageWritesWhatAJobFromItsFolderWrites) {
-    const platform::DiscImage dvd(image);
-    platform::DiscImageFileSystem files(system, dvd);
+    platform::DiscImageFileSystem files(system);
     Job fromImage(files, temp.path());
-    fromImage.run(files.videoTsFolder(), temp / "from-image");
+    fromImage.run(image, temp / "from-image");
     Job fromFolder(system, temp.path());
     fromFolder.run(disc.videoTs, temp / "from-folder");
 
-    EXPECT_EQ(files.videoTsFolder(), image + ":VIDEO_TS/");
+    EXPECT_EQ(fromImage.window.texts[engine::TextBox::txtVobDir], image)
+        << "a file gets no separator";
+    EXPECT_EQ(files.kindOf(image + ":VIDEO_TS/"), std::nullopt) << "the image was let go";
+    EXPECT_EQ(files.kindOf(image), platform::EntryKind::PlainFile);
     EXPECT_EQ(namesIn(temp / "from-folder").size(), 10u);
     EXPECT_EQ(folderDifference(temp / "from-image", temp / "from-folder"), "");
     EXPECT_EQ(fromImage.form.tally().bytesRead, fromFolder.form.tally().bytesRead);
@@ -86,8 +90,10 @@ TEST_F(DiscImageTest, AJobFromAUdfImageWritesWhatAJobFromItsFolderWrites) {
 }
 
 TEST_F(DiscImageTest, ItsFilesAreFoundInAnyLetterCaseAndNeverWritten) {
-    const platform::DiscImage dvd(image);
-    platform::DiscImageFileSystem files(system, dvd);
+    platform::DiscImageFileSystem files(system);
+    const auto dvd = files.open(image);
+    EXPECT_EQ(dvd->videoTsFolder(), image + ":VIDEO_TS/");
+    EXPECT_EQ(files.openDiscImage(image), dvd) << "held, it is the same image";
     const std::string ifo = image + ":video_ts/vts_01_0.ifo";
     EXPECT_EQ(files.lookUp(ifo)->name, "VTS_01_0.IFO");
     EXPECT_EQ(files.fileLength(ifo), std::int64_t(readFile(disc.videoTs + "/VTS_01_0.IFO").size()));
@@ -112,15 +118,15 @@ TEST_F(DiscImageTest, ItsFilesAreFoundInAnyLetterCaseAndNeverWritten) {
 
 // A read that fails inside the image is logged under the image's own name.
 TEST_F(DiscImageTest, AFailureInsideTheImageNamesTheImageAndTheFile) {
-    const platform::DiscImage dvd(image);
-    platform::DiscImageFileSystem files(system, dvd);
-    const auto& vobs = dvd.files();
+    platform::DiscImageFileSystem files(system);
+    const auto dvd = files.open(image);
+    const auto& vobs = dvd->files();
     const auto titles = std::find_if(vobs.begin(), vobs.end(),
                                      [](const auto& file) { return file.name == "VTS_01_1.VOB"; });
     ASSERT_NE(titles, vobs.end());
     std::filesystem::resize_file(image, std::uintmax_t(titles->extents.front().imageOffset + 4096));
     Job job(files, temp.path());
-    job.run(files.videoTsFolder(), temp / "out");
+    job.run(dvd->videoTsFolder(), temp / "out");
     EXPECT_NE(readText(temp / "Vantrel.log")
                   .find("cannot read '" + image + ":VIDEO_TS/VTS_01_1.VOB': the file ends before"),
               std::string::npos)

@@ -25,7 +25,27 @@ int FaultyFileSystem::callFails(const char* operation, const std::string& path) 
     return error != callErrors.end() ? error->second : kIoError;
 }
 
+void FaultyFileSystem::holdIfFirst(const std::string& rule, const std::string& path) {
+    std::unique_lock lock(m_holdMutex);
+    if (!hits(rule, path) || m_hold != Hold::None) return;
+    m_hold = Hold::Waiting;
+    m_holdEnded.wait_for(lock, holdLimit, [this] { return m_released; });
+    m_hold = Hold::Over;
+}
+
+bool FaultyFileSystem::holding() const {
+    const std::lock_guard lock(m_holdMutex);
+    return m_hold == Hold::Waiting;
+}
+
+void FaultyFileSystem::release() {
+    const std::lock_guard lock(m_holdMutex);
+    m_released = true;
+    m_holdEnded.notify_all();
+}
+
 int FaultyFileSystem::openForReading(const std::string& path) {
+    holdIfFirst(holdOpen, path);
     if (const int error = callFails("openForReading", path))
         platform::throwSystemFailure("cannot open", path, error);
     if (hits(failOpenForReading, path)) platform::throwSystemFailure("cannot open", path, kIoError);
@@ -61,6 +81,8 @@ int FaultyFileSystem::openForAppending(const std::string& path) {
 
 std::int64_t FaultyFileSystem::readAt(int fd, void* buffer, std::size_t count,
                                       std::int64_t offset) {
+    if (const auto file = m_paths.find(fd); file != m_paths.end() && offset >= holdReadFrom)
+        holdIfFirst(holdRead, file->second);
     if (const int error = callFails("readAt", m_paths[fd])) {
         // A bad spot stays bad: the bytes asked for fail again.
         failRead = m_paths[fd];

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,6 +46,21 @@ class FaultyFileSystem final : public platform::FileSystem {
     // Writes that succeed on a failWrite file before the failures start.
     long writesBeforeFailure = 0;
 
+    // The first read from `holdReadFrom` on of a file whose path contains
+    // `holdRead` (or the first opening of one whose path contains `holdOpen`)
+    // waits until release(), as a drive retrying a bad spot does, or for
+    // `holdLimit` at the most: a test of code that waits for it still ends.
+    // Then it goes on as any call. The held call touches nothing of this
+    // file system's while it waits, which is the test's thread's meanwhile.
+    std::string holdRead;
+    std::int64_t holdReadFrom = 0;
+    std::string holdOpen;
+    std::chrono::milliseconds holdLimit{std::chrono::seconds(20)};
+    // True while the held call waits.
+    bool holding() const;
+    // Ends the wait of the held call, or lets the first one through at once.
+    void release();
+
     // Counted calls, one failing: the call numbered `failCall` (the first
     // after `calls` was set to 0 is 1) fails with `callErrors`' code for its
     // operation ("openForReading", "readAt", ...), as that call fails. A read
@@ -81,6 +99,10 @@ class FaultyFileSystem final : public platform::FileSystem {
     bool isWritable(const std::string& path) override;
     bool fillsHoles(const std::string& folder) override;
     bool isSameEntry(const std::string& a, const std::string& b) override;
+    std::shared_ptr<const platform::OpenedDiscImage> openDiscImage(
+        const std::string& path) override {
+        return m_real.openDiscImage(path);
+    }
 
     // Descriptors still open: a test's check that nothing was left open.
     std::size_t openFiles() const { return m_paths.size(); }
@@ -95,11 +117,20 @@ class FaultyFileSystem final : public platform::FileSystem {
     int callFails(const char* operation, const std::string& path);
     // `path`, or the entry of its folder whose name differs only in letter case.
     std::string spellingOnDisk(const std::string& path);
+    // Holds the call when `rule` asks for it and no call was held before.
+    void holdIfFirst(const std::string& rule, const std::string& path);
 
     platform::SystemFileSystem m_system;
     platform::FileSystem& m_real;
     std::map<int, std::string> m_paths;
     long m_writes = 0;
+    // The held call's state: it is made on the job's worker thread, and the
+    // test looks at it and releases it from its own.
+    enum class Hold { None, Waiting, Over };
+    mutable std::mutex m_holdMutex;
+    std::condition_variable m_holdEnded;
+    Hold m_hold = Hold::None;
+    bool m_released = false;
 };
 
 }  // namespace vantrel::testing

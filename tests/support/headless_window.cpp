@@ -132,6 +132,11 @@ void HeadlessWindow::pumpEvents() {
     if (onPump) onPump(pumps);
 }
 
+void HeadlessWindow::pumpEventsWhileWaiting() {
+    ++waitingPumps;
+    if (onWaitingPump) onWaitingPump(waitingPumps);
+}
+
 void HeadlessWindow::closeWindow() {
     record("closeWindow");
     ++closes;

@@ -49,6 +49,7 @@ class HeadlessWindow final : public engine::ControlState {
                     const std::string& title) override;
     void beep() override;
     void pumpEvents() override;
+    void pumpEventsWhileWaiting() override;
     void closeWindow() override;
     float windowWidth() override;
     float windowHeight() override;
@@ -70,6 +71,7 @@ class HeadlessWindow final : public engine::ControlState {
     std::vector<Message> messages;
     int beeps = 0;
     long pumps = 0;
+    long waitingPumps = 0;  // while the job waited on a call
     int closes = 0;
     float width = 7245, height = 3300;
     engine::WindowState state = engine::WindowState::Normal;
@@ -84,8 +86,10 @@ class HeadlessWindow final : public engine::ControlState {
     bool recordProgress = false;
     std::vector<std::string> calls;
 
-    // Run at each pump with its number (1 for the first) and at each message box.
+    // Run at each pump with its number (1 for the first), at each pump while
+    // the job waits on a call, and at each message box.
     std::function<void(long pump)> onPump;
+    std::function<void(long pump)> onWaitingPump;
     std::function<void(const Message&)> onMessage;
 
     // A bar as the window holds it.

@@ -5,9 +5,9 @@
 #include <QSessionManager>
 
 #include "platform/clock.h"
-#include "platform/file_system_posix.h"
 #include "platform/paths.h"
 #include "platform/startup.h"
+#include "platform/system_file_system.h"
 #include "registry/system_registry.h"
 #include "ui/qt/ShowDir.h"
 #include "ui/qt/command_line.h"
@@ -29,7 +29,8 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName("io.github.vantrel.Vantrel");
     QApplication::setWindowIcon(vantrel::ui::programIcon());
 
-    vantrel::platform::PosixFileSystem files;
+    // Disc images and drives too, typed into the source box.
+    vantrel::platform::SystemFileSystem files;
     vantrel::platform::SystemClock clock;
     const auto registry = vantrel::registry::systemRegistry();
     vantrel::engine::Services services{files, clock, vantrel::platform::programFolder(),

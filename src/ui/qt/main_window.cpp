@@ -202,8 +202,12 @@ void MainWindow::messageBox(const std::string& prompt, engine::MessageIcon icon,
 void MainWindow::beep() { QApplication::beep(); }
 
 void MainWindow::pumpEvents() {
-    if (++m_pumpCalls % kPumpCallsPerClockRead != 0) return;
-    if (m_sinceRealPump.isValid() && m_sinceRealPump.elapsed() < kRealPumpInterval.count()) return;
+    if (++m_pumpCalls % engine::kPumpCallsPerClockRead == 0) pumpEventsWhileWaiting();
+}
+
+void MainWindow::pumpEventsWhileWaiting() {
+    if (m_sinceRealPump.isValid() && m_sinceRealPump.elapsed() < engine::kRealPumpInterval.count())
+        return;
     m_sinceRealPump.start();
     if (!m_sinceBarsShown.isValid() || m_sinceBarsShown.elapsed() >= kBarRepaintInterval.count()) {
         m_sinceBarsShown.start();

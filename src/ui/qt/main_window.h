@@ -12,6 +12,9 @@
 #include "ui/window_layout.h"
 #include "ui/window_rules.h"
 
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -54,6 +57,7 @@ class MainWindow final : public QWidget, public engine::ControlState {
                     const std::string& title) override;
     void beep() override;
     void pumpEvents() override;
+    void pumpEventsWhileWaiting() override;
     void closeWindow() override;
     float windowWidth() override;
     float windowHeight() override;
@@ -67,6 +71,9 @@ class MainWindow final : public QWidget, public engine::ControlState {
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void buildControls();
@@ -83,6 +90,8 @@ class MainWindow final : public QWidget, public engine::ControlState {
     std::optional<ControlId> focusedControl() const;
     void pressEnter(const QKeyEvent& key);
     QLineEdit* box(engine::TextBox box) const;
+    // The folder box at `position`, enabled or not.
+    std::optional<engine::TextBox> boxAt(const QPoint& position) const;
     KeptText& kept(engine::TextBox box) { return m_keptTexts[std::size_t(box)]; }
     QProgressBar* barWidget(engine::Bar bar) const;
     void showBarValues();

@@ -134,6 +134,10 @@ void MainWindow::buildControls() {
     control<QPushButton>(kDefaultButton)->setDefault(true);
     for (const ControlId watched : {ControlId::txtVobDir, ControlId::txtDest, kDefaultButton})
         control(watched)->installEventFilter(this);
+    // Folders dropped on the boxes go to the window (main_window_drops.cpp).
+    setAcceptDrops(true);
+    for (const ControlId folderBox : {ControlId::txtVobDir, ControlId::txtDest})
+        control(folderBox)->setAcceptDrops(false);
     buildStatusBar();
 
     for (const ControlLayout& layout : kControls)

@@ -179,9 +179,12 @@ void MainWindow::messageBox(const std::string& prompt, engine::MessageIcon icon,
 void MainWindow::beep() { ::MessageBeep(MB_OK); }
 
 void MainWindow::pumpEvents() {
-    if (++m_pumpCalls % kPumpCallsPerClockRead != 0) return;
+    if (++m_pumpCalls % engine::kPumpCallsPerClockRead == 0) pumpEventsWhileWaiting();
+}
+
+void MainWindow::pumpEventsWhileWaiting() {
     const Clock::time_point now = Clock::now();
-    if (now - m_lastRealPump < kRealPumpInterval) return;
+    if (now - m_lastRealPump < engine::kRealPumpInterval) return;
     m_lastRealPump = now;
     if (now - m_barsShown >= kBarRepaintInterval) showBarValues();
     MSG message;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>  // after windows.h, which it needs
+
 #include <array>
 #include <chrono>
 #include <functional>
@@ -56,6 +58,7 @@ class MainWindow final : public engine::ControlState {
                     const std::string& title) override;
     void beep() override;
     void pumpEvents() override;
+    void pumpEventsWhileWaiting() override;
     void closeWindow() override;
     float windowWidth() override;
     float windowHeight() override;
@@ -74,6 +77,7 @@ class MainWindow final : public engine::ControlState {
     bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void onCommand(int id, int code);
     void onClose();
+    void onDropFiles(HDROP drop);
     void onDestroyed();
     void unload();
     // Runs an event handler; nothing it throws reaches the system.
@@ -91,6 +95,8 @@ class MainWindow final : public engine::ControlState {
     void loadIcons(int dpi);
 
     HWND box(engine::TextBox box) const;
+    // The folder box at `point` of the client area, enabled or not.
+    std::optional<engine::TextBox> boxAt(POINT point) const;
     KeptText& kept(engine::TextBox box) { return m_keptTexts[std::size_t(box)]; }
     HWND barControl(engine::Bar bar) const;
     void showBarValues();

@@ -149,6 +149,7 @@ INT_PTR CALLBACK MainWindow::dialogProcedure(HWND window, UINT message, WPARAM w
             self->createControls();
             self->placeControls(windowDpi(window));
             keepOwnLayoutOnDpiChange(window);
+            ::DragAcceptFiles(window, TRUE);  // folders dropped on the boxes
         } catch (...) {
             self->m_controls.back() = nullptr;  // the constructor reports it
         }
@@ -177,6 +178,9 @@ bool MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
             return true;
         case WM_CLOSE:
             onClose();
+            return true;
+        case WM_DROPFILES:
+            onDropFiles(reinterpret_cast<HDROP>(wParam));
             return true;
         case WM_SETFOCUS:
             // Kept by the window itself, not handed on to its first control.

@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QIcon>
 #include <QImage>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTimer>
+#include <QUrl>
+#include <QWindow>
 #include <functional>
 
 #include "support/window_test.h"
@@ -68,6 +73,21 @@ class WindowTest : public WindowTestBase<ui::MainWindow> {
     bool windowOpen() const override { return window->isVisible(); }
     void atNextPump(std::function<void()> action) override {
         QTimer::singleShot(0, window.get(), std::move(action));
+    }
+    // Through the window's platform window, which finds the widget that
+    // takes the drop as a real drag and drop does.
+    void drop(engine::TextBox box, const std::string& path) override {
+        const auto* edit =
+            find<QLineEdit>(box == engine::TextBox::txtVobDir ? "txtVobDir" : "txtDest");
+        QMimeData dragged;
+        dragged.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+        const QPoint at = edit->geometry().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window->windowHandle(), &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent dropped(at, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window->windowHandle(), &dropped);
+        EXPECT_TRUE(dropped.isAccepted());
     }
 };
 

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <csignal>
 
+#include "platform/binary_file.h"
 #include "registry/registry_file_store.h"
 #include "support/dvd_generator.h"
 #include "ui/qt/termination_requests.h"
@@ -67,6 +68,10 @@ TEST_F(WindowJobTest, AJobShowsItsProgressAndLeavesTheWindowIdle) {
     expectIdle();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->text(engine::TextBox::txtVobDir), source() + "/");
+}
+
+TEST_F(WindowJobTest, ADiscRootDroppedOnTheSourceBoxIsReadThroughItsVideoTsFolder) {
+    extractFromADroppedDiscRoot();
 }
 
 // How much of the bar the window has painted filled: the share of the middle
@@ -134,6 +139,51 @@ TEST_F(WindowJobTest, EscapeDuringAScanWindsTheJobDownThenClosesTheWindow) {
     stopDuringAScan([this] { QTest::keyClick(window.get(), Qt::Key_Escape); });
     expectDoneAlert(answerer);
     expectIdle();
+}
+
+// A read the source keeps (a drive retrying a bad spot): the window goes on
+// repainting and answers Esc, and the job ends while the read still waits.
+TEST_F(WindowJobTest, DuringAReadTheSourceKeepsTheWindowRepaintsAndEscapeEndsTheJob) {
+    writeLongVob("VTS_01_1.VOB", std::int64_t{8} << 20);
+    files.holdRead = source() + "/VTS_01_1.VOB";
+    files.holdReadFrom = std::int64_t(platform::BinaryFile::kBufferSize);
+    MessageBoxAnswerer answerer;
+    struct PaintCount final : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } count;
+    auto* bar = find<QProgressBar>("ProgFile");
+    bar->installEventFilter(&count);
+    int paintsBefore = -1;
+    bool repainted = false, heldAtEscape = false;
+    QTimer user;  // due at every real pump
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        if (!files.holding()) return;
+        if (paintsBefore < 0) {
+            paintsBefore = count.paints;
+            bar->update();  // as when the window is uncovered
+        } else if (!repainted) {
+            repainted = count.paints > paintsBefore;
+        } else if (!heldAtEscape) {
+            heldAtEscape = true;
+            QTest::keyClick(window.get(), Qt::Key_Escape);
+        }
+    });
+    user.start(0);
+    find<QPushButton>("cmdGo")->click();
+    const bool heldAfterTheJob = files.holding();
+    files.release();
+    EXPECT_TRUE(repainted);
+    EXPECT_TRUE(heldAtEscape);
+    EXPECT_TRUE(heldAfterTheJob) << "the job ended without waiting for the read";
+    EXPECT_EQ(readFile(destination() + "/VTS_01_1.VOB"), expectedNavPacks(makeVob(50, 5, 3)))
+        << "the packets found before the read that waits, and the file closed";
+    expectDoneAlert(answerer);
+    expectIdle();
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(WindowJobTest, ClosingByTheTitleBarDuringAJobActsAsExit) {

@@ -3,13 +3,16 @@
 // The Win32 window in the test's own thread: the keyboard as the dialog
 // manager receives it, message boxes answered as a user would.
 
+#include "platform/wide_text.h"
 #include "support/window_test.h"
 #include "ui/win32/main_window.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -146,6 +149,27 @@ class Win32WindowTest : public WindowTestBase<ui::win32::MainWindow> {
             ::KillTimer(nullptr, timer);
             if (s_action) std::exchange(s_action, nullptr)();
         });
+    }
+
+    // A drop as the shell makes one: the names in a DROPFILES block, with
+    // where the drop landed in the window's client area.
+    void drop(engine::TextBox box, const std::string& path) override {
+        RECT place;
+        ::GetWindowRect(control(box == engine::TextBox::txtVobDir ? "txtVobDir" : "txtDest"),
+                        &place);
+        POINT at{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+        ::ScreenToClient(window->handle(), &at);
+        const std::wstring name = platform::toWide(path);
+        // Zero-filled: the name's end and the list's.
+        const HGLOBAL memory =
+            ::GlobalAlloc(GHND, sizeof(DROPFILES) + (name.size() + 2) * sizeof(wchar_t));
+        auto* dropped = static_cast<DROPFILES*>(::GlobalLock(memory));
+        dropped->pFiles = sizeof(DROPFILES);
+        dropped->pt = at;
+        dropped->fWide = TRUE;
+        std::memcpy(dropped + 1, name.data(), name.size() * sizeof(wchar_t));
+        ::GlobalUnlock(memory);
+        ::SendMessageW(window->handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
     }
 
   private:

@@ -3,6 +3,9 @@
 
 #include "window_fixture.h"
 
+#include <filesystem>
+
+#include "platform/binary_file.h"
 #include "support/counting_chooser.h"
 #include "support/dvd_generator.h"
 
@@ -62,6 +65,10 @@ TEST_F(Win32WindowJobTest, AJobShowsItsProgressAndLeavesTheWindowIdle) {
     EXPECT_EQ(window->text(engine::TextBox::txtVobDir), source() + kSep);
 }
 
+TEST_F(Win32WindowJobTest, ADiscRootDroppedOnTheSourceBoxIsReadThroughItsVideoTsFolder) {
+    extractFromADroppedDiscRoot();
+}
+
 TEST_F(Win32WindowJobTest, AfterAJobStartedWithEnterTheFocusIsBackInItsBox) {
     makeDvdFolder(source(), 1, 4);
     window->setAlertValue(engine::kUnchecked);
@@ -100,6 +107,43 @@ TEST_F(Win32WindowJobTest, EscapeDuringAScanWindsTheJobDownThenClosesTheWindow) 
 TEST_F(Win32WindowJobTest, ClosingByTheTitleBarDuringAScanActsAsExit) {
     stopDuringAScanWithTheAlert(
         [this] { ::SendMessageW(window->handle(), WM_SYSCOMMAND, SC_CLOSE, 0); });
+}
+
+// A read the source keeps (a drive retrying a bad spot): the window goes on
+// repainting and answers Esc, and the job ends while the read still waits.
+TEST_F(Win32WindowJobTest, DuringAReadTheSourceKeepsTheWindowRepaintsAndEscapeEndsTheJob) {
+    writeLongVob("VTS_01_1.VOB", std::uintmax_t{8} << 20);
+    files.holdRead = source() + kSep + "VTS_01_1.VOB";
+    files.holdReadFrom = std::int64_t(platform::BinaryFile::kBufferSize);
+    MessageBoxAnswerer answerer(window->handle());
+    static std::function<void()> s_tick;
+    bool invalidated = false, repainted = false, heldAtEscape = false;
+    s_tick = [&] {
+        const HWND frame = window->handle();
+        if (frame == nullptr || !files.holding()) return;
+        if (!invalidated) {
+            invalidated = ::InvalidateRect(frame, nullptr, FALSE) != FALSE;  // as when uncovered
+        } else if (!repainted) {
+            repainted = ::GetUpdateRect(frame, nullptr, FALSE) == FALSE;
+        } else if (!heldAtEscape) {
+            heldAtEscape = true;
+            ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+        }
+    };
+    const UINT_PTR timer =
+        ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, [](HWND, UINT, UINT_PTR, DWORD) { s_tick(); });
+    clickExtract();
+    const bool heldAfterTheJob = files.holding();
+    files.release();
+    ::KillTimer(nullptr, timer);
+    s_tick = nullptr;
+    EXPECT_TRUE(repainted);
+    EXPECT_TRUE(heldAtEscape);
+    EXPECT_TRUE(heldAfterTheJob) << "the job ended without waiting for the read";
+    EXPECT_EQ(window->handle(), nullptr);
+    EXPECT_EQ(readFile(destination() + kSep + "VTS_01_1.VOB"), expectedNavPacks(makeVob(50, 5, 3)))
+        << "the packets found before the read that waits, and the file closed";
+    expectDoneAlert(answerer);
 }
 
 }  // namespace
