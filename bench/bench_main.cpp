@@ -20,6 +20,7 @@
 #include "platform/binary_file.h"
 #include "platform/file_system_posix.h"
 #include "settings_store.h"
+#include "sparse_copy.h"
 #include "support/temp_folder.h"
 #include "throughput.h"
 
@@ -209,6 +210,7 @@ int main() {
         const bench::DvdLikeFolder dvd = bench::writeDvdLikeFolder(temp.path());
         benchWriteThrough(dvd, benchCliWarm(dvd).candidateSeconds);
         benchCliCold(dvd);
+        benchSparseCopy(dvd, rounds(), [&] { emptyDestination(dvd); });
         benchImage(dvd, temp.path());
 #ifdef VANTREL_BENCH_WINDOW
         benchWindow(dvd);

@@ -6,7 +6,8 @@
 # the Windows build takes too; bash-completion says where completion scripts
 # go; ffmpeg and dvdauthor author a real DVD for the tests, genisoimage makes
 # an image of it, and libdvdread reads it as the reference for the IFO
-# reader); does nothing when all of them are present. `install-deps.sh
+# reader and as DVD tools read a sparse copy; exfatprogs and exfat-fuse make
+# an exFAT destination, where holes take space); does nothing when all of them are present. `install-deps.sh
 # windows` installs what the Windows build and its tests under Wine need
 # instead: the mingw-w64 cross compiler, Wine, rsvg-convert and icotool for
 # the program's icon, ffmpeg and dvdauthor for the authored DVD, Xvfb, openbox
@@ -37,6 +38,7 @@ else
         qt6-base-dev libgl-dev
         locales  # the locale sources the clock's test compiles with localedef
         e2fsprogs  # mkfs.ext4 and chattr for a destination that ignores letter case
+        exfatprogs exfat-fuse  # an exFAT destination, which gives holes space
         clang libclang-rt-14-dev
         scdoc dpkg-dev
         lintian desktop-file-utils appstream

@@ -4,6 +4,9 @@
 
 #include "cli/progress_display.h"
 #include "engine/job_files.h"
+#include "platform/dir_listing.h"
+#include "platform/paths.h"
+#include "verify/ifo_file.h"
 
 namespace vantrel::cli {
 namespace {
@@ -32,13 +35,50 @@ std::string sizeText(const engine::StaleFile& file) {
     return file.size ? sizeText(*file.size, 0) : "";
 }
 
+// The VOBUs the IFOs among `planned` list, each opened by an NV_PCK that a
+// sparse copy keeps; maps that cannot be read count none.
+std::int64_t vobusListed(platform::FileSystem& files, const std::string& source,
+                         const std::vector<engine::PlannedFile>& planned) {
+    std::int64_t vobus = 0;
+    const auto count = [&](const std::string& name, dvd::VobuMapKind kind) {
+        try {
+            const auto map = verify::readVobuMap(files, platform::joinPath(source, name), kind);
+            vobus += map ? std::int64_t(map->size()) : 0;
+        } catch (const std::exception&) {
+        }
+    };
+    for (const engine::PlannedFile& file : planned) {
+        if (platform::matchesWildcard(file.name, "video_ts.ifo")) {
+            count(file.name, dvd::VobuMapKind::VideoManagerMenu);
+        } else if (platform::matchesWildcard(file.name, "vts_??_0.ifo")) {
+            count(file.name, dvd::VobuMapKind::TitleSetMenu);
+            count(file.name, dvd::VobuMapKind::Titles);
+        }
+    }
+    return vobus;
+}
+
 }  // namespace
 
+std::int64_t JobPlan::bytesOf(engine::FileKind kind) const {
+    std::int64_t bytes = 0;
+    for (const engine::PlannedFile& file : files) {
+        if (file.kind == kind) bytes += file.size.value_or(0);
+    }
+    return bytes;
+}
+
+std::int64_t JobPlan::sparseBytesOnDisk() const {
+    return bytesOf(engine::FileKind::SideFile) + vobus * kUsualBlock;
+}
+
 JobPlan planJob(platform::FileSystem& files, const std::string& source,
-                const std::string& destination, std::vector<std::string> foldersMade) {
+                const std::string& destination, std::vector<std::string> foldersMade, bool sparse) {
     JobPlan plan{source, destination, std::move(foldersMade), {}, {}};
     if (plan.foldersMade.empty()) plan.deleted = engine::staleFiles(files, destination);
     plan.files = engine::jobFiles(files, source);
+    plan.sparse = sparse;
+    if (sparse) plan.vobus = vobusListed(files, source, plan.files);
     return plan;
 }
 
@@ -76,6 +116,16 @@ void printDryRun(std::FILE* out, const JobPlan& plan) {
                  counted(sideFiles, "side file", "side files").c_str(),
                  humanBytes(double(sideBytes)).c_str(), counted(vobs, "VOB", "VOBs").c_str(),
                  humanBytes(double(vobBytes)).c_str());
+    // A sparse copy is as long as the disc; on disk it takes a block for each NV_PCK sector.
+    if (plan.sparse)
+        std::fprintf(out,
+                     "Sparse copy: its VOB files %s long, as their sources are; on disk about %s "
+                     "with the side files: %s (by the IFOs' VOBU maps), each in a block of its "
+                     "own (%lld KiB on most file systems).\n",
+                     humanBytes(double(vobBytes)).c_str(),
+                     humanBytes(double(plan.sparseBytesOnDisk())).c_str(),
+                     counted(plan.vobus, "NV_PCK sector", "NV_PCK sectors").c_str(),
+                     static_cast<long long>(kUsualBlock / 1024));
 }
 
 }  // namespace vantrel::cli

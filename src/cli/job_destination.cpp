@@ -73,6 +73,11 @@ Destination checkDestination(platform::FileSystem& files, const std::string& fol
     return Destination::Exists;
 }
 
+std::string folderAbove(const std::string& folder) {
+    const std::filesystem::path above = folderPath(folder).parent_path();
+    return above.empty() ? "." : textOf(above);
+}
+
 // The folder is made here or not at all: what appeared in its place since
 // the check (a folder, a link planted to send the job elsewhere) is refused.
 // The folders above it may have been made meanwhile, as `mkdir -p` allows.

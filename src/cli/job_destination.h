@@ -25,6 +25,9 @@ Destination checkDestination(platform::FileSystem& files, const std::string& fol
 // `folder` last; none when it exists.
 std::vector<std::string> missingFolders(platform::FileSystem& files, const std::string& folder);
 
+// The folder that holds `folder`: "." for a relative name of one folder.
+std::string folderAbove(const std::string& folder);
+
 // Makes the folder checkDestination found to be made (and with `parents` the
 // folders above it), with the permissions the user's umask gives; throws
 // Failure as checkDestination does, also when anything is there by now.

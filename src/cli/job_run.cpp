@@ -29,11 +29,12 @@ namespace {
 
 using engine::TextBox;
 
-void printSummary(const engine::JobTally& tally, double seconds) {
-    std::printf("%s copied, %s scanned, %s written\n%s read, %s written in %.2f s (%s/s)\n",
+void printSummary(const engine::JobTally& tally, engine::CopyKind copy, double seconds) {
+    std::printf("%s copied, %s scanned, %s written%s\n%s read, %s written in %.2f s (%s/s)\n",
                 counted(tally.sideFilesCopied, "side file", "side files").c_str(),
                 counted(tally.vobsScanned, "VOB", "VOBs").c_str(),
                 counted(tally.navPacksWritten, "NV_PCK sector", "NV_PCK sectors").c_str(),
+                copy == engine::CopyKind::Sparse ? " at their own offsets (a sparse copy)" : "",
                 humanBytes(double(tally.bytesRead)).c_str(),
                 humanBytes(double(tally.bytesWritten)).c_str(), seconds,
                 humanBytes(seconds > 0 ? double(tally.bytesRead) / seconds : 0).c_str());
@@ -117,7 +118,12 @@ class JobRun {
     // checks did not come to them.
     DiscEnd refuse(engine::JobEnd end, const std::string& line = "");
     DiscEnd stopBeforeJob();
-    // The folders and the log of a job that never began.
+    // The refusal of a sparse copy into folders still to be made (`foldersMade`,
+    // the outermost first), as the job would refuse DEST itself, by the folder
+    // they would be made in; nothing for a packed copy.
+    std::optional<engine::JobEnd> sparseCopyRefusal(JobSource& source,
+                                                    const std::vector<std::string>& foldersMade);
+    // The folders, the copy and the log of a job that never began.
     engine::JobEnd withoutJob(engine::JobEnd end);
     // With --skip-complete, a disc whose copy is complete is skipped, and says so.
     std::optional<DiscEnd> skipIfComplete(JobSource& source);
@@ -145,6 +151,7 @@ JobRun::Form::Form(JobSource& source, JobRun& run)
       report(run.m_display) {
     window.attach(form, report);
     form.setObserver(&report);
+    form.setCopyKind(run.m_options.sparse ? engine::CopyKind::Sparse : engine::CopyKind::Packed);
     window.setText(TextBox::txtVobDir, run.m_options.source);
     window.setText(TextBox::txtDest, run.m_options.destination);
 }
@@ -175,6 +182,7 @@ DiscEnd JobRun::run() {
         // A folder is made for a job only: the census comes first, as the job's would.
         if (!holdsDvdFiles(*source)) return refuse(withoutDvdFiles(source->folder()));
         foldersMade = missingFolders(m_system, m_options.destination);
+        if (const auto refused = sparseCopyRefusal(*source, foldersMade)) return refuse(*refused);
         try {
             if (!m_options.dryRun) makeDestination(m_options.destination, m_options.parents);
         } catch (const platform::Failure& failure) {
@@ -210,7 +218,19 @@ DiscEnd JobRun::stopBeforeJob() {
     return {kDone, "cancelled"};
 }
 
+std::optional<engine::JobEnd> JobRun::sparseCopyRefusal(
+    JobSource& source, const std::vector<std::string>& foldersMade) {
+    if (!m_options.sparse || foldersMade.empty()) return std::nullopt;
+    const auto reason = engine::sparseCopyRefusal(source.files(), folderAbove(foldersMade.front()),
+                                                  source.folder());
+    if (!reason) return std::nullopt;
+    return engine::JobEnd{engine::JobOutcome::Refused,
+                          engine::FolderRefusal{TextBox::txtDest, m_options.destination, *reason},
+                          false};
+}
+
 engine::JobEnd JobRun::withoutJob(engine::JobEnd end) {
+    end.copy = m_options.sparse ? engine::CopyKind::Sparse : engine::CopyKind::Packed;
     if (!end.source.empty() || !end.destination.empty()) return end;
     end.source = m_options.source;
     end.destination = m_options.destination;
@@ -221,7 +241,9 @@ engine::JobEnd JobRun::withoutJob(engine::JobEnd end) {
 std::optional<DiscEnd> JobRun::skipIfComplete(JobSource& source) {
     const auto check =
         completeCopy(m_system, source.files(), source.folder(), m_options.destination);
-    if (!check) return std::nullopt;
+    // A copy of the other kind is not the copy asked for: it is made again.
+    if (!check || (check->kind() == verify::CopyKind::Sparse) != m_options.sparse)
+        return std::nullopt;
     if (!m_options.quiet)
         m_display.message(std::string(kProgramName) + ": '" + m_options.destination +
                           "' already holds a complete copy of '" + m_options.source + "': skipped");
@@ -247,8 +269,8 @@ DiscEnd JobRun::dryRun(JobSource& source, std::vector<std::string> foldersMade) 
                                m_options.destination};
         if (foldersMade.empty()) checked = form.form.checkJob();
         if (checked.outcome == engine::JobOutcome::Refused) return refuse(checked);
-        const JobPlan plan =
-            planJob(source.files(), checked.source, checked.destination, std::move(foldersMade));
+        const JobPlan plan = planJob(source.files(), checked.source, checked.destination,
+                                     std::move(foldersMade), m_options.sparse);
         if (m_options.json)
             std::fputs(planDocument(plan, disc(kDone)).c_str(), stdout);
         else
@@ -283,7 +305,7 @@ DiscEnd JobRun::job(JobSource& source) {
             jobDocument({seconds(), report, check ? &*check : nullptr, disc(status)}).c_str(),
             stdout);
     } else if (outcome != engine::JobOutcome::Refused) {
-        if (!m_options.quiet) printSummary(tally, seconds());
+        if (!m_options.quiet) printSummary(tally, report.end()->copy, seconds());
         if (m_options.quiet && tally.problems.entries() > 0)
             m_display.message(std::string(kProgramName) + ": " +
                               engine::problemsReport(tally.problems));

@@ -9,6 +9,7 @@ NLOHMANN_JSON_SERIALIZE_ENUM(JobOutcome, {{JobOutcome::Done, "done"},
                                           {JobOutcome::Cancelled, "cancelled"},
                                           {JobOutcome::Failed, "failed"},
                                           {JobOutcome::Refused, "refused"}})
+NLOHMANN_JSON_SERIALIZE_ENUM(CopyKind, {{CopyKind::Packed, "packed"}, {CopyKind::Sparse, "sparse"}})
 NLOHMANN_JSON_SERIALIZE_ENUM(FileOutcome, {{FileOutcome::Done, "done"},
                                            {FileOutcome::Stopped, "cancelled"},
                                            {FileOutcome::Failed, "failed"}})
@@ -17,6 +18,8 @@ NLOHMANN_JSON_SERIALIZE_ENUM(FileOutcome, {{FileOutcome::Done, "done"},
 
 namespace vantrel::verify {
 
+NLOHMANN_JSON_SERIALIZE_ENUM(CopyKind,
+                             {{CopyKind::Packed, "packed"}, {CopyKind::Sparse, "sparse"}})
 NLOHMANN_JSON_SERIALIZE_ENUM(FindingKind, {{FindingKind::MissingPack, "missing_pack"},
                                            {FindingKind::PackOutOfOrder, "pack_out_of_order"},
                                            {FindingKind::StrayPack, "stray_pack"},
@@ -90,14 +93,16 @@ json checkObject(const verify::CopyCheck* check) {
                         {"ifo", set.ifo},
                         {"files", set.files},
                         {"counts", tallyObject(set.tally)},
-                        {"findings", findings}});
+                        {"findings", findings},
+                        {"copy", set.kind}});
     }
     return {{"complete_and_exact", check->completeAndExact()},
             {"total", tallyObject(check->total())},
             {"vob_sets", sets},
             {"passed", check->passed()},
             {"compared_with_source", check->againstSource},
-            {"disc_video", check->discVideo.empty() ? json(nullptr) : json(check->discVideo)}};
+            {"disc_video", check->discVideo.empty() ? json(nullptr) : json(check->discVideo)},
+            {"copy", check->kind()}};
 }
 
 json plannedObject(const engine::PlannedFile& file) {
@@ -146,7 +151,9 @@ std::string jobDocument(const JobFacts& facts) {
                      {"log", logObject(end.logFile, tally.problems)},
                      {"verify", checkObject(facts.check)},
                      {"dry_run", facts.dryRun}};
-    return text(withDisc(std::move(document), facts.disc), facts.disc.oneLine);
+    document = withDisc(std::move(document), facts.disc);
+    document["copy"] = end.copy;
+    return text(document, facts.disc.oneLine);
 }
 
 std::string planDocument(const JobPlan& plan, const DiscFacts& disc) {
@@ -157,7 +164,10 @@ std::string planDocument(const JobPlan& plan, const DiscFacts& disc) {
                      {"outcome", "planned"},     {"refusal", nullptr},
                      {"files", files},           {"dry_run", true},
                      {"make", plan.foldersMade}, {"delete", deleted}};
-    return text(withDisc(std::move(document), disc), disc.oneLine);
+    document = withDisc(std::move(document), disc);
+    document["copy"] = plan.sparse ? engine::CopyKind::Sparse : engine::CopyKind::Packed;
+    document["bytes_on_disk"] = plan.sparse ? json(plan.sparseBytesOnDisk()) : json(nullptr);
+    return text(document, disc.oneLine);
 }
 
 std::string verifyDocument(const std::string& destination, const verify::CopyCheck* check,

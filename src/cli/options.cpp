@@ -30,6 +30,10 @@ const char* const kUsage =
     "                       sector; report per VOB set; with DEST alone, check an\n"
     "                       existing copy\n"
     "  -p, --parents        make the missing folders above DEST or DIRECTORY\n"
+    "  -S, --sparse         write each VOB's NV_PCK sectors at their own offsets in a\n"
+    "                       file of the VOB's length, holes elsewhere: a copy that\n"
+    "                       DVD tools read by the IFOs' sector addresses (not on\n"
+    "                       FAT or exFAT, which give holes space)\n"
     "      --skip-complete  skip a SOURCE whose DEST already passes --verify's check\n"
     "                       against it, its side files the source's byte for byte\n"
     "  -q, --quiet          print nothing but errors\n"
@@ -82,6 +86,7 @@ const option kLongOptions[] = {
     {"verify", no_argument, nullptr, kVerifyOption},
     {"parents", no_argument, nullptr, 'p'},
     {"skip-complete", no_argument, nullptr, kSkipCompleteOption},
+    {"sparse", no_argument, nullptr, 'S'},
     {"quiet", no_argument, nullptr, 'q'},
     {"alert", no_argument, nullptr, 'a'},
     {"help", no_argument, nullptr, 'h'},
@@ -140,7 +145,7 @@ void printUsage(std::FILE* out, const std::string& logFile) {
 
 std::optional<int> parseOptions(int argc, char** argv, Options& options) {
     opterr = 0;  // the messages are ours (optionError)
-    for (int option; (option = getopt_long(argc, argv, "npqahV", kLongOptions, nullptr)) != -1;) {
+    for (int option; (option = getopt_long(argc, argv, "npSqahV", kLongOptions, nullptr)) != -1;) {
         switch (option) {
             case 'n':
                 options.dryRun = true;
@@ -156,6 +161,9 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
                 break;
             case kSkipCompleteOption:
                 options.skipComplete = true;
+                break;
+            case 'S':
+                options.sparse = true;
                 break;
             case 'q':
                 options.quiet = true;

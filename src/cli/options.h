@@ -25,6 +25,7 @@ struct Options {
     bool version = false;       // show the version and do nothing else
     bool parents = false;       // make the missing folders above DEST
     bool skipComplete = false;  // skip a disc whose copy passes the check
+    bool sparse = false;        // each kept sector at its own offset: a sparse copy
     // SOURCE...: none for --verify DEST alone, several for a shelf of discs.
     std::vector<std::string> sources;
     // The job's one SOURCE: the first of `sources`, or a shelf's disc's.

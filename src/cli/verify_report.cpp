@@ -31,8 +31,11 @@ std::string verdictText(const verify::CopyCheck& check) {
 }
 
 void printCopyCheck(std::FILE* out, const std::string& folder, const verify::CopyCheck& check) {
-    std::fprintf(out, "Check of '%s' against the VOBU maps of its IFOs%s:\n",
-                 printable(folder).c_str(),
+    const char* kind = !check.discVideo.empty()                   ? ""
+                       : check.kind() == verify::CopyKind::Sparse ? ", a sparse copy,"
+                                                                  : ", a packed copy,";
+    std::fprintf(out, "Check of '%s'%s against the VOBU maps of its IFOs%s:\n",
+                 printable(folder).c_str(), kind,
                  check.againstSource ? ", each NV_PCK against the source's sector" : "");
     if (!check.discVideo.empty())
         std::fprintf(out,

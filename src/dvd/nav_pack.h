@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -56,6 +57,12 @@ inline bool isNavPack(const unsigned char* sector) {
 // The sector number within its VOB set that a navigation pack gives itself.
 inline std::uint32_t navPackLbn(const unsigned char* sector) {
     return bigEndian32(sector + kNavPackLbnOffset);
+}
+
+// True when `sector` is all zeros, which no pack is: every pack opens with
+// its start code. A sparse copy reads so wherever it holds no NV_PCK (a hole).
+inline bool isHole(const unsigned char* sector) {
+    return std::all_of(sector, sector + kSectorSize, [](unsigned char byte) { return byte == 0; });
 }
 
 }  // namespace vantrel::dvd

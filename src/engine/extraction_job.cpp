@@ -50,6 +50,7 @@ void frmMain::completed(JobEnd& end) {
     try {
         end.source = folder(TextBox::txtVobDir);
         end.destination = folder(TextBox::txtDest);
+        end.copy = m_copyKind;
         end.tally = m_tally;
         end.logFile = m_log.path();
     } catch (...) {

@@ -76,6 +76,11 @@ std::optional<frmMain::FolderProblem> frmMain::destinationProblem() {
             foreign->name + " (" + std::to_string(foreign->size) + " bytes)" + holds,
             foreign->name + " in it" + holds + "; nothing was deleted."};
     }
+    if (m_copyKind == CopyKind::Sparse) {
+        if (auto reason = sparseCopyRefusal(m_services.files, folder, source))
+            return FolderProblem{*reason,
+                                 "No sparse copy there: " + *reason + "; nothing was written."};
+    }
     return std::nullopt;
 }
 

@@ -82,6 +82,9 @@ class frmMain {
     const std::string& logFile() const { return m_log.path(); }
     // Told what every job does from now on; none when null. Not owned.
     void setObserver(JobObserver* observer) { m_observer = observer; }
+    // The copy every job makes from now on: packed unless a front end asks
+    // for a sparse one.
+    void setCopyKind(CopyKind kind) { m_copyKind = kind; }
     // Asks a running job to stop at its next check, as Exit does, without
     // closing the window: for the system's end of a session.
     void cancelJob();
@@ -146,6 +149,8 @@ class frmMain {
     void loadSettings(std::string& settingName);
     void saveSettings();
     std::uint16_t readWord(platform::BinaryFile& file, std::int64_t position, std::int64_t length);
+    // Writes the sector the scan keeps at `pos` of its VOB where the copy wants it.
+    void writeKeptSector(platform::BinaryFile& out, std::int64_t pos, const unsigned char* sector);
     JobEnd runJob();
     void completed(JobEnd& end);
     // ValDir, and on its success the two folders taken as the job's (the
@@ -191,6 +196,7 @@ class frmMain {
     bool m_closeWhenJobEnds = false;
     std::string m_alertShown;  // what the last job's alert said
     JobObserver* m_observer = nullptr;
+    CopyKind m_copyKind = CopyKind::Packed;
     // An entry that waits for the line that completes it.
     std::optional<LoggedEntry> m_openEntry;
 };

@@ -17,6 +17,16 @@ namespace vantrel::engine {
 
 enum class FileKind { SideFile, Vob };
 
+// Where a job writes the sectors it keeps of each VOB.
+enum class CopyKind {
+    // One after another, in a file of their own (the window's copy).
+    Packed,
+    // Each at its own offset in a file of the VOB's length, holes elsewhere:
+    // every sector address of the disc's IFOs and NV_PCKs leads to the same
+    // sector in the copy as in the disc.
+    Sparse,
+};
+
 // What the job's census found when it locked the inputs.
 struct JobStart {
     std::int32_t fileTotal = 0;      // the DVD files counted
@@ -98,6 +108,7 @@ struct JobEnd {
     // The folders the job worked in, as it checked them (ending in the
     // separator); for a refused job, the boxes' texts.
     std::string source = {}, destination = {};
+    CopyKind copy = CopyKind::Packed;  // the copy it wrote, or was to write
     JobTally tally = {};
     // Where the next entry goes: the log the job's entries went to last.
     std::string logFile = {};

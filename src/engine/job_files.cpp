@@ -87,7 +87,8 @@ std::optional<ForeignVob> foreignVob(platform::FileSystem& files,
             file.readAt(1, sectors.data(), std::size_t(examined * dvd::kSectorSize));
         file.close();
         for (std::size_t at = 0; at + dvd::kSectorSize <= got; at += dvd::kSectorSize) {
-            if (!dvd::keptByScannerRule(sectors.data() + at)) return ForeignVob{name, size};
+            if (!dvd::keptByScannerRule(sectors.data() + at) && !dvd::isHole(sectors.data() + at))
+                return ForeignVob{name, size};
         }
     }
     return std::nullopt;
@@ -104,6 +105,16 @@ JobStart measuredJob(platform::FileSystem& files, const std::string& sourceFolde
         // A folder that cannot be listed now is the job's to meet and log.
     }
     return start;
+}
+
+std::optional<std::string> sparseCopyRefusal(platform::FileSystem& files,
+                                             const std::string& destinationFolder,
+                                             const std::string& sourceFolder) {
+    if (!files.fillsHoles(destinationFolder)) return std::nullopt;
+    const JobStart sizes = measuredJob(files, sourceFolder, 0);
+    return "its file system gives holes space, as FAT and exFAT do: a sparse copy would take " +
+           std::to_string(sizes.sideFileBytes + sizes.vobBytes) +
+           " bytes there, the whole length of its files";
 }
 
 std::vector<PlannedFile> jobFiles(platform::FileSystem& files, const std::string& sourceFolder) {

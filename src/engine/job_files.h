@@ -51,7 +51,9 @@ std::vector<StaleFile> staleFiles(platform::FileSystem& files,
                                   const std::string& destinationFolder);
 
 // A .vob of `destinationFolder` that this tool cannot have written: one of its
-// first sectors is not one the scanner keeps, as a disc's own video is not.
+// first sectors is neither one the scanner keeps nor a sparse copy's hole (a
+// sector of zeros), as a disc's own video and a disc image's volume
+// descriptors are not.
 // Links are left out (the clearing step deletes the link alone), and so are
 // files shorter than a sector, which hold nothing of a disc. Nothing when
 // every .vob there may be an earlier output. Throws when one cannot be read.
@@ -61,6 +63,13 @@ struct ForeignVob {
 };
 std::optional<ForeignVob> foreignVob(platform::FileSystem& files,
                                      const std::string& destinationFolder);
+
+// Why a sparse copy from `sourceFolder` must not go to `destinationFolder`:
+// holes take space there (FileSystem::fillsHoles), and the copy would take
+// the whole length of its files, which the reason says. Nothing when it may.
+std::optional<std::string> sparseCopyRefusal(platform::FileSystem& files,
+                                             const std::string& destinationFolder,
+                                             const std::string& sourceFolder);
 
 // The files a job from `sourceFolder` would copy (the side files, group after
 // group) and scan (the VOB list), in the job's order, measured now.

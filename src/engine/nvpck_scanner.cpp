@@ -52,6 +52,11 @@ void frmMain::Process(const std::string& Fil) {
             // Each packet reaches the disk as it is found: a failure is reported at
             // its own sector, and a killed program loses nothing it found.
             openOutput(output, Fil, source, platform::BinaryFile::WriteMode::Unbuffered);
+            // A sparse output has its source's length before its first sector:
+            // the sectors it gets lie inside it, where no file system allocates
+            // ahead, and a scan cut short leaves every later file of the VOB set
+            // at its own addresses.
+            if (m_copyKind == CopyKind::Sparse) output.makeSparse(length);
             // Only this scan sets the per-file bar: its value is kept here too,
             // rather than asked of the window at every sector.
             float progress = 0;
@@ -101,13 +106,24 @@ VbBool frmMain::CopySector(platform::BinaryFile& fp, std::int64_t pos, platform:
         // A sector cut short by the end of the file is completed with zeros.
         std::array<unsigned char, dvd::kSectorSize> sector{};
         fp.readAt(pos, sector.data(), sector.size());
-        out.write(sector.data(), sector.size());
+        writeKeptSector(out, pos, sector.data());
         ++m_tally.navPacksWritten;
         m_tally.bytesWritten += dvd::kSectorSize;
         return kTrue;
     } catch (const std::exception& failure) {
         log(EntryKind::FileFailure, log::copySectorEntry(timestamp(), pos, failure.what()));
         return kFalse;
+    }
+}
+
+// After the sectors kept before it, or in a sparse copy at its own offset,
+// where DVD readers look for it by the addresses in the IFOs.
+void frmMain::writeKeptSector(platform::BinaryFile& out, std::int64_t pos,
+                              const unsigned char* sector) {
+    if (m_copyKind == CopyKind::Sparse) {
+        out.writeAt(pos, sector, std::size_t{dvd::kSectorSize});
+    } else {
+        out.write(sector, std::size_t{dvd::kSectorSize});
     }
 }
 

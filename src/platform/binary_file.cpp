@@ -193,6 +193,28 @@ void BinaryFile::writeThrough(const void* source, std::size_t count) {
     m_written += std::int64_t(count);
 }
 
+void BinaryFile::makeSparse(std::int64_t length) {
+    if (const int error = m_files.makeSparse(m_fd, length); error < 0)
+        fail("cannot make a sparse file of", error);
+}
+
+void BinaryFile::writeAt(std::int64_t position, const void* source, std::size_t count) {
+    if (!m_writeFailure.empty()) throw Failure(m_writeFailure);
+    const auto* bytes = static_cast<const std::byte*>(source);
+    const std::int64_t offset = position - 1;
+    for (std::size_t done = 0; done < count;) {
+        const std::int64_t put =
+            m_files.writeAt(m_fd, bytes + done, count - done, offset + std::int64_t(done));
+        if (put < 0) {
+            // The fragment's bytes have their space already: zeros fit there.
+            const std::vector<std::byte> zeros(done);
+            if (done > 0) m_files.writeAt(m_fd, zeros.data(), done, offset);
+            failWriting(put);
+        }
+        done += static_cast<std::size_t>(put);
+    }
+}
+
 void BinaryFile::flush() {
     if (m_bufferLength == 0) return;
     if (!m_writeFailure.empty()) throw Failure(m_writeFailure);

@@ -80,6 +80,14 @@ class BinaryFile {
     void read(void* destination, std::size_t count);
     // Writes `count` bytes after the ones written before.
     void write(const void* source, std::size_t count);
+    // Makes the file, open for writing and still empty, `length` bytes of
+    // holes (FileSystem::makeSparse) for writeAt to fill in.
+    void makeSparse(std::int64_t length);
+    // Writes `count` bytes at the 1-based `position`, through to the file
+    // before it returns: whole, or as a hole reads (a failed write leaves
+    // zeros where it put part of them). A failure fails every later write
+    // too, as write's does.
+    void writeAt(std::int64_t position, const void* source, std::size_t count);
     // True once a write has failed: nothing written later could land without a gap.
     bool writeFailed() const { return !m_writeFailure.empty(); }
     // Flushes (a file written to, down to the device as far as the system

@@ -142,8 +142,17 @@ std::int64_t DiscImageFileSystem::write(int fd, const void* buffer, std::size_t 
     return fd < kFirstImageDescriptor ? m_system.write(fd, buffer, count) : -EBADF;
 }
 
+std::int64_t DiscImageFileSystem::writeAt(int fd, const void* buffer, std::size_t count,
+                                          std::int64_t offset) {
+    return fd < kFirstImageDescriptor ? m_system.writeAt(fd, buffer, count, offset) : -EBADF;
+}
+
 int DiscImageFileSystem::truncate(int fd, std::int64_t length) {
     return fd < kFirstImageDescriptor ? m_system.truncate(fd, length) : -EBADF;
+}
+
+int DiscImageFileSystem::makeSparse(int fd, std::int64_t length) {
+    return fd < kFirstImageDescriptor ? m_system.makeSparse(fd, length) : -EBADF;
 }
 
 // A file in the image is the image file itself: an output must never be it,
@@ -247,6 +256,11 @@ void DiscImageFileSystem::createFolders(const std::string& folder) {
 
 bool DiscImageFileSystem::isWritable(const std::string& path) {
     return !inImage(path) && m_system.isWritable(path);
+}
+
+// Nothing is ever made in the image.
+bool DiscImageFileSystem::fillsHoles(const std::string& folder) {
+    return !inImage(folder) && m_system.fillsHoles(folder);
 }
 
 bool DiscImageFileSystem::isSameEntry(const std::string& a, const std::string& b) {

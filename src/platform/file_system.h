@@ -9,6 +9,11 @@
 
 namespace vantrel::platform {
 
+// The hole a probe file is given to see whether holes take space where it is
+// made: far more than any file system's block, so that one block allocated
+// for metadata does not pass for a filled hole.
+inline constexpr std::int64_t kHoleProbeLength = std::int64_t{1} << 20;
+
 enum class EntryKind { PlainFile, Folder, Other };
 
 struct FolderEntry {
@@ -77,8 +82,17 @@ class FileSystem {
         return readAt(fd, memory.get() + at, count, offset);
     }
     virtual std::int64_t write(int fd, const void* buffer, std::size_t count) = 0;
+    // Writes at `offset`, whatever was written before; the bytes written or a
+    // negative error code.
+    virtual std::int64_t writeAt(int fd, const void* buffer, std::size_t count,
+                                 std::int64_t offset) = 0;
     // Cuts the file down to `length` bytes; 0 or a negative errno.
     virtual int truncate(int fd, std::int64_t length) = 0;
+    // Makes the empty file `fd` `length` bytes of holes, which take no space
+    // until something is written into them: on Windows the file is marked
+    // sparse first (FSCTL_SET_SPARSE), as NTFS asks; on POSIX setting the
+    // length is all it takes. 0 or a negative error code.
+    virtual int makeSparse(int fd, std::int64_t length) = 0;
     // Which file `fd` is and its length; 0 or a negative error code.
     virtual int statusOf(int fd, FileStatus& status) = 0;
     virtual int close(int fd) = 0;
@@ -122,6 +136,12 @@ class FileSystem {
     virtual void createFolders(const std::string& folder) = 0;
     // True when the user may write to `path`: a file's content, a folder's entries.
     virtual bool isWritable(const std::string& path) = 0;
+    // True when a hole in a file made in `folder` would take space as data
+    // does (FAT, exFAT), so that a sparse file there is as big on disk as it
+    // is long: a probe file made there with a hole of kHoleProbeLength tells,
+    // and is gone again at once. False when holes stay holes, and when no
+    // probe can be made there (a job meets that reason itself).
+    virtual bool fillsHoles(const std::string& folder) = 0;
     // True when both paths lead to the same existing entry, however they are
     // spelt (links, "." and ".." segments, letter case on a file system that
     // ignores it).

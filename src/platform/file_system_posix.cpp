@@ -110,12 +110,26 @@ std::int64_t PosixFileSystem::write(int fd, const void* buffer, std::size_t coun
     }
 }
 
+std::int64_t PosixFileSystem::writeAt(int fd, const void* buffer, std::size_t count,
+                                      std::int64_t offset) {
+    for (;;) {
+        const ssize_t put = ::pwrite(fd, buffer, count, static_cast<off_t>(offset));
+        if (put >= 0) return put;
+        if (errno != EINTR) return -errno;
+    }
+}
+
 int PosixFileSystem::truncate(int fd, std::int64_t length) {
     for (;;) {
         if (::ftruncate(fd, static_cast<off_t>(length)) == 0) return 0;
         if (errno != EINTR) return -errno;
     }
 }
+
+// Where holes take space, ftruncate gives them that space (zeros): the
+// job's check of its destination (fillsHoles) keeps sparse files away
+// from such file systems.
+int PosixFileSystem::makeSparse(int fd, std::int64_t length) { return truncate(fd, length); }
 
 int PosixFileSystem::statusOf(int fd, FileStatus& status) {
     struct stat info {};

@@ -27,7 +27,10 @@ class PosixFileSystem final : public FileSystem {
     std::int64_t readAtWithoutWaiting(int fd, void* buffer, std::size_t count,
                                       std::int64_t offset) override;
     std::int64_t write(int fd, const void* buffer, std::size_t count) override;
+    std::int64_t writeAt(int fd, const void* buffer, std::size_t count,
+                         std::int64_t offset) override;
     int truncate(int fd, std::int64_t length) override;
+    int makeSparse(int fd, std::int64_t length) override;
     int statusOf(int fd, FileStatus& status) override;
     int close(int fd) override;
     int flushFile(int fd) override;
@@ -41,6 +44,7 @@ class PosixFileSystem final : public FileSystem {
     void removeFile(const std::string& path) override;
     void createFolders(const std::string& folder) override;
     bool isWritable(const std::string& path) override;
+    bool fillsHoles(const std::string& folder) override;  // hole_probe_posix.cpp
     bool isSameEntry(const std::string& a, const std::string& b) override;
 
   private:

@@ -2,6 +2,7 @@
 // and the listing of folders are in folder_entries_win32.cpp.
 
 #include <windows.h>
+#include <winioctl.h>
 
 #include <algorithm>
 #include <limits>
@@ -107,6 +108,17 @@ std::int64_t Win32FileSystem::write(int fd, const void* buffer, std::size_t coun
     return -std::int64_t(::GetLastError());
 }
 
+std::int64_t Win32FileSystem::writeAt(int fd, const void* buffer, std::size_t count,
+                                      std::int64_t offset) {
+    OVERLAPPED at{};
+    at.Offset = DWORD(std::uint64_t(offset));
+    at.OffsetHigh = DWORD(std::uint64_t(offset) >> 32);
+    DWORD put = 0;
+    if (::WriteFile(handleOf(fd), buffer, DWORD(std::min(count, kLargestTransfer)), &put, &at))
+        return put;
+    return -std::int64_t(::GetLastError());
+}
+
 // Leaves the file position at the new end, where the next write belongs.
 int Win32FileSystem::truncate(int fd, std::int64_t length) {
     LARGE_INTEGER position{};
@@ -115,6 +127,16 @@ int Win32FileSystem::truncate(int fd, std::int64_t length) {
         ::SetEndOfFile(handleOf(fd)))
         return 0;
     return -int(::GetLastError());
+}
+
+// NTFS gives a file that is not marked sparse space for every byte of its
+// length; marked, its new length is a hole. FAT and exFAT refuse the mark.
+int Win32FileSystem::makeSparse(int fd, std::int64_t length) {
+    DWORD returned = 0;
+    if (!::DeviceIoControl(handleOf(fd), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned,
+                           nullptr))
+        return -int(::GetLastError());
+    return truncate(fd, length);
 }
 
 int Win32FileSystem::statusOf(int fd, FileStatus& status) {

@@ -42,7 +42,12 @@ class OffThreadFileSystem final : public FileSystem {
     std::int64_t write(int fd, const void* buffer, std::size_t count) override {
         return m_inner.write(fd, buffer, count);
     }
+    std::int64_t writeAt(int fd, const void* buffer, std::size_t count,
+                         std::int64_t offset) override {
+        return m_inner.writeAt(fd, buffer, count, offset);
+    }
     int truncate(int fd, std::int64_t length) override { return m_inner.truncate(fd, length); }
+    int makeSparse(int fd, std::int64_t length) override { return m_inner.makeSparse(fd, length); }
     int statusOf(int fd, FileStatus& status) override;
     // A close given up on goes on alone and counts as done.
     int close(int fd) override;
@@ -59,6 +64,7 @@ class OffThreadFileSystem final : public FileSystem {
     void removeFile(const std::string& path) override { m_inner.removeFile(path); }
     void createFolders(const std::string& folder) override { m_inner.createFolders(folder); }
     bool isWritable(const std::string& path) override;
+    bool fillsHoles(const std::string& folder) override { return m_inner.fillsHoles(folder); }
     bool isSameEntry(const std::string& a, const std::string& b) override;
     std::string backingFile(const std::string& path) override;
 

@@ -118,9 +118,12 @@ std::vector<VobSetPlace> vobSetPlaces(const CopyFolder& copy, platform::FileSyst
 }
 
 // Feeds the copy's sectors of `name` to the comparison; a file that cannot be
-// read whole is a finding, and what was read of it still counts.
+// read whole is a finding, and what was read of it still counts. In a sparse
+// copy, `address` is the VOB set's sector that the file's first sector stands
+// for, and is moved on past the file.
 void compareFile(platform::FileSystem& files, const CopyFolder& copy, const std::string& name,
-                 VobuMapComparison& comparison, VobSetCheck& set, FindingList& findings) {
+                 VobuMapComparison& comparison, VobSetCheck& set, FindingList& findings,
+                 std::int64_t* address) {
     platform::BinaryFile file(files);
     std::array<unsigned char, dvd::kSectorSize> sector{};
     try {
@@ -131,8 +134,10 @@ void compareFile(platform::FileSystem& files, const CopyFolder& copy, const std:
             if (file.readAt(i * dvd::kSectorSize + 1, sector.data(), sector.size()) < sector.size())
                 throw platform::Failure("cannot read '" + copy.path(name) +
                                         "': the file ends unexpectedly");
-            comparison.compare(name, i, sector.data(), i + 1 == sectors);
+            comparison.compare(name, i, sector.data(), i + 1 == sectors,
+                               address ? std::optional(*address + i) : std::nullopt);
         }
+        if (address) *address += sectors;
         if (length % dvd::kSectorSize != 0) {
             ++set.tally.problems;
             findings.add(FindingKind::DamagedCopy, 1,
@@ -144,6 +149,27 @@ void compareFile(platform::FileSystem& files, const CopyFolder& copy, const std:
         findings.add(FindingKind::DamagedCopy, 1, failure.what());
     }
     file.closeQuietly();
+}
+
+// Sparse when a file of the set holds a hole, which no sector of a packed
+// copy is; looked for up to the first one. Files that cannot be read are
+// compareFile's to report.
+CopyKind kindOf(platform::FileSystem& files, const CopyFolder& copy,
+                const std::vector<std::string>& names) {
+    std::array<unsigned char, dvd::kSectorSize> sector{};
+    for (const std::string& name : names) {
+        try {
+            platform::BinaryFile file(files);
+            file.openForReading(copy.path(name));
+            for (std::int64_t at = 1;
+                 file.readAt(at, sector.data(), sector.size()) == sector.size();
+                 at += dvd::kSectorSize) {
+                if (dvd::isHole(sector.data())) return CopyKind::Sparse;
+            }
+        } catch (const std::exception&) {
+        }
+    }
+    return CopyKind::Packed;
 }
 
 // The map of `place`, or the finding that says why there is none to check
@@ -203,9 +229,12 @@ void compareVobSet(const SetInputs& in, const VobSetPlace& place, const VobuMap&
         findings.add(FindingKind::DamagedCopy, 1,
                      std::string("cannot compare with the source: ") + failure.what());
     }
+    set.kind = kindOf(in.files, in.copy, set.files);
     VobuMapComparison comparison(map, set.tally, findings, source.get(), in.listForeign);
+    std::int64_t address = 0;
     for (const std::string& name : set.files)
-        compareFile(in.files, in.copy, name, comparison, set, findings);
+        compareFile(in.files, in.copy, name, comparison, set, findings,
+                    set.kind == CopyKind::Sparse ? &address : nullptr);
     comparison.finish();
 }
 
@@ -228,8 +257,9 @@ std::optional<VobSetCheck> checkVobSet(const SetInputs& in, const VobSetPlace& p
 }
 
 // The first VOB of the copy whose first sectors hold one that the scanner's
-// rule would not keep, as a disc's own video does; empty when there is none.
-// One that cannot be read is its set's finding.
+// rule would not keep, as a disc's own video does, and that is no hole of a
+// sparse copy; empty when there is none. One that cannot be read is its
+// set's finding.
 std::string discVideoIn(platform::FileSystem& files, const CopyFolder& copy,
                         const std::vector<VobSetPlace>& places) {
     std::array<unsigned char, dvd::kSectorSize> sector{};
@@ -244,7 +274,8 @@ std::string discVideoIn(platform::FileSystem& files, const CopyFolder& copy,
                     if (file.readAt(i * dvd::kSectorSize + 1, sector.data(), sector.size()) <
                         sector.size())
                         break;
-                    if (!dvd::keptByScannerRule(sector.data())) return *name;
+                    if (!dvd::keptByScannerRule(sector.data()) && !dvd::isHole(sector.data()))
+                        return *name;
                 }
             } catch (const std::exception&) {
             }
@@ -270,6 +301,13 @@ CheckTally CopyCheck::total() const {
         total.foreign += set.tally.foreign;
     }
     return total;
+}
+
+CopyKind CopyCheck::kind() const {
+    for (const VobSetCheck& set : sets) {
+        if (set.kind == CopyKind::Sparse) return CopyKind::Sparse;
+    }
+    return CopyKind::Packed;
 }
 
 CopyCheck verifyCopy(platform::FileSystem& files, const std::string& folder,

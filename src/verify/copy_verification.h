@@ -12,10 +12,17 @@
 // holds, for every VOB set, one NV_PCK per VOBU of the map, in the map's
 // order. Its other sectors are ones the scanner's rule keeps: video or audio
 // data that matches its signature by chance, which the check notes and does
-// not hold against the copy. With the disc at hand, each NV_PCK is also
-// compared with the disc's own sector. The check only reports; the copy is
-// never changed, and the scanner's rule stays what selects the packs.
+// not hold against the copy. A sparse copy holds each NV_PCK at the sector
+// the map gives it, and holes elsewhere. With the disc at hand, each NV_PCK
+// is also compared with the disc's own sector. The check only reports; the
+// copy is never changed, and the scanner's rule stays what selects the packs.
 namespace vantrel::verify {
+
+// How a VOB set's copy holds its NV_PCKs: one after another (packed), or each
+// at its own sector in files of the disc's VOBs' lengths, holes (sectors of
+// zeros) elsewhere (sparse). Known by the holes: every sector of a packed
+// copy opens with a pack start code.
+enum class CopyKind { Packed, Sparse };
 
 enum class FindingKind {
     // A VOBU of the map whose NV_PCK is not in the copy (e.g. after a read failure).
@@ -24,8 +31,8 @@ enum class FindingKind {
     PackOutOfOrder,
     // A note, not a loss: a sector of the copy that the scanner's rule keeps
     // but that is no VOBU's NV_PCK: video or audio data that matches its
-    // signature by chance, a navigation pack the map does not list, or one
-    // that is there twice.
+    // signature by chance, a navigation pack the map does not list, one that
+    // is there twice, or in a sparse copy one away from its own sector.
     StrayPack,
     // The map cannot be read, or is not sound: no IFO, a damaged or truncated
     // one, a map pointing past the end of its file, entries out of order.
@@ -85,6 +92,7 @@ struct VobSetCheck {
     std::vector<std::string> files;
     CheckTally tally;
     std::vector<Finding> findings;
+    CopyKind kind = CopyKind::Packed;  // as its files were found to hold it
 };
 
 struct CopyCheck {
@@ -99,6 +107,8 @@ struct CopyCheck {
     std::string discVideo;
 
     CheckTally total() const;
+    // Sparse when the files of a VOB set are.
+    CopyKind kind() const;
     // Nothing lost; notes allowed (see CheckTally::whole).
     bool passed() const { return total().whole(); }
     // Nothing found, not even a note: every VOBU's NV_PCK is there, once, in
@@ -113,7 +123,9 @@ struct SourceFolder {
 };
 
 // Checks the reduced copy in `folder` (its IFOs and its NV_PCK-only VOBs,
-// names in any letter case) against the VOBU address maps of its IFOs. Every
+// names in any letter case, packed or sparse) against the VOBU address maps
+// of its IFOs: a packed copy by the order of its packs, a sparse one by the
+// sector each stands at. Every
 // problem with the IFOs or the copy's files is a finding of its VOB set: a
 // folder without IFOs is checked, and found wanting, like any other. Throws
 // Failure only when the folder itself cannot be listed. With `source`, each

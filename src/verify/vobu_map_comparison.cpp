@@ -106,7 +106,9 @@ void VobuMapComparison::stray(const std::string& where, const std::string& what)
 // sector number it gives itself; a damaged one only while its VOBU is still
 // missing, which a chance match's bytes there hardly ever name.
 void VobuMapComparison::compare(const std::string& file, std::int64_t sectorInFile,
-                                const unsigned char* sector, bool last) {
+                                const unsigned char* sector, bool last,
+                                std::optional<std::int64_t> address) {
+    if (address && dvd::isHole(sector)) return;
     const std::string where = copySector(file, sectorInFile);
     if (!dvd::keptByScannerRule(sector)) {
         ++m_tally.foreign;
@@ -119,15 +121,18 @@ void VobuMapComparison::compare(const std::string& file, std::int64_t sectorInFi
     }
     const auto entry = m_indexOf.find(dvd::navPackLbn(sector));
     const bool listed = entry != m_indexOf.end();
+    // A sparse copy's NV_PCK stands at the sector it names.
+    const bool inPlace = !address || dvd::navPackLbn(sector) == *address;
     if (dvd::isNavPack(sector)) {
         if (!listed)
             return stray(where, "the NV_PCK of sector " + std::to_string(dvd::navPackLbn(sector)) +
                                     ", where the map has no VOBU");
         if (m_found[entry->second])
             return stray(where, "the NV_PCK of " + vobu(entry->second) + " again");
+        if (!inPlace) return stray(where, "the NV_PCK of " + vobu(entry->second) + ", elsewhere");
         return navPack(entry->second, where, sector);
     }
-    if (dvd::opensAsNavPack(sector) && listed && !m_found[entry->second])
+    if (dvd::opensAsNavPack(sector) && listed && !m_found[entry->second] && inPlace)
         return damagedPack(entry->second, where, sector, last);
     chanceMatch(where, sector);
 }

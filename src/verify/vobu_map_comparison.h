@@ -47,8 +47,10 @@ class VobuMapComparison {
                       SourceVobSet* source, bool listForeign);
 
     // `last`: the sector is its file's last, where a pack cut short ends.
+    // `address`: in a sparse copy, the set's sector that this one stands at,
+    // where only its VOBU's NV_PCK belongs; a hole is nothing there.
     void compare(const std::string& file, std::int64_t sectorInFile, const unsigned char* sector,
-                 bool last);
+                 bool last, std::optional<std::int64_t> address = std::nullopt);
     // The VOBUs no sector stood for are missing.
     void finish();
 

@@ -43,13 +43,13 @@ mkdir DVD out
 touch film.iso OLD.ISO notes.txt
 
 expect "options" "$(offered vantrel-cli -)" \
-    "-- --alert --dry-run --help --json --parents --quiet --skip-complete --verify --version -V -a -h -n -p -q "
+    "-- --alert --dry-run --help --json --parents --quiet --skip-complete --sparse --verify --version -S -V -a -h -n -p -q "
 expect "long options" "$(offered vantrel-cli --v)" "--verify --version "
 expect "SOURCE: folders and images" "$(offered vantrel-cli --quiet '')" \
     "DVD OLD.ISO film.iso out "
 expect "another SOURCE or DEST" "$(offered vantrel-cli -n film.iso '')" "DVD OLD.ISO film.iso out "
 expect "a shelf's DIRECTORY" "$(offered vantrel-cli DVD film.iso '')" "DVD OLD.ISO film.iso out "
-expect "new options" "$(offered vantrel-cli --s)" "--skip-complete "
+expect "new options" "$(offered vantrel-cli --s)" "--skip-complete --sparse "
 expect "operands after --" "$(offered vantrel-cli -- -x '')" "DVD OLD.ISO film.iso out "
 expect "nothing after --help" "$(offered vantrel-cli --help '')" ""
 

@@ -1,5 +1,11 @@
 // vantrel-cli on a real authored disc: read straight from a UDF image of it,
-// and its reduced copies checked against the disc's own map.
+// its reduced copies checked against the disc's own map, and its sparse copy
+// read as DVD tools read a disc, through libdvdread.
+
+#include <dvdread/dvd_reader.h>
+#include <dvdread/ifo_read.h>
+#include <dvdread/nav_read.h>
+#include <sys/stat.h>
 
 #include <nlohmann/json.hpp>
 
@@ -7,9 +13,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <sstream>
 
 #include "cli/cli_fixture.h"
+#include "dvd/nav_pack.h"
 #include "platform/file_system.h"
 #include "platform/system_file_system.h"
 #include "support/authored_disc.h"
@@ -20,6 +29,60 @@ namespace vantrel::testing {
 namespace {
 
 using nlohmann::json;
+
+// What libdvdread reads at the addresses of one VOB set's VOBU map.
+struct MapWalk {
+    int vobus = 0;
+    // Addresses where it read no NAV pack, or one that gives another address as its own.
+    int lost = 0;
+    bool operator==(const MapWalk&) const = default;
+};
+
+void walkMap(dvd_reader_t* dvd, int titleSet, dvd_read_domain_t domain, const vobu_admap_t* map,
+             MapWalk& walk) {
+    const std::unique_ptr<dvd_file_t, decltype(&DVDCloseFile)> vobs(
+        DVDOpenFile(dvd, titleSet, domain), &DVDCloseFile);
+    const std::size_t count = (map->last_byte + 1 - VOBU_ADMAP_SIZE) / sizeof(std::uint32_t);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t sector = map->vobu_start_sectors[i];
+        unsigned char block[DVD_VIDEO_LB_LEN];
+        dsi_t dsi{};
+        const bool read = vobs && DVDReadBlocks(vobs.get(), int(sector), 1, block) == 1;
+        if (read && dvd::isNavPack(block)) navRead_DSI(&dsi, block + DSI_START_BYTE);
+        ++walk.vobus;
+        walk.lost += !read || !dvd::isNavPack(block) || dsi.dsi_gi.nv_pck_lbn != sector;
+    }
+}
+
+// Every VOBU map of the DVD folder `folder` (the maps of its IFOs, as
+// libdvdread reads them) walked by libdvdread, by VOB set.
+std::map<std::string, MapWalk> walkVobuMaps(const std::string& folder) {
+    std::map<std::string, MapWalk> walks;
+    const std::unique_ptr<dvd_reader_t, decltype(&DVDClose)> dvd(DVDOpen(folder.c_str()),
+                                                                 &DVDClose);
+    if (!dvd) return walks;
+    using Ifo = std::unique_ptr<ifo_handle_t, decltype(&ifoClose)>;
+    const Ifo manager(ifoOpen(dvd.get(), 0), &ifoClose);
+    if (!manager) return walks;
+    walkMap(dvd.get(), 0, DVD_READ_MENU_VOBS, manager->menu_vobu_admap, walks["VIDEO_TS menu"]);
+    for (int n = 1; n <= manager->vmgi_mat->vmg_nr_of_title_sets; ++n) {
+        const Ifo titleSet(ifoOpen(dvd.get(), n), &ifoClose);
+        if (!titleSet) continue;
+        const std::string name = "VTS_0" + std::to_string(n);
+        if (titleSet->menu_vobu_admap)
+            walkMap(dvd.get(), n, DVD_READ_MENU_VOBS, titleSet->menu_vobu_admap,
+                    walks[name + " menu"]);
+        walkMap(dvd.get(), n, DVD_READ_TITLE_VOBS, titleSet->vts_vobu_admap,
+                walks[name + " titles"]);
+    }
+    return walks;
+}
+
+struct stat statusOf(const std::string& path) {
+    struct stat status {};
+    ::stat(path.c_str(), &status);
+    return status;
+}
 
 class CliDiscTest : public CliTest {
   protected:
@@ -315,6 +378,87 @@ TEST_F(CliDiscTest, AShelfStoppedByCtrlCIsFinishedByTheSameCommandAgain) {
     EXPECT_EQ(done.exitStatus, 0);
     EXPECT_EQ(std::count(done.out.begin(), done.out.end(), '\n'), 5) << done.out;
     EXPECT_EQ(done.out.find("  done"), std::string::npos) << "all three skipped\n" << done.out;
+}
+
+TEST_F(CliDiscTest, LibdvdreadFindsEveryNavPackOfASparseCopyWhereTheIfosSay) {
+    const std::string packed = temp / "packed", sparse = temp / "sparse";
+    const auto planned = run({"-n", "-S", disc.videoTs, sparse});
+    const auto packedJob = run({disc.videoTs, packed});
+    const auto sparseJob = run({"-S", "--json", disc.videoTs, sparse});
+    ASSERT_EQ(packedJob.exitStatus, 0) << packedJob.err;
+    ASSERT_EQ(sparseJob.exitStatus, 0) << sparseJob.err;
+    EXPECT_EQ(json::parse(sparseJob.out)["copy"], "sparse");
+
+    const auto onDisc = walkVobuMaps(disc.root);
+    const auto inPacked = walkVobuMaps(packed);
+    ASSERT_EQ(onDisc.size(), 4u) << "the video manager's menus, VTS_01's menus and titles, "
+                                    "VTS_02's titles";
+    int vobus = 0;
+    for (const auto& [set, walk] : onDisc) {
+        SCOPED_TRACE(set);
+        EXPECT_EQ(walk.lost, 0);
+        vobus += walk.vobus;
+        // Only each set's first VOBU, at sector 0, stays where a reader looks for it.
+        EXPECT_EQ(inPacked.at(set).lost, walk.vobus - 1);
+        EXPECT_GT(walk.vobus, 1);
+    }
+    EXPECT_EQ(walkVobuMaps(sparse), onDisc);
+    EXPECT_NE(planned.out.find("on disk about"), std::string::npos) << planned.out;
+    EXPECT_NE(planned.out.find(": " + std::to_string(vobus) + " NV_PCK sectors (by the IFOs'"),
+              std::string::npos)
+        << planned.out;
+
+    // As long as the disc's VOBs, on disk hardly more than the packed copy:
+    // a block for each sector, and one for the file system's own records.
+    for (const char* vob : {"VIDEO_TS.VOB", "VTS_01_0.VOB", "VTS_01_1.VOB", "VTS_02_1.VOB"}) {
+        SCOPED_TRACE(vob);
+        const struct stat copy = statusOf(sparse + "/" + vob);
+        const std::int64_t kept = statusOf(packed + "/" + vob).st_size / std::int64_t(kSector);
+        EXPECT_EQ(copy.st_size, statusOf(disc.videoTs + "/" + vob).st_size);
+        EXPECT_LE(copy.st_blocks * 512,
+                  kept * std::max<std::int64_t>(copy.st_blksize, kSector) + copy.st_blksize);
+    }
+}
+
+TEST_F(CliDiscTest, VerifyChecksASparseCopyByAddress) {
+    std::size_t chance = 0;
+    for (const char* name : {"VIDEO_TS.VOB", "VTS_01_0.VOB", "VTS_01_1.VOB", "VTS_02_1.VOB"})
+        chance += chanceMatches(readFile(disc.videoTs + "/" + name));
+    const auto job = run({"-S", "--verify", "--json", disc.videoTs, destination()});
+    EXPECT_EQ(job.exitStatus, 0) << job.err;
+    const json check = json::parse(job.out)["verify"];
+    EXPECT_EQ(check["copy"], "sparse");
+    EXPECT_EQ(check["passed"], true);
+    EXPECT_EQ(check["compared_with_source"], true);
+    EXPECT_EQ(check["total"]["packs_matched"], check["total"]["vobus"]);
+    EXPECT_EQ(check["total"]["strays"], chance) << "the scanner's chance matches, as a packed "
+                                                   "copy holds them";
+
+    // VOBU 3's NV_PCK lost to a hole; where a hole belongs, the disc's video.
+    platform::SystemFileSystem files;
+    const auto map =
+        verify::readVobuMap(files, destination() + "/VTS_01_0.IFO", dvd::VobuMapKind::Titles);
+    const std::size_t lost = map->at(2), video = lost + 1;
+    const std::string vob = destination() + "/VTS_01_1.VOB";
+    Bytes damaged = readFile(vob);
+    const Bytes original = sectors(readFile(disc.videoTs + "/VTS_01_1.VOB"), video, 1);
+    std::fill_n(damaged.begin() + std::ptrdiff_t(lost * kSector), kSector, 0);
+    std::copy(original.begin(), original.end(), damaged.begin() + std::ptrdiff_t(video * kSector));
+    writeFile(vob, damaged);
+
+    const auto found = run({"--verify", destination()});
+    EXPECT_EQ(found.exitStatus, 3);
+    EXPECT_EQ(found.out.rfind("Check of '" + destination() + "', a sparse copy,", 0), 0u)
+        << found.out;
+    EXPECT_NE(
+        found.out.find("\n    VOBU 3 (sector " + std::to_string(lost) + "): not in the copy\n"),
+        std::string::npos)
+        << found.out;
+    EXPECT_NE(found.out.find("\n    sector " + std::to_string(video) +
+                             " of the copy's VTS_01_1.VOB: not kept by the scanner's rule"),
+              std::string::npos);
+    EXPECT_NE(found.out.find("1 missing, 1 sector the scanner would not keep"), std::string::npos)
+        << found.out;
 }
 
 }  // namespace

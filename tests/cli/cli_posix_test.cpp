@@ -13,6 +13,7 @@
 #include "cli/cli_fixture.h"
 #include "support/case_folding_folder.h"
 #include "support/dvd_generator.h"
+#include "support/exfat_folder.h"
 #include "support/faulty_file_system.h"
 #include "support/scoped_env.h"
 #include "support/udf_records.h"
@@ -156,6 +157,36 @@ TEST_F(CliTest, TwoSourceNamesThatMeetInACaseFoldingDestinationKeepTheFirstOutpu
             << log();
     EXPECT_NE(result.out.find("4 side files copied, 2 VOBs scanned"), std::string::npos)
         << result.out;
+}
+
+// exFAT gives a hole the space of data: a sparse copy there would fill the
+// disk with zeros. Refused before anything is written, also into a DEST to be
+// made; the packed copy goes there as anywhere.
+TEST_F(CliTest, ASparseCopyIsRefusedOnExfatBeforeAnythingIsWritten) {
+    const ExfatFolder exfat(temp.path());
+    if (!exfat.path()) GTEST_SKIP() << exfat.whyNot();
+    const std::string out = *exfat.path();
+    makeDvdFolder(source(), 2, 40);
+    std::int64_t whole = 0;
+    for (const std::string& name : namesIn(source()))
+        whole += std::int64_t(readFile(source() + "/" + name).size());
+    writeFile(out + "/VTS_01_1.VOB", makeNavPack(0));  // an earlier copy's
+
+    for (const std::string& folder : {out, out + "/new"}) {
+        const auto refused = run({"-S", source(), folder});
+        EXPECT_EQ(refused.exitStatus, 2);
+        EXPECT_EQ(refused.err, "vantrel-cli: invalid destination folder '" + folder +
+                                   "': its file system gives holes space, as FAT and exFAT do: "
+                                   "a sparse copy would take " +
+                                   std::to_string(whole) +
+                                   " bytes there, the whole length of its files\n");
+        EXPECT_EQ(namesIn(out), std::vector<std::string>{"VTS_01_1.VOB"}) << "no probe left";
+        EXPECT_EQ(readFile(out + "/VTS_01_1.VOB"), makeNavPack(0));
+    }
+    const auto packed = run({source(), out});
+    EXPECT_EQ(packed.exitStatus, 0) << packed.err;
+    EXPECT_EQ(readFile(out + "/VTS_01_1.VOB"),
+              expectedNavPacks(readFile(source() + "/VTS_01_1.VOB")));
 }
 
 // A name is bytes on POSIX; the document stays valid JSON all the same.

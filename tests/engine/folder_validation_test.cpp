@@ -119,7 +119,10 @@ TEST_F(ValidationTest, ADestinationHoldingADiscsVideoIsRefusedBeforeAnythingIsDe
     makeDvdFolder(bed.source(), 1, 40);
     source() = bed.source();
     destination() = bed.destination();
+    // A sparse copy is cleared like a packed one: its holes are sectors of zeros.
+    bed.form.setCopyKind(engine::CopyKind::Sparse);
     bed.form.cmdGo_Click();
+    bed.form.setCopyKind(engine::CopyKind::Packed);
     bed.form.cmdGo_Click();
     EXPECT_EQ(bed.window.messages.size(), 0u);
     EXPECT_EQ(readFile(bed.destination() + kSep + "VTS_01_1.VOB"),
@@ -141,6 +144,51 @@ TEST_F(ValidationTest, ADestinationHoldingADiscsVideoIsRefusedBeforeAnythingIsDe
     EXPECT_EQ(namesIn(rip).size(), 7u);
     EXPECT_EQ(readText(rip + kSep + "VTS_01_1.VOB"), before);
     EXPECT_EQ(bed.logText(), "");
+
+    // A disc image named like a DVD file: its 16 empty sectors pass for a
+    // sparse copy's holes, its volume descriptors after them do not.
+    Bytes image(17 * kSector, 0);
+    const unsigned char descriptor[] = {0x00, 'B', 'E', 'A', '0', '1', 0x01};
+    std::copy(std::begin(descriptor), std::end(descriptor), image.begin() + 16 * kSector);
+    writeFile(rip + kSep + "VTS_01_1.VOB", image);
+    bed.form.cmdGo_Click();
+    EXPECT_EQ(bed.form.refusal()->reason,
+              "VTS_01_1.VOB (" + std::to_string(17 * kSector) +
+                  " bytes) holds a disc's video, not a copy's NV_PCK sectors");
+    EXPECT_EQ(readFile(rip + kSep + "VTS_01_1.VOB"), image);
+}
+
+TEST_F(ValidationTest, ASparseCopyWhereHolesTakeSpaceIsRefusedBeforeAnythingIsWritten) {
+    makeDvdFolder(bed.source(), 2, 40);
+    const std::string earlier = bed.destination() + kSep + "VTS_01_1.VOB";
+    writeFile(earlier, makeNavPack(0));
+    source() = bed.source();
+    destination() = bed.destination();
+    bed.disk.holesTakeSpace = true;  // FAT, exFAT
+    bed.form.setCopyKind(engine::CopyKind::Sparse);
+    bed.form.cmdGo_Click();
+
+    std::int64_t whole = 0;
+    for (const std::string& name : namesIn(bed.source()))
+        whole += std::int64_t(readFile(bed.source() + kSep + name).size());
+    const std::string reason =
+        "its file system gives holes space, as FAT and exFAT do: a sparse copy would take " +
+        std::to_string(whole) + " bytes there, the whole length of its files";
+    expectRefused(TextBox::txtDest, "Invalid Destination Dir!\nNo sparse copy there: " + reason +
+                                        "; nothing was written.");
+    const auto& refused = bed.events.events.back().jobEnd;
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->refusal->reason, reason);
+    EXPECT_EQ(refused->copy, engine::CopyKind::Sparse);
+    EXPECT_EQ(namesIn(bed.destination()), std::vector<std::string>{"VTS_01_1.VOB"});
+    EXPECT_EQ(readFile(earlier), makeNavPack(0));
+    EXPECT_EQ(bed.logText(), "");
+
+    // A packed copy takes no more there than anywhere.
+    bed.form.setCopyKind(engine::CopyKind::Packed);
+    bed.form.cmdGo_Click();
+    EXPECT_EQ(bed.events.events.back().jobEnd->outcome, engine::JobOutcome::Done);
+    EXPECT_EQ(readFile(earlier), expectedNavPacks(readFile(bed.source() + kSep + "VTS_01_1.VOB")));
 }
 
 // A disc's root folder, as a mounted disc or a copy of one has it, stands for

@@ -105,9 +105,21 @@ std::int64_t FaultyFileSystem::write(int fd, const void* buffer, std::size_t cou
     return m_real.write(fd, buffer, count);
 }
 
+std::int64_t FaultyFileSystem::writeAt(int fd, const void* buffer, std::size_t count,
+                                       std::int64_t offset) {
+    if (const int error = callFails("writeAt", m_paths[fd])) return -error;
+    if (hits(failWrite, m_paths[fd]) && m_writes++ >= writesBeforeFailure) return -kDiskFull;
+    return m_real.writeAt(fd, buffer, count, offset);
+}
+
 int FaultyFileSystem::truncate(int fd, std::int64_t length) {
     if (const int error = callFails("truncate", m_paths[fd])) return -error;
     return m_real.truncate(fd, length);
+}
+
+int FaultyFileSystem::makeSparse(int fd, std::int64_t length) {
+    if (const int error = callFails("makeSparse", m_paths[fd])) return -error;
+    return m_real.makeSparse(fd, length);
 }
 
 int FaultyFileSystem::statusOf(int fd, platform::FileStatus& status) {
@@ -193,6 +205,12 @@ void FaultyFileSystem::createFolders(const std::string& folder) {
 bool FaultyFileSystem::isWritable(const std::string& path) {
     if (callFails("isWritable", path) != 0) return false;
     return !hits(refuseWriting, path) && m_real.isWritable(path);
+}
+
+// A probe that fails tells nothing.
+bool FaultyFileSystem::fillsHoles(const std::string& folder) {
+    if (callFails("fillsHoles", folder) != 0) return false;
+    return m_real.fillsHoles(folder);
 }
 
 int FaultyFileSystem::folderError(const std::string& path) {

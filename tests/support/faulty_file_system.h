@@ -31,7 +31,7 @@ class FaultyFileSystem final : public platform::FileSystem {
     std::string failRead;           // reads of an open file fail with kIoError...
     std::int64_t failReadFrom = 0;  // ...when they reach this offset...
     std::int64_t failReadTo = -1;   // ...and start before this one (-1: the end)
-    std::string failWrite;          // writes of an open file fail with kDiskFull
+    std::string failWrite;          // writes of an open file fail with kDiskFull (writeAt too)
     std::string failLength;
     std::string failListing;
     std::string failRemove;
@@ -79,7 +79,10 @@ class FaultyFileSystem final : public platform::FileSystem {
     int openForAppending(const std::string& path) override;
     std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) override;
     std::int64_t write(int fd, const void* buffer, std::size_t count) override;
+    std::int64_t writeAt(int fd, const void* buffer, std::size_t count,
+                         std::int64_t offset) override;
     int truncate(int fd, std::int64_t length) override;
+    int makeSparse(int fd, std::int64_t length) override;
     int statusOf(int fd, platform::FileStatus& status) override;
     int close(int fd) override;
     int flushFile(int fd) override;
@@ -94,6 +97,7 @@ class FaultyFileSystem final : public platform::FileSystem {
     void removeFile(const std::string& path) override;
     void createFolders(const std::string& folder) override;
     bool isWritable(const std::string& path) override;
+    bool fillsHoles(const std::string& folder) override;
     bool isSameEntry(const std::string& a, const std::string& b) override;
     std::shared_ptr<const platform::OpenedDiscImage> openDiscImage(
         const std::string& path) override {

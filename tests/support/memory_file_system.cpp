@@ -190,6 +190,16 @@ std::int64_t MemoryFileSystem::write(int fd, const void* buffer, std::size_t cou
     return std::int64_t(count);
 }
 
+std::int64_t MemoryFileSystem::writeAt(int fd, const void* buffer, std::size_t count,
+                                       std::int64_t offset) {
+    Open* open = descriptor(fd);
+    if (open == nullptr || !open->bytes) return -kBadDescriptor;
+    Bytes& bytes = *open->bytes;
+    if (bytes.size() < std::size_t(offset) + count) bytes.resize(std::size_t(offset) + count);
+    std::memcpy(bytes.data() + offset, buffer, count);
+    return std::int64_t(count);
+}
+
 // As ftruncate: the position stays where it was.
 int MemoryFileSystem::truncate(int fd, std::int64_t length) {
     Open* open = descriptor(fd);
@@ -197,6 +207,9 @@ int MemoryFileSystem::truncate(int fd, std::int64_t length) {
     open->bytes->resize(std::size_t(length));
     return 0;
 }
+
+// Memory keeps no holes: they are zeros, as they read.
+int MemoryFileSystem::makeSparse(int fd, std::int64_t length) { return truncate(fd, length); }
 
 int MemoryFileSystem::statusOf(int fd, platform::FileStatus& status) {
     const Open* open = descriptor(fd);
@@ -289,6 +302,8 @@ void MemoryFileSystem::createFolders(const std::string& folder) {
 }
 
 bool MemoryFileSystem::isWritable(const std::string& path) { return exists(path); }
+
+bool MemoryFileSystem::fillsHoles(const std::string&) { return holesTakeSpace; }
 
 bool MemoryFileSystem::isSameEntry(const std::string& a, const std::string& b) {
     const Entry* first = find(a);

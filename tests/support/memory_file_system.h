@@ -34,13 +34,18 @@ class MemoryFileSystem final : public platform::FileSystem {
     // The names in a folder, sorted.
     std::vector<std::string> namesIn(const std::string& folder) const;
     platform::FileSystem& fileSystem() { return *this; }
+    // What fillsHoles answers for every folder: true stands for FAT or exFAT.
+    bool holesTakeSpace = false;
 
     int openForReading(const std::string& path) override;
     int openForWriting(const std::string& path) override;
     int openForAppending(const std::string& path) override;
     std::int64_t readAt(int fd, void* buffer, std::size_t count, std::int64_t offset) override;
     std::int64_t write(int fd, const void* buffer, std::size_t count) override;
+    std::int64_t writeAt(int fd, const void* buffer, std::size_t count,
+                         std::int64_t offset) override;
     int truncate(int fd, std::int64_t length) override;
+    int makeSparse(int fd, std::int64_t length) override;
     int statusOf(int fd, platform::FileStatus& status) override;
     int close(int fd) override;
     int flushFile(int fd) override;
@@ -55,6 +60,7 @@ class MemoryFileSystem final : public platform::FileSystem {
     void removeFile(const std::string& path) override;
     void createFolders(const std::string& folder) override;
     bool isWritable(const std::string& path) override;
+    bool fillsHoles(const std::string& folder) override;
     bool isSameEntry(const std::string& a, const std::string& b) override;
 
   private:
