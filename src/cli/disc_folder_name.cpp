@@ -5,20 +5,12 @@
 #include <system_error>
 
 #include "cli/disc_image_source.h"
+#include "cli/utf8_paths.h"
 #include "platform/failure.h"
 #include "platform/paths.h"
 
 namespace vantrel::cli {
 namespace {
-
-std::filesystem::path pathOf(const std::string& text) {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
-std::string textOf(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 
 std::string upper(std::string text) {
     for (char& c : text) {

@@ -4,22 +4,13 @@
 #include <system_error>
 
 #include "cli/job_report.h"
+#include "cli/utf8_paths.h"
 #include "engine/frmMain.h"
 #include "platform/failure.h"
 #include "platform/text.h"
 
 namespace vantrel::cli {
 namespace {
-
-// UTF-8 both ways, on every system.
-std::filesystem::path pathOf(const std::string& text) {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
-std::string textOf(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 
 [[noreturn]] void refuse(const std::string& folder, const std::string& reason) {
     throw platform::Failure(invalidFolderMessage(engine::TextBox::txtDest, folder, reason), reason);
