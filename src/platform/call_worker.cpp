@@ -2,6 +2,16 @@
 
 namespace vantrel::platform {
 
+template <typename Ready>
+bool CallWorker::spinUntil(Ready ready) {
+    const auto end = std::chrono::steady_clock::now() + kSpin;
+    while (!ready()) {
+        if (std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
+
 CallWorker::CallWorker(std::chrono::milliseconds interval, Waiting waiting)
     : m_interval(interval), m_waiting(std::move(waiting)) {}
 
@@ -22,9 +32,11 @@ void CallWorker::await(const std::shared_ptr<Task>& task) {
     // the waiting is asked at once whether this one is wanted any more.
     Clock::time_point due = m_tasks.empty() ? Clock::now() + m_interval : Clock::now();
     m_tasks.push_back(task);
+    m_queued = m_tasks.size();
     // Woken with the lock let go, the worker need not wait for it again.
     lock.unlock();
     m_wake.notify_one();
+    spinUntil([&] { return task->finished.load(); });
     lock.lock();
     for (; !m_done.wait_until(lock, due, [&] { return task->done; });
          due = Clock::now() + m_interval) {
@@ -60,6 +72,12 @@ void CallWorker::giveUp(std::unique_lock<std::mutex>& lock, Task& task) {
 void CallWorker::work() {
     std::unique_lock lock(m_mutex);
     for (;;) {
+        if (m_tasks.empty() && !m_stopping) {
+            // The next call of a job comes soon after the last one.
+            lock.unlock();
+            spinUntil([this] { return m_queued.load() > 0; });
+            lock.lock();
+        }
         m_wake.wait(lock, [this] { return m_stopping || !m_tasks.empty(); });
         if (m_tasks.empty()) return;
         const std::shared_ptr<Task> task = m_tasks.front();
@@ -68,7 +86,9 @@ void CallWorker::work() {
         task->run();
         lock.lock();
         m_tasks.pop_front();
+        m_queued = m_tasks.size();
         task->done = true;
+        task->finished = true;
         const bool abandoned = task->abandoned;
         lock.unlock();
         m_done.notify_all();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -56,6 +57,8 @@ class CallWorker {
         virtual void discard() noexcept = 0;
         // Guarded by m_mutex.
         bool started = false, done = false, abandoned = false;
+        // `done`, for a look without the lock.
+        std::atomic<bool> finished = false;
     };
     template <typename Result>
     struct CallTask;
@@ -69,6 +72,15 @@ class CallWorker {
     // I/O the worker waits for, cancelled (Windows).
     void startThread();
     void cancelPendingIo();
+    // Spins for up to kSpin while `ready` is false; what it is at the end.
+    template <typename Ready>
+    static bool spinUntil(Ready ready);
+
+    // A call of a file in memory takes microseconds, and waking a sleeping
+    // thread takes about as long again, each way: both threads look for a
+    // while before they sleep, so that a job of thousands of small files
+    // does not pay two wake-ups for every call.
+    static constexpr std::chrono::microseconds kSpin{200};
 
     const std::chrono::milliseconds m_interval;
     const Waiting m_waiting;
@@ -76,6 +88,7 @@ class CallWorker {
     std::condition_variable m_wake;  // a task to run, or the end
     std::condition_variable m_done;  // a task done
     std::deque<std::shared_ptr<Task>> m_tasks;
+    std::atomic<std::size_t> m_queued = 0;  // m_tasks.size(), for a look without the lock
     bool m_stopping = false;
     std::thread m_thread;
 };
