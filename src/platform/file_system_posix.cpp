@@ -1,7 +1,9 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
@@ -14,6 +16,13 @@
 
 namespace vantrel::platform {
 namespace {
+
+// A file of a file system held in memory alone.
+bool isInMemory(int fd) {
+    struct statfs system {};
+    return ::fstatfs(fd, &system) == 0 &&
+           (system.f_type == TMPFS_MAGIC || system.f_type == RAMFS_MAGIC);
+}
 
 constexpr const char* kReplaced = "it was replaced while it was being opened";
 
@@ -92,12 +101,15 @@ std::int64_t PosixFileSystem::readAt(int fd, void* buffer, std::size_t count, st
 
 // What the page cache holds (RWF_NOWAIT): EAGAIN where the device would be
 // asked, EOPNOTSUPP where the file system cannot tell (FUSE).
+// tmpfs and ramfs take no RWF_NOWAIT, yet their files are memory: nothing
+// there waits for a device.
 std::int64_t PosixFileSystem::readAtWithoutWaiting(int fd, void* buffer, std::size_t count,
                                                    std::int64_t offset) {
     iovec part{buffer, count};
     for (;;) {
         const ssize_t got = ::preadv2(fd, &part, 1, static_cast<off_t>(offset), RWF_NOWAIT);
         if (got >= 0) return got;
+        if (errno == EOPNOTSUPP && isInMemory(fd)) return readAt(fd, buffer, count, offset);
         if (errno != EINTR) return -errno;
     }
 }
